@@ -182,7 +182,11 @@ struct TDateTime {
     /* Month and year steps: the new year and month are stored even when the
      * day does not exist in the new month. Returns true when the date is
      * valid, or when `clamp` != 0 replaced the day by the month's length.
-     * 12 x years and the year carry are formed in 64 bits. */
+     * 12 x years and the year carry are formed in 64 bits. Validity is judged
+     * as GDateIsValid judges it, the new year taken as 16 bits; the clamp uses
+     * the month's length by the leap rule on the full year. A stored month 0
+     * or 13-15 is carried like any other (month 0 stepped by 0 is December of
+     * the year before). */
     QEL_DATETIME_API bool incMonth(QelLong months, QelLong clamp) noexcept;
     QEL_DATETIME_API bool incYear(QelLong years, QelLong clamp) noexcept;
     QEL_DATETIME_API TDateTime& incMinute(int64_t minutes) noexcept;
@@ -209,7 +213,8 @@ struct tpdate {
     int32_t day;
     int32_t leap;
 
-    /* From a Gregorian date 1900-01-01..2100-12-31; any other date leaves the
+    /* From a Gregorian date 1900-01-01..2100-12-31 (month and day taken as
+     * 16-bit values, as GDateToPDate takes them); any other date leaves the
      * record unchanged. */
     QEL_DATETIME_API tpdate& fromGDate(int32_t year, int32_t month, int32_t day) noexcept;
     /* GDateToPDateByTDate of the serial, with no range test. */
@@ -323,7 +328,9 @@ QEL_DATETIME_API DateTimeInt FormatSecondsDelta(uint64_t seconds) QEL_NOEXCEPT;
  * When `first` is earlier than `second` (ordering key), the duration of the
  * swapped pair is returned (still with the reserved bits of `first`). A day
  * difference still negative after its borrow (day 1 against day 31 with an
- * hour borrowed) is stored as 0. */
+ * hour borrowed) is stored as 0. A field stored out of its range (second
+ * 60-63, hour 24-31, month 0 or 13-15) can leave another difference negative;
+ * that one keeps its low bits, as the field setters store it. */
 QEL_DATETIME_API DateTimeInt FormatTwoTimeDelta(DateTimeInt first, DateTimeInt second) QEL_NOEXCEPT;
 
 /* ---- Lunar calendar ---- */
@@ -337,23 +344,26 @@ QEL_DATETIME_API int32_t GetLeapMonthInPYear(int32_t year) QEL_NOEXCEPT;  /* 1-1
 QEL_DATETIME_API int32_t getPMonthDays(int32_t year, int32_t month, int32_t leap) QEL_NOEXCEPT;
 
 /* Gregorian to lunar. Status 1 converted; -1 invalid Gregorian date; -2 year
- * outside 1900-2100. Nothing is written on failure. Null out-pointers are
- * skipped. */
+ * outside 1900-2100. Month and day are taken as 16-bit values, as the
+ * Gregorian encoder reads them (month 65537 is month 1). Nothing is written on
+ * failure. Null out-pointers are skipped. */
 QEL_DATETIME_API int32_t GDateToPDate(int32_t year, int32_t month, int32_t day,
                                       int32_t* lunarYear, int32_t* lunarMonth,
                                       int32_t* lunarDay, int32_t* leap) QEL_NOEXCEPT;
 /* Gregorian serial to lunar, with no range test; returns 1. Dates before lunar
- * 1900-01-01 (Gregorian 1900-01-31) give year 1899, month 12, day = 31 + days
- * before that base (0 and below for 1899-12-31 and earlier); dates after lunar
- * 2100 give year 2100, month 13. The out-values are preset to 1899, 1, 1, 0
- * first. A day beyond the 32-bit range saturates. */
+ * 1900-01-01 (Gregorian 1900-01-31) give year 1899, month 12, day = 31 minus
+ * the days before that base (0 and below for 1899-12-31 and earlier); dates
+ * after lunar 2100 (from 2101-01-29) give year 2100, month 13, day 1 on.
+ * The out-values are preset to 1899, 1, 1, 0 first. A day beyond the 32-bit
+ * range saturates. */
 QEL_DATETIME_API int32_t GDateToPDateByTDate(DateInt serial, int32_t* lunarYear,
                                              int32_t* lunarMonth, int32_t* lunarDay,
                                              int32_t* leap) QEL_NOEXCEPT;
 /* Lunar to Gregorian. Status 1 converted; 0 no such date in the table (lunar
  * 1899 other than month 12 days 1-30, a year outside 1899-2100, a month
  * outside 1-12, or a result outside 0001-01-01..9999-12-31); -1 leap flag set
- * on a month that is not the year's leap month. The day is not checked against
+ * on a month that is not the year's leap month, a month outside 1-12 included
+ * (in 1899 the flag gives 0). The day is not checked against
  * the month's length: day 0 is the day before day 1, and days beyond the month
  * run on into the next months. Any non-zero leap flag counts as set. Nothing
  * is written unless the status is 1; null out-pointers are skipped. */
@@ -377,9 +387,16 @@ QEL_DATETIME_API int32_t findPDateInMonthDay(int32_t* year, int32_t* month,
 /* Steps the lunar date by `months` lunar months in calendar order (leap months
  * in their place) and always writes the new year, month and leap flag; the day
  * is kept. Returns 1 when the new date is valid; with clamp != 0 an invalid
- * new date gets the month's length as its day and 1 is returned. Years outside
- * 1900-2100 count as twelve months without a leap month. Constant time for
- * every count. Null pointers give 0 with nothing written. */
+ * new date gets getPMonthDays of the new month as its day (0 for a month
+ * outside 1-12) and 1 is returned; months = 0 only validates and clamps.
+ * Years outside 1900-2100 count as twelve months without a leap month; years
+ * are counted in 64 bits and stored modulo 2^32. Any non-zero leap flag counts
+ * as set. A flag on a month that is not its year's leap month walks as that
+ * ordinary month, except that within its year the ordinary and the leap month
+ * count as one: forward it arrives on the leap month, backward on the
+ * ordinary one. A month outside 1-12 moves by one a step until it enters 1-12
+ * (stored modulo 2^32). Constant time for every count. Null pointers give 0
+ * with nothing written. */
 QEL_DATETIME_API int32_t incPMonth(int32_t* year, int32_t* month, int32_t* day, int32_t* leap,
                                    int32_t months, int32_t clamp) QEL_NOEXCEPT;
 
@@ -397,7 +414,10 @@ QEL_DATETIME_API TAnsiString* pdate2TianGanDiZhi(const tpdate* date, TAnsiString
 
 /* The date of solar term `term` (0 = Minor Cold, 285 degrees .. 23 = Winter
  * Solstice, 270 degrees) of Gregorian `year`, in China Standard Time, as a
- * word at 00:00:00. A term outside 0-23 or a year outside 1900-2100 gives 0. */
+ * word at 00:00:00 with the reserved bits 0: the day the Sun's apparent
+ * longitude reaches 285 + 15 * term degrees (mod 360). A term outside 0-23
+ * (any negative one included) or a year outside 1900-2100, which the table
+ * does not cover, gives 0. */
 QEL_DATETIME_API DateTimeInt getLunarTermDay(int32_t year, int32_t term) QEL_NOEXCEPT;
 
 #ifdef __cplusplus

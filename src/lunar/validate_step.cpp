@@ -1,0 +1,158 @@
+// Lunar date validity, the two searches for the next month or year that has
+// a given day, and stepping by lunar months.
+//
+// Month stepping counts months in calendar order (1..L, the leap month L,
+// L+1..12, then month 1 of the next year) on one global index: month 1 of
+// lunar 1900 is index 0, the table's years are read from kFirstMonthIndex,
+// and every year outside 1900-2100 counts twelve months without a leap month,
+// as its zero entry reads. A step of n months is then one addition, so every
+// count, INT32_MIN and INT32_MAX included, takes constant time.
+#include <cstdint>
+
+#include "lunar/lookup.h"
+#include "lunar/year_index.h"
+#include "qel_datetime.h"
+
+namespace qel::lunar {
+namespace {
+
+// Lunar 1899 is known only as its month 12 of 30 days: Gregorian 1900-01-01..30.
+constexpr int32_t kYearBefore = kFirstYear - 1;
+constexpr int32_t kLastMonthBeforeDays = 30;
+// findPDateInDay tries the rest of the year and the next year; findPDateInMonthDay 60 years.
+constexpr int64_t kDaySearchYears = 2;
+constexpr int64_t kMonthDaySearchYears = 60;
+
+// Values stored back into 32-bit fields keep their low 32 bits.
+constexpr int32_t wrap32(int64_t v) noexcept {
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+}
+
+constexpr bool valid_date(int64_t year, int64_t month, int64_t day, int64_t leap) noexcept {
+    if (year < kYearBefore || year > kLastYear) return false;
+    if (year == kYearBefore)
+        return month == 12 && day >= 1 && day <= kLastMonthBeforeDays && leap == 0;
+    if (month < 1 || month > 12 || day < 1) return false;
+    if (leap != 0) return month == leap_month(year) && day <= leap_month_days(year);
+    return day <= month_days(year, month, 0);
+}
+
+// Floor division, for month indexes before 1900.
+constexpr int64_t floor_div(int64_t a, int64_t b) noexcept { return a / b - (a % b < 0 ? 1 : 0); }
+
+struct MonthStep {
+    int64_t year;
+    int64_t month;
+    int32_t leap;
+};
+
+// Index of month 1 of `year` (any year; outside the table twelve months a year).
+constexpr int64_t first_month_index(int64_t year) noexcept {
+    if (year < kFirstYear) return (year - kFirstYear) * 12;
+    if (year > kLastYear + 1) return kFirstMonthIndex[kTableYears] + (year - kLastYear - 1) * 12;
+    return kFirstMonthIndex[static_cast<size_t>(year - kFirstYear)];
+}
+
+constexpr MonthStep month_from_index(int64_t index) noexcept {
+    const int64_t table_end = kFirstMonthIndex[kTableYears];
+    if (index < 0 || index >= table_end) {
+        const int64_t from = index < 0 ? 0 : table_end;  // month 1 of 1900, or of 2101
+        const int64_t years = floor_div(index - from, 12);
+        const int64_t year = (index < 0 ? kFirstYear : kLastYear + 1) + years;
+        return {year, index - from - years * 12 + 1, 0};
+    }
+    const size_t i = last_not_above(kFirstMonthIndex, index);
+    const int32_t year = kFirstYear + static_cast<int32_t>(i);
+    const MonthOfYear m =
+        month_at_position(static_cast<int32_t>(index - kFirstMonthIndex[i]), leap_month(year));
+    return {year, m.month, m.leap};
+}
+
+// `months` (non-zero) steps from (year, month, flag). A flag set on a month
+// that is not the year's leap month walks as that ordinary month, except that
+// within the start year the ordinary and the leap month L count as one month:
+// forward it arrives on the leap month, backward on the ordinary one. A month
+// outside 1-12 moves by one a step (it is neither 12 nor a leap month) until
+// it reaches 1 (from below, forward) or 12 (from above, backward).
+constexpr MonthStep step_months(int64_t year, int64_t month, int32_t flag, int64_t months) noexcept {
+    const int32_t leap = leap_month(year);
+    const bool in_leap = flag != 0 && leap > 0 && month == leap;
+    const bool odd_flag = flag != 0 && !in_leap;
+    if (month < 1 || month > 12) {
+        const int64_t edge = month < 1 ? 1 : 12;
+        const int64_t to_edge = edge - month;  // steps to the edge, signed
+        if ((months > 0) != (to_edge > 0) || (months > 0 ? months < to_edge : months > to_edge))
+            return {year, month + months, 0};  // moving away, or not yet there
+        months -= to_edge;
+        month = edge;
+        if (months == 0) return {year, month, 0};
+    }
+    int64_t index =
+        first_month_index(year) + month_position(static_cast<int32_t>(month), in_leap, leap);
+    if (odd_flag && leap > 0) {
+        if (months > 0 && month < leap && month + months >= leap) ++index;  // onto the leap month
+        if (months < 0 && month > leap && month + months <= leap) --index;  // past the leap month
+    }
+    return month_from_index(index + months);
+}
+
+}  // namespace
+}  // namespace qel::lunar
+
+using namespace qel::lunar;
+
+extern "C" {
+
+int32_t PDateIsValid(int32_t year, int32_t month, int32_t day, int32_t leap) noexcept {
+    return valid_date(year, month, day, leap) ? 1 : 0;
+}
+
+// Month by month over the rest of the year and all of the next. Months below 1
+// can never match, so the search starts at month 1 of the same year.
+int32_t findPDateInDay(int32_t* year, int32_t* month, int32_t* day) noexcept {
+    if (!year || !month || !day) return 0;
+    const int64_t start = *year;
+    int64_t y = start;
+    int64_t m = *month < 1 ? 1 : *month;
+    while (!valid_date(y, m, *day, 0)) {  // at most 24 passes
+        if (++m > 12) {
+            ++y;
+            m = 1;
+        }
+        if (y - start >= kDaySearchYears) return 0;
+    }
+    *year = wrap32(y);
+    *month = wrap32(m);
+    return 1;
+}
+
+int32_t findPDateInMonthDay(int32_t* year, int32_t* month, int32_t* day) noexcept {
+    if (!year || !month || !day) return 0;
+    const int64_t start = *year;
+    for (int64_t y = start; y - start < kMonthDaySearchYears; ++y) {
+        if (valid_date(y, *month, *day, 0)) {
+            *year = wrap32(y);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int32_t incPMonth(int32_t* year, int32_t* month, int32_t* day, int32_t* leap, int32_t months,
+                  int32_t clamp) noexcept {
+    if (!year || !month || !day || !leap) return 0;
+    if (months != 0) {
+        const MonthStep s = step_months(*year, *month, *leap, months);
+        *year = wrap32(s.year);
+        *month = wrap32(s.month);
+        *leap = s.leap;
+    }
+    const bool valid = valid_date(*year, *month, *day, *leap);
+    if (clamp != 0 && !valid) {
+        *day = month_days(*year, *month, *leap);
+        return 1;
+    }
+    return valid ? 1 : 0;
+}
+
+}  // extern "C"
