@@ -1,0 +1,31 @@
+// Date-time arithmetic on the command line: `qeldate DATE +1month -3600s`
+// through the library's TDateTime steps, and `qeldate diff A B` through its
+// differences and durations. TDateTime keeps 12 bits of year, so both work
+// on years 1..4095.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "date_parse.h"
+
+namespace qeldate {
+
+struct Context;
+
+inline constexpr int kLastDateTimeYear = 4095;
+
+struct StepResult {
+    Moment moment;
+    bool clamped = false;  // a month or year step moved a missing day to the month's end
+};
+
+// The steps applied left to right. Month and year steps clamp a day the new
+// month lacks to its last day unless `clamp` is false, when such a day is a
+// UsageError; so is a result outside 0001-01-01 .. 4095-12-31.
+StepResult apply_steps(const Moment& start, const std::vector<std::string>& steps, bool clamp);
+
+// `qeldate diff FIRST SECOND`: the time from SECOND to FIRST.
+void run_diff(const Context& context, const Moment& first, const Moment& second);
+
+}  // namespace qeldate

@@ -1,0 +1,58 @@
+// Reading what the user typed: Gregorian dates and date-times, lunar dates,
+// years and months, and arithmetic steps. Every rejection throws UsageError
+// with one line that names the text and what is accepted.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace qeldate {
+
+// Bad usage or input: the tool prints the message and exits with status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Ymd {
+    int year = 0, month = 0, day = 0;
+    bool operator==(const Ymd&) const = default;
+};
+
+struct Moment {
+    Ymd date;
+    int hour = 0, minute = 0, second = 0;
+    bool has_time = false;  // the user (or QELDATE_TODAY, or a step) gave a time of day
+};
+
+struct LunarArg {
+    int year = 0;  // 0 when the text gave only month and day
+    int month = 0, day = 0;
+};
+
+enum class StepUnit { kSecond, kMinute, kHour, kDay, kWeek, kMonth, kYear };
+
+struct Step {
+    int64_t count = 0;
+    StepUnit unit = StepUnit::kDay;
+};
+
+// YYYY-MM-DD, YYYY/MM/DD (1-4 digit year, 1-2 digit month and day) or
+// YYYYMMDD; a real date of years 1-9999.
+Ymd parse_date(std::string_view text);
+// A date, optionally followed by 'T' or a space and HH:MM or HH:MM:SS.
+Moment parse_moment(std::string_view text);
+// Y-M-D, or M-D when `with_year` is false; range checks are the caller's.
+LunarArg parse_lunar(std::string_view text, bool with_year);
+// A decimal year within [first, last]; `what` names the command in messages.
+int parse_year(std::string_view text, int first, int last, std::string_view what);
+int parse_month(std::string_view text);
+// +N or -N and a unit: s, min, h, d, w, month, y (and their long forms).
+Step parse_step(std::string_view text);
+
+std::string format_date(const Ymd& date);      // 2017-07-23
+std::string format_moment(const Moment& m);   // 2017-07-23 10:20:30
+
+}  // namespace qeldate

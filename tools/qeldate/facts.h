@@ -1,0 +1,30 @@
+// Facts about one day: the Gregorian date with its serial, weekday and day of
+// the year; the lunar date, year name and animal; the sexagenary day; the
+// solar term and festivals of the day; for "now", the current and next term.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "date_parse.h"
+
+namespace qeldate {
+
+struct Context;
+
+struct FactsRequest {
+    Moment when;
+    bool now = false;             // also the current and the next solar term
+    std::string heading;          // text: a line before the facts (output encoding)
+    std::string query;            // JSON: what `next` looked up
+    std::optional<int64_t> days_from_now;
+    std::optional<Moment> start;  // date-time arithmetic: the start and its steps
+    std::vector<std::string> steps;
+    bool clamped = false;         // a month or year step moved a missing day to the month's end
+};
+
+void print_facts(const Context& context, const FactsRequest& request);
+
+}  // namespace qeldate

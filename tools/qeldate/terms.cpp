@@ -1,0 +1,103 @@
+#include "terms.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "command.h"
+#include "day_info.h"
+#include "json.h"
+#include "solar_term_instants.h"
+
+namespace qeldate {
+namespace {
+
+constexpr int kSecondsPerDay = 86400;
+
+static_assert(kSolarTermFirstYear == kFirstLunarYear && kSolarTermLastYear == kLastLunarYear,
+              "the instants cover the years of getLunarTermDay");
+static_assert(std::all_of(std::begin(kSolarTermSecondOfDay), std::end(kSolarTermSecondOfDay),
+                          [](int32_t s) { return s >= 0 && s < kSecondsPerDay; }),
+              "every instant lies within its day");
+
+// Seconds since 1899-12-30 00:00 UTC+8: the order of instants.
+int64_t instant_key(DateInt serial, int second_of_day) { return serial * kSecondsPerDay + second_of_day; }
+int64_t instant_key(const Moment& m) {
+    return instant_key(serial_of(m.date), (m.hour * 60 + m.minute) * 60 + m.second);
+}
+
+}  // namespace
+
+std::optional<TermTime> term_time(int year, int term) {
+    if (year < kSolarTermFirstYear || year > kSolarTermLastYear || term < 0 || term >= kTermCount) return std::nullopt;
+    const TDateTime day(getLunarTermDay(year, term));
+    if (day.isNull()) return std::nullopt;
+    TermTime t;
+    t.year = year;
+    t.term = term;
+    t.date = {day.year(), day.month(), day.day()};
+    t.serial = serial_of(t.date);
+    t.second_of_day = kSolarTermSecondOfDay[(year - kSolarTermFirstYear) * kTermCount + term];
+    return t;
+}
+
+std::optional<TermTime> term_on(const Ymd& date) {
+    // Two terms fall in every Gregorian month: terms 2(m - 1) and 2(m - 1) + 1.
+    for (int term = 2 * (date.month - 1); term < 2 * date.month; ++term)
+        if (const auto t = term_time(date.year, term); t && t->date == date) return t;
+    return std::nullopt;
+}
+
+std::optional<TermTime> term_at_or_before(const Moment& now) {
+    const int64_t key = instant_key(now);
+    for (int year = now.date.year; year >= now.date.year - 1; --year)
+        for (int term = kTermCount - 1; term >= 0; --term)
+            if (const auto t = term_time(year, term); t && instant_key(t->serial, t->second_of_day) <= key) return t;
+    return std::nullopt;
+}
+
+std::optional<TermTime> term_after(const Moment& now) {
+    const int64_t key = instant_key(now);
+    for (int year = now.date.year; year <= now.date.year + 1; ++year)
+        for (int term = 0; term < kTermCount; ++term)
+            if (const auto t = term_time(year, term); t && instant_key(t->serial, t->second_of_day) > key) return t;
+    return std::nullopt;
+}
+
+std::string term_clock(const TermTime& t) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", t.second_of_day / 3600, t.second_of_day / 60 % 60);
+    return buffer;
+}
+
+void run_terms(const Context& context, int year) {
+    const Text& text = context.text;
+    if (context.json) {
+        Json json;
+        json.begin_object().key("year").value(year).key("time_zone").value("UTC+8").key("terms").begin_array();
+        for (int term = 0; term < kTermCount; ++term) {
+            const TermTime t = *term_time(year, term);
+            json.begin_object()
+                .key("index").value(term)
+                .key("date").value(format_date(t.date))
+                .key("time").value(term_clock(t))
+                .key("second_of_day").value(t.second_of_day)
+                .key("weekday").value(weekday_of(t.serial))
+                .key("weekday_name").value(weekday_name(weekday_of(t.serial)))
+                .key("name").value(kTermNames[term].chinese)
+                .key("english").value(kTermNames[term].english)
+                .end_object();
+        }
+        json.end_array().end_object();
+        write_out(json.str());
+        return;
+    }
+    std::string out = "Solar terms of " + std::to_string(year) + ", China Standard Time (UTC+8)\n";
+    for (int term = 0; term < kTermCount; ++term) {
+        const TermTime t = *term_time(year, term);
+        out += format_date(t.date) + " " + term_clock(t) + "  " + weekday_abbr(weekday_of(t.serial)) + "  " +
+               text.own(kTermNames[term].chinese) + "  " + kTermNames[term].english + "\n";
+    }
+    write_out(out);
+}
+
+}  // namespace qeldate
