@@ -3,13 +3,17 @@
 // 65535-12-31 (23242572), the last date whose year fits 16 bits, and maps the
 // null date -693594 to 0, 0, 0.
 //
-// Both directions work on the "computational calendar" of Neri & Schneider,
-// "Euclidean affine functions and their application to calendar algorithms"
-// (Software: Practice and Experience, 2023): years that begin on 1 March, so
-// that the leap day is the last day of the year and every month's start is an
-// affine function of its index. Days are counted from 0000-03-01 (rata 0).
+// The encoder counts ordinal days: whole years before the date, then the days
+// of its year from the month table. The decoder works on the "computational
+// calendar" of Neri & Schneider, "Euclidean affine functions and their
+// application to calendar algorithms" (Software: Practice and Experience,
+// 2023): years that begin on 1 March, so that the leap day is the last day of
+// the year and the year and the day of the year come from multiplies instead
+// of divisions. Days are counted from 0000-03-01 (rata 0).
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "gregorian/month_tables.h"
@@ -33,54 +37,141 @@ struct CivilDate {
     uint16_t day;
 };
 
+// The leap rule without a branch (Neri & Schneider): a year that is not a
+// multiple of 100 is leap when it is a multiple of 4; a multiple of 100 is a
+// multiple of 25, so it is a multiple of 400 exactly when it is one of 16. One
+// multiply-and-compare for the 100 test and a conditional mask; IsLeapYear's
+// short-circuit tests branch on the year, which random dates mispredict.
+constexpr bool is_leap_year_branchless(uint32_t year) noexcept {
+    return (year & (year % 100 == 0 ? 15u : 3u)) == 0;
+}
+
+// Both rules repeat every 400 years (lcm of 100 and 16), so one cycle proves them equal.
+constexpr bool leap_rules_agree() noexcept {
+    for (uint32_t y = 0; y < 400; ++y)
+        if (is_leap_year_branchless(y) != IsLeapYear(y)) return false;
+    return true;
+}
+static_assert(leap_rules_agree(), "the branchless leap rule is the Gregorian rule");
+
+// A month of a common year (row 0) or a leap year (row 1): the days of the year
+// before it and its length, from MonthFirstDayTable and MonthDaysTable, side
+// by side so that the validating encoder finds both in one load.
+struct MonthSpan {
+    uint16_t days_before;  // [0, 335]
+    uint16_t length;       // [28, 31]
+};
+inline constexpr auto kMonthSpans = [] {
+    std::array<std::array<MonthSpan, 12>, 2> spans{};
+    for (std::size_t leap = 0; leap < 2; ++leap)
+        for (std::size_t m = 0; m < 12; ++m)
+            spans[leap][m] = {static_cast<uint16_t>(MonthFirstDayTable[leap][m] - 1), MonthDaysTable[leap][m]};
+    return spans;
+}();
+
+// Precondition: 1 <= month <= 12.
+constexpr MonthSpan month_span(uint32_t year, uint32_t month) noexcept {
+    return kMonthSpans[is_leap_year_branchless(year) ? 1 : 0][month - 1];
+}
+
+// Year 1-9999, month 1-12, day 1-month length. The day test is one unsigned
+// compare (day 0 wraps around).
 constexpr bool GDateValid(uint32_t year, uint32_t month, uint32_t day) noexcept {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= static_cast<uint32_t>(days_in_month(year, month));
+    if (year - 1 >= 9999 || month - 1 >= 12) return false;
+    return day - 1 < month_span(year, month).length;
 }
 
 // Serial of a date. Precondition: a valid date (1 <= year <= 9999).
-// Neri-Schneider rata die: January and February count as months 13 and 14 of
-// the previous year; 1461/4 days per year less the century leap days, and
-// (979 m - 2919) / 32 days from 1 March to the first of month m (3 <= m <= 14).
+// The ordinal count: 365 days for every year before this one, plus one for
+// each leap year among them (multiples of 4, less those of 100, plus those of
+// 400), plus the days of the year before the month and the day. 365 y + y / 4
+// is taken as 1461 y / 4, one multiply and one shift.
 constexpr DateInt serial_from_civil(uint32_t year, uint32_t month, uint32_t day) noexcept {
-    const uint32_t jan_feb = month <= 2;                       // 0 or 1
-    const uint32_t y = year - jan_feb;                         // [0, 9999]
-    const uint32_t m = jan_feb ? month + 12 : month;           // [3, 14]
-    const uint32_t century = y / 100;                          // [0, 99]
-    const uint32_t days_of_years = 1461 * y / 4 - century + century / 4;  // < 3.7e6
-    const uint32_t days_of_months = (979 * m - 2919) / 32;     // [0, 337]
-    return DateInt{days_of_years} + days_of_months + day - 1 + kRata0;
+    const uint32_t y = year - 1;                                         // whole years before: [0, 9998]
+    const uint32_t centuries = y / 100;                                  // [0, 99]
+    const uint32_t days_before_year = 1461 * y / 4 - centuries + centuries / 4;  // < 3.66e6
+    return DateInt{days_before_year} + month_span(year, month).days_before + day - kEpochOffset;
 }
 
-// Year, month and day of a serial in [kNullDate + 1, kLastDecodable].
-// Neri-Schneider: the century and the day of the century come from one
-// division of 4n + 3 by the days of 400 years; the year of the century and the
-// day of the year from one 64-bit multiply by 2939745 (= 2^32 * 4 / 1461,
-// rounded up); the month and day from one multiply by 2141 and a shift
-// (2141 / 65536 ~ 5 / 153). Exact for every rata day below 2^30; here
-// rata < 2.4e7.
-constexpr CivilDate civil_from_serial(DateInt serial) noexcept {
+// Month and day of each day of a year that begins on 1 March (index 0) and
+// ends on 29 February (index 365), laid out from the leap row of
+// MonthDaysTable: the decoder reads the month and the day in one load.
+struct MonthDay {
+    uint8_t month;  // 3..12, then 1 and 2 of the next civil year
+    uint8_t day;
+};
+inline constexpr auto kMonthDayFromMarch = [] {
+    std::array<MonthDay, 366> table{};
+    std::size_t i = 0;
+    for (uint32_t k = 0; k < 12; ++k) {
+        const uint32_t month = (k + 2) % 12 + 1;  // 3, 4, .., 12, 1, 2
+        for (uint32_t day = 1; day <= MonthDaysTable[1][month - 1]; ++day)
+            table[i++] = {static_cast<uint8_t>(month), static_cast<uint8_t>(day)};
+    }
+    return table;
+}();
+static_assert(kMonthDayFromMarch[306].month == 1 && kMonthDayFromMarch[306].day == 1, "1 January");
+static_assert(kMonthDayFromMarch[365].month == 2 && kMonthDayFromMarch[365].day == 29, "29 February");
+
+// The second half of the Neri-Schneider decoder. Within a run of years that
+// begins on 1 March of `first_year` and in which every fourth year (the one
+// whose February closes it) is a leap year, day `day_of_run` gives the year of
+// the run and the day of the year from one 64-bit multiply of 4 day + 3 by
+// 2939745 (= 2^32 / 1461, rounded up): the high half is the quotient by
+// 1461 / 4 days, the low half the remainder scaled. Rounding the multiplier up
+// adds 5.1e-5 per year of the run to the remainder, which stays exact while
+// that is below 1: for runs of up to 19,000 years. A century is such a run; so is 1900-03-01 ..
+// 2100-02-28, whose only century year, 2000, is a leap year.
+constexpr CivilDate civil_from_day_of_run(uint32_t first_year, uint32_t day_of_run) noexcept {
+    const uint64_t p2 = uint64_t{2939745} * (4 * day_of_run + 3);
+    const auto year_of_run = static_cast<uint32_t>(p2 >> 32);
+    const uint32_t day_of_year = static_cast<uint32_t>(p2) / 2939745 / 4;  // [0, 365], from 1 March
+    const MonthDay md = kMonthDayFromMarch[day_of_year];
+    const uint32_t jan_feb = md.month <= 2;  // of the next civil year
+    return {static_cast<uint16_t>(first_year + year_of_run + jan_feb), md.month, md.day};
+}
+
+// 1900-03-01 .. 2100-02-28, where the years of most dates in use lie: one run
+// of 200 years with a leap year every fourth, so the century step is skipped.
+inline constexpr DateInt kSerial1900_03_01 = 61;  // 1900-01-01 is 2; + 31 + 28
+// Days from 1900-03-01 to 2100-03-01: 200 years of 1461 / 4 days, less the
+// 29 February that 2100 does not have.
+inline constexpr uint32_t kDaysOf1900To2100 = 200 * 1461 / 4 - 1;
+
+// Days from 1900-03-01, or a value of kDaysOf1900To2100 and above for a serial
+// outside the modern run (below it the unsigned difference wraps around).
+constexpr uint64_t day_of_modern_run(DateInt serial) noexcept {
+    return static_cast<uint64_t>(serial) - static_cast<uint64_t>(kSerial1900_03_01);
+}
+
+// Year, month and day of a serial in [kNullDate + 1, kLastDecodable], by
+// centuries. Neri-Schneider: the century and the day of the century come from
+// one division of 4n + 3 by the days of 400 years (exact for every rata day
+// below 2^30; here rata < 2.4e7), then the century is a run of
+// civil_from_day_of_run.
+constexpr CivilDate civil_from_serial_by_century(DateInt serial) noexcept {
     const auto n = static_cast<uint32_t>(serial - kRata0);     // [306, 23936471]
     const uint32_t n1 = 4 * n + 3;
     const uint32_t century = n1 / 146097;
     const uint32_t day_of_century = n1 % 146097 / 4;
-    const uint32_t n2 = 4 * day_of_century + 3;
-    const uint64_t p2 = uint64_t{2939745} * n2;
-    const auto year_of_century = static_cast<uint32_t>(p2 >> 32);
-    const uint32_t day_of_year = static_cast<uint32_t>(p2) / 2939745 / 4;  // [0, 365], from 1 March
-    const uint32_t n3 = 2141 * day_of_year + 197913;
-    const uint32_t month = n3 >> 16;                           // [3, 14]
-    const uint32_t day = (n3 & 0xFFFF) / 2141;                 // [0, 30]
-    const uint32_t jan_feb = day_of_year >= 306;
-    return {static_cast<uint16_t>(100 * century + year_of_century + jan_feb),
-            static_cast<uint16_t>(jan_feb ? month - 12 : month), static_cast<uint16_t>(day + 1)};
+    return civil_from_day_of_run(100 * century, day_of_century);
+}
+
+// Precondition: kNullDate < serial <= kLastDecodable.
+constexpr CivilDate civil_from_serial(DateInt serial) noexcept {
+    const uint64_t modern = day_of_modern_run(serial);
+    if (modern < kDaysOf1900To2100) return civil_from_day_of_run(1900, static_cast<uint32_t>(modern));
+    return civil_from_serial_by_century(serial);
 }
 
 // Any serial: the null date and everything outside the decodable range give
-// 0, 0, 0.
+// 0, 0, 0. The modern run is tried first: most serials in use lie there, and
+// it needs no range test.
 constexpr CivilDate decode(DateInt serial) noexcept {
+    const uint64_t modern = day_of_modern_run(serial);
+    if (modern < kDaysOf1900To2100) return civil_from_day_of_run(1900, static_cast<uint32_t>(modern));
     if (serial <= kNullDate || serial > kLastDecodable) return {0, 0, 0};
-    return civil_from_serial(serial);
+    return civil_from_serial_by_century(serial);
 }
 
 // The validating encoder every day count of the library goes through:
@@ -97,5 +188,9 @@ static_assert(serial_from_civil(1, 1, 1) == kFirstSerial, "0001-01-01");
 static_assert(serial_from_civil(9999, 12, 31) == kLastSerial, "9999-12-31");
 static_assert(civil_from_serial(36585).month == 2 && civil_from_serial(36585).day == 29, "2000-02-29");
 static_assert(civil_from_serial(kLastDecodable).year == 65535, "65535-12-31");
+static_assert(serial_from_civil(1900, 3, 1) == kSerial1900_03_01, "1900-03-01");
+static_assert(serial_from_civil(2100, 3, 1) == kSerial1900_03_01 + kDaysOf1900To2100, "2100-03-01");
+static_assert(civil_from_serial(kSerial1900_03_01 + kDaysOf1900To2100 - 1).day == 28, "2100-02-28: fast path");
+static_assert(civil_from_serial(kSerial1900_03_01 + kDaysOf1900To2100).month == 3, "2100-03-01: general");
 
 }  // namespace qel::gregorian
