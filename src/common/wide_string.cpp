@@ -122,6 +122,7 @@ const unsigned short* TWideString::c_str() const noexcept { return data_ ? data_
 TWideString& TWideString::Sprintf(const unsigned short* format, ...) {
     std::vector<unsigned short> out;
     if (format) {
+        out.reserve(2 * wide_length(format) + 16);  // room for typical conversions: one allocation
         va_list args;
         va_start(args, format);
         try {

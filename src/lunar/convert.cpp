@@ -101,6 +101,15 @@ int32_t serial_from_lunar(int32_t year, int32_t month, int32_t day, int32_t leap
     return 1;
 }
 
+// Writes each given out-value of a converted date.
+void write_lunar(const LunarDate& d, int32_t* year, int32_t* month, int32_t* day,
+                 int32_t* leap) noexcept {
+    if (year) *year = d.year;
+    if (month) *month = d.month;
+    if (day) *day = d.day;
+    if (leap) *leap = d.leap;
+}
+
 }  // namespace
 }  // namespace qel::lunar
 
@@ -116,18 +125,15 @@ int32_t GDateToPDate(int32_t year, int32_t month, int32_t day, int32_t* lunarYea
     if (!qel::gregorian::TryEncodeDate(static_cast<uint16_t>(year), static_cast<uint16_t>(month),
                                        static_cast<uint16_t>(day), &serial))
         return -1;
-    return GDateToPDateByTDate(serial, lunarYear, lunarMonth, lunarDay, leap);
+    write_lunar(lunar_from_serial(serial), lunarYear, lunarMonth, lunarDay, leap);
+    return 1;
 }
 
 // The base date is a constant, so the conversion cannot fail: every given
 // out-value is written (the presets 1899-01-01 would only show on a failure).
 int32_t GDateToPDateByTDate(DateInt serial, int32_t* lunarYear, int32_t* lunarMonth,
                             int32_t* lunarDay, int32_t* leap) noexcept {
-    const LunarDate d = lunar_from_serial(serial);
-    if (lunarYear) *lunarYear = d.year;
-    if (lunarMonth) *lunarMonth = d.month;
-    if (lunarDay) *lunarDay = d.day;
-    if (leap) *leap = d.leap;
+    write_lunar(lunar_from_serial(serial), lunarYear, lunarMonth, lunarDay, leap);
     return 1;
 }
 

@@ -61,7 +61,7 @@ constexpr MonthStep month_from_index(int64_t index) noexcept {
         const int64_t year = (index < 0 ? kFirstYear : kLastYear + 1) + years;
         return {year, index - from - years * 12 + 1, 0};
     }
-    const size_t i = last_not_above(kFirstMonthIndex, index);
+    const size_t i = kYearOfMonthIndex[static_cast<size_t>(index)];
     const int32_t year = kFirstYear + static_cast<int32_t>(i);
     const MonthOfYear m =
         month_at_position(static_cast<int32_t>(index - kFirstMonthIndex[i]), leap_month(year));

@@ -6,7 +6,8 @@
 //   kMonthStart       per year, days from its new year to the first day of each
 //                     month in calendar order (1..L, leap L, L+1..12), then the
 //                     year's length;
-//   kFirstMonthIndex  lunar months from 1900-01 to month 1 of 1900 .. 2101.
+//   kFirstMonthIndex  lunar months from 1900-01 to month 1 of 1900 .. 2101;
+//   kYearOfMonthIndex the year of each of those months.
 // A month's place in calendar order (its "position", 0-based) is its number
 // minus 1, plus 1 after the leap month; the leap month L sits at position L.
 #pragma once
@@ -58,6 +59,17 @@ inline constexpr auto kFirstMonthIndex = [] {
     return index;
 }();
 
+// The table year (as an index from 1900) of every month index of the table,
+// so that turning a month index back into a year is one byte read.
+inline constexpr auto kYearOfMonthIndex = [] {
+    std::array<uint8_t, static_cast<size_t>(kFirstMonthIndex[kTableYears])> year{};
+    for (size_t i = 0; i < kTableYears; ++i)
+        for (auto k = kFirstMonthIndex[i]; k < kFirstMonthIndex[i + 1]; ++k)
+            year[static_cast<size_t>(k)] = static_cast<uint8_t>(i);
+    return year;
+}();
+static_assert(kTableYears - 1 <= UINT8_MAX, "a year index fits a byte");
+
 // Position of ordinary month `month` (1-12) or, with in_leap, of the leap
 // month, in a year whose leap month is `leap` (0: none).
 constexpr int32_t month_position(int32_t month, bool in_leap, int32_t leap) noexcept {
@@ -74,18 +86,6 @@ struct MonthOfYear {
 constexpr MonthOfYear month_at_position(int32_t position, int32_t leap) noexcept {
     if (leap > 0 && position == leap) return {leap, 1};
     return {leap > 0 && position > leap ? position : position + 1, 0};
-}
-
-// The last i with table[i] <= value, by binary search. Precondition:
-// table[0] <= value, table ascending.
-template <typename T, size_t N>
-constexpr size_t last_not_above(const std::array<T, N>& table, int64_t value) noexcept {
-    size_t lo = 0, hi = N;  // table[lo] <= value; table[hi] > value or hi == N
-    while (hi - lo > 1) {
-        const size_t mid = lo + (hi - lo) / 2;
-        if (table[mid] <= value) lo = mid; else hi = mid;
-    }
-    return lo;
 }
 
 // Leap nibbles are 0, 2..11 or 15: no leap month after month 1 or 12, which
