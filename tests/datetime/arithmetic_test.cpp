@@ -14,14 +14,26 @@ namespace {
 
 using namespace qel::test;
 
-// The value after moving `w` by `delta` seconds (exact in 128 bits), with the
-// year before the 12-bit mask: the target's date when it lies in
-// 0001-01-01..65535-12-31, 0-0-0 on the day before, else the stored date.
-// chrono's years end at 32767, so late days go back 83 cycles of 400 years.
-std::pair<TDateTime, int> expected_step(DateTimeInt w, __int128 delta) {
-    const __int128 t = time_of(TDateTime(w)).time_since_epoch().count() + delta,
-                   day = t / 86400 - (t % 86400 < 0);
-    const auto tod = int32_t(t - day * 86400);
+// A step of whole days plus seconds, both exact in 64 bits for every count
+// (no 128-bit type on every target).
+struct Delta {
+    int64_t days, seconds;  // seconds in [0, 86400)
+};
+constexpr Delta per_unit(int64_t count, int64_t unit_seconds) {
+    const int64_t per_day = 86400 / unit_seconds, q = count / per_day - (count % per_day < 0);
+    return {q, (count - q * per_day) * unit_seconds};
+}
+
+// The value after moving `w` by `delta`, with the year before the 12-bit mask:
+// the target's date when it lies in 0001-01-01..65535-12-31, 0-0-0 on the day
+// before, else the stored date. chrono's years end at 32767, so late days go
+// back 83 cycles of 400 years.
+std::pair<TDateTime, int> expected_step(DateTimeInt w, Delta delta) {
+    const int64_t t = time_of(TDateTime(w)).time_since_epoch().count(),
+                  base_day = t / 86400 - (t % 86400 < 0),
+                  seconds = t - base_day * 86400 + delta.seconds,  // [0, 172800)
+                  day = base_day + delta.days + seconds / 86400;
+    const auto tod = int32_t(seconds % 86400);
     TDateTime want(w);
     want.setTime(tod / 3600, tod / 60 % 60, tod % 60);
     const int64_t first = sys_days{year{1} / 1 / 1}.time_since_epoch().count(),
@@ -37,10 +49,10 @@ std::pair<TDateTime, int> expected_step(DateTimeInt w, __int128 delta) {
 
 // The names of the day-crossing steps of `w` that disagree with the oracle.
 std::string failed_steps(DateTimeInt w, int32_t n_days, int32_t weeks, int64_t minutes, int64_t seconds) {
-    const auto [by_days, full_year] = expected_step(w, __int128{n_days} * 86400);
-    const DateTimeInt by_weeks = expected_step(w, __int128{weeks} * 7 * 86400).first.value;
-    const DateTimeInt by_minutes = expected_step(w, __int128{minutes} * 60).first.value;
-    const DateTimeInt by_seconds = expected_step(w, seconds).first.value;
+    const auto [by_days, full_year] = expected_step(w, {n_days, 0});
+    const DateTimeInt by_weeks = expected_step(w, {int64_t{weeks} * 7, 0}).first.value;
+    const DateTimeInt by_minutes = expected_step(w, per_unit(minutes, 60)).first.value;
+    const DateTimeInt by_seconds = expected_step(w, per_unit(seconds, 1)).first.value;
     TDate date;
     date.fromDateTime(TDateTime(w)).incDay(n_days);
     std::string failed;

@@ -19,6 +19,8 @@ import unicodedata
 HERE = pathlib.Path(__file__).resolve().parent
 TODAY = "2017-07-23T10:20:30"
 TOOL = ""
+# A cross build runs the tool through its emulator (qemu-i386 for the 32-bit build).
+EMULATOR = os.environ.get("QELDATE_TEST_EMULATOR", "").split()
 
 
 def run(*args, today=TODAY, env=None, stdout=subprocess.PIPE):
@@ -26,7 +28,7 @@ def run(*args, today=TODAY, env=None, stdout=subprocess.PIPE):
     if today:
         e["QELDATE_TODAY"] = today
     e.update(env or {})
-    return subprocess.run([TOOL, *args], stdout=stdout, stderr=subprocess.PIPE, env=e, timeout=120)
+    return subprocess.run([*EMULATOR, TOOL, *args], stdout=stdout, stderr=subprocess.PIPE, env=e, timeout=120)
 
 
 def ok(*args, **kw):
