@@ -51,14 +51,14 @@ void put_padded(std::vector<unsigned short>& out, const Conversion& c, const uns
 // Formats one integer conversion through the C library's snprintf, then
 // widens the (ASCII) digits.
 void put_integer(std::vector<unsigned short>& out, const Conversion& c, va_list* args) {
-    std::string spec = "%" + c.flags;
-    if (c.width >= 0) spec += std::to_string(c.width);
-    if (c.precision >= 0) spec += "." + std::to_string(c.precision);
+    std::string directive = "%" + c.flags;
+    if (c.width >= 0) directive += std::to_string(c.width);
+    if (c.precision >= 0) directive += "." + std::to_string(c.precision);
     const bool is_signed = c.type == 'd' || c.type == 'i';
     char text[32];
     std::string big;
     auto format = [&](auto value, const char* length) {
-        const std::string full = spec + length + static_cast<char>(c.type);
+        const std::string full = directive + length + static_cast<char>(c.type);
         const int needed = std::snprintf(text, sizeof text, full.c_str(), value);
         if (needed < 0) return;
         if (static_cast<size_t>(needed) < sizeof text) {
