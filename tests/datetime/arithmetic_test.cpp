@@ -20,8 +20,10 @@ struct Delta {
     int64_t days, seconds;  // seconds in [0, 86400)
 };
 constexpr Delta per_unit(int64_t count, int64_t unit_seconds) {
-    const int64_t per_day = 86400 / unit_seconds, q = count / per_day - (count % per_day < 0);
-    return {q, (count - q * per_day) * unit_seconds};
+    // Floor division by quotient and remainder: q * per_day itself would
+    // overflow for counts near INT64_MIN.
+    const int64_t per_day = 86400 / unit_seconds, r = count % per_day;
+    return {count / per_day - (r < 0), (r < 0 ? r + per_day : r) * unit_seconds};
 }
 
 // The value after moving `w` by `delta`, with the year before the 12-bit mask:
