@@ -30,6 +30,14 @@
 #  define QEL_COMMON_API
 #endif
 
+/* The interface's `long`: a signed 32-bit integer on every platform. Windows
+ * spells it `long` (32-bit there), which keeps the DLLs' decorated names. */
+#if defined(_WIN32)
+typedef long QelLong;
+#else
+typedef int32_t QelLong;
+#endif
+
 #ifdef __cplusplus
 
 class QEL_COMMON_API TAnsiString {
@@ -59,7 +67,7 @@ public:
     //   - no digit (non-digit text, a field that starts at or after the NUL,
     //     a null `text`, `start` < 0 or `count` <= 0) gives 0;
     //   - a value outside the 32-bit range saturates to INT32_MIN / INT32_MAX.
-    static int32_t StrToInt(const char* text, int32_t start, int32_t count) noexcept;
+    static QelLong StrToInt(const char* text, QelLong start, QelLong count) noexcept;
 
 private:
     void assign(const char* text, size_t n);

@@ -56,13 +56,7 @@
 typedef int64_t DateInt;
 /* The packed date-time word (layout above), passed as a bare integer. */
 typedef uint64_t DateTimeInt;
-/* The interface's `long`: a signed 32-bit integer on every platform. Windows
- * spells it `long` (32-bit there), which keeps the DLL's decorated names. */
-#if defined(_WIN32)
-typedef long QelLong;
-#else
-typedef int32_t QelLong;
-#endif
+/* QelLong, the interface's 32-bit `long`, comes from qel_common.h. */
 
 #ifdef __cplusplus
 

@@ -4,15 +4,15 @@
 
 #include <cstdint>
 
-int32_t TAnsiString::StrToInt(const char* text, int32_t start, int32_t count) noexcept {
+QelLong TAnsiString::StrToInt(const char* text, QelLong start, QelLong count) noexcept {
     if (!text || start < 0 || count <= 0) return 0;
     // Walk to the field one byte at a time so that a text shorter than
     // `start` ends the walk at its NUL instead of reading beyond it.
-    for (int32_t i = 0; i < start; ++i)
+    for (QelLong i = 0; i < start; ++i)
         if (text[i] == '\0') return 0;
     const char* const field = text + start;
 
-    int32_t i = 0;
+    QelLong i = 0;
     bool negative = false;
     if (field[0] == '+' || field[0] == '-') {
         negative = (field[0] == '-');
@@ -27,5 +27,5 @@ int32_t TAnsiString::StrToInt(const char* text, int32_t start, int32_t count) no
     const int64_t value = negative ? -magnitude : magnitude;
     if (value > INT32_MAX) return INT32_MAX;
     if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
+    return static_cast<QelLong>(value);
 }
