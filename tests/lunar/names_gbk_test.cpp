@@ -1,7 +1,12 @@
-// The GBK names against text written here in UTF-8 and encoded by glibc's
-// iconv(3): every day of a year with a leap month, every year's stem, branch
-// and animal, and the empty text for dates that do not exist.
+// The GBK names against text written here in UTF-8 and encoded by the
+// platform (glibc's iconv(3); code page 936 on Windows): every day of a year
+// with a leap month, every year's stem, branch and animal, and the empty text
+// for dates that do not exist.
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <string>
 
@@ -11,6 +16,17 @@
 
 namespace {
 
+#if defined(_WIN32)
+std::string gbk(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()))));
+    std::string out(2 * wide.size(), '\0');
+    BOOL lossy = FALSE;
+    out.resize(size_t(WideCharToMultiByte(936, 0, wide.data(), int(wide.size()), out.data(), int(out.size()), nullptr, &lossy)));
+    EXPECT_FALSE(lossy) << utf8;
+    return out;
+}
+#else
 std::string gbk(std::string utf8) {
     const iconv_t cd = iconv_open("GBK", "UTF-8");
     std::string out(2 * utf8.size(), '\0');
@@ -20,6 +36,7 @@ std::string gbk(std::string utf8) {
     iconv_close(cd);
     return out.substr(0, out.size() - dst_left);
 }
+#endif
 
 const std::string kDigits[] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
 

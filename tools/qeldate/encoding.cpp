@@ -1,14 +1,49 @@
-// GBK <-> UTF-8 through iconv, and the column width of CJK text.
+// GBK <-> UTF-8 (iconv on POSIX systems, the code-page functions of Windows)
+// and the column width of CJK text.
 #include "encoding.h"
 
+#include <stdexcept>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <iconv.h>
 
 #include <cerrno>
-#include <stdexcept>
+#endif
 
 namespace qeldate {
 namespace {
 
+#if defined(_WIN32)
+constexpr UINT kGbkCodePage = 936;  // Windows' GBK
+
+// Windows converts between code pages through UTF-16.
+std::wstring to_utf16(std::string_view text, UINT code_page, const char* name) {
+    if (text.empty()) return {};
+    const int in_size = static_cast<int>(text.size());
+    const int n = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, text.data(), in_size, nullptr, 0);
+    if (n <= 0) throw std::runtime_error(std::string("text is not valid ") + name);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, text.data(), in_size, out.data(), n);
+    return out;
+}
+
+// UTF-16 to a code page; a character the code page lacks is an error, never
+// a silent '?'. (The used-default flag is only defined for code pages other
+// than UTF-8, and UTF-8 can encode every character anyway.)
+std::string from_utf16(const std::wstring& text, UINT code_page, const char* name) {
+    if (text.empty()) return {};
+    const int in_size = static_cast<int>(text.size());
+    BOOL used_default = FALSE;
+    BOOL* lossy = code_page == CP_UTF8 ? nullptr : &used_default;
+    const int n = WideCharToMultiByte(code_page, 0, text.data(), in_size, nullptr, 0, nullptr, lossy);
+    if (n <= 0 || used_default) throw std::runtime_error(std::string("text has no ") + name + " form");
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(code_page, 0, text.data(), in_size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+#else
 // One iconv conversion of a whole text. GBK characters take two bytes and at
 // most three in UTF-8, so the output never needs more than twice the input
 // (plus room for the shift-free reset).
@@ -28,6 +63,7 @@ std::string convert(std::string_view text, const char* to, const char* from) {
     out.resize(out.size() - out_left);
     return out;
 }
+#endif
 
 // East Asian Wide and Fullwidth blocks (Unicode UAX #11) that Chinese text uses.
 bool is_wide(char32_t cp) {
@@ -38,8 +74,13 @@ bool is_wide(char32_t cp) {
 
 }  // namespace
 
+#if defined(_WIN32)
+std::string gbk_to_utf8(std::string_view gbk) { return from_utf16(to_utf16(gbk, kGbkCodePage, "GBK"), CP_UTF8, "UTF-8"); }
+std::string utf8_to_gbk(std::string_view utf8) { return from_utf16(to_utf16(utf8, CP_UTF8, "UTF-8"), kGbkCodePage, "GBK"); }
+#else
 std::string gbk_to_utf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GBK"); }
 std::string utf8_to_gbk(std::string_view utf8) { return convert(utf8, "GBK", "UTF-8"); }
+#endif
 
 int display_width(std::string_view text, Encoding encoding) {
     if (encoding == Encoding::kGbk) return static_cast<int>(text.size());

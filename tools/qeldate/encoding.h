@@ -1,6 +1,7 @@
 // Output text of qeldate: the library's Chinese names arrive as GBK bytes
 // (code page 936), the tool's own names are UTF-8 literals; both leave in the
-// encoding the user asked for. Conversions go through glibc's iconv.
+// encoding the user asked for. Conversions go through iconv on POSIX systems
+// and through the code-page functions (GBK is code page 936) on Windows.
 #pragma once
 
 #include <string>

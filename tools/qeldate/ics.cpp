@@ -1,8 +1,8 @@
 #include "ics.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 #include "command.h"
@@ -68,9 +68,13 @@ std::string ics_date(DateInt serial) {
 std::string stamp(const Context& context) {
     Moment m = context.now;
     if (!context.fixed_now) {
-        const std::time_t now = std::time(nullptr);
-        std::tm utc{};
-        if (gmtime_r(&now, &utc)) m = {{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday}, utc.tm_hour, utc.tm_min, utc.tm_sec, true};
+        using namespace std::chrono;
+        const auto now = floor<seconds>(system_clock::now());
+        const auto day = floor<days>(now);
+        const year_month_day ymd{day};
+        const hh_mm_ss tod{now - day};
+        m = {{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))},
+             int(tod.hours().count()), int(tod.minutes().count()), int(tod.seconds().count()), true};
     }
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02dZ", m.date.year, m.date.month, m.date.day, m.hour,

@@ -2,9 +2,7 @@
 // This file holds the argument handling: CLI11 builds the commands, and every
 // answer comes from the topic files beside it. Exit status 0 on success, 2 for
 // bad usage or input (one line on stderr), 1 for anything else.
-#include <sys/ioctl.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -20,6 +18,7 @@
 #include "facts.h"
 #include "ics.h"
 #include "month_grid.h"
+#include "terminal.h"
 #include "terms.h"
 #include "festivals.h"
 
@@ -29,7 +28,6 @@ using namespace qeldate;
 
 constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
-constexpr int kDefaultColumns = 80;
 constexpr int kDefaultIcsYears = 10;
 constexpr int kTableYears = kLastLunarYear - kFirstLunarYear + 1;  // 201
 
@@ -54,18 +52,11 @@ int usage_error(const std::string& message) {
     return kUsageStatus;
 }
 
-int terminal_columns() {
-    if (const char* columns = std::getenv("COLUMNS"); columns && std::atoi(columns) > 0) return std::atoi(columns);
-    winsize size{};
-    if (isatty(STDOUT_FILENO) && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-    return kDefaultColumns;
-}
-
 bool use_colour(const std::string& mode) {
     if (mode == "always") return true;
     if (mode == "never") return false;
     const char* no_color = std::getenv("NO_COLOR");
-    return isatty(STDOUT_FILENO) && !(no_color && *no_color);
+    return stdout_is_terminal() && !(no_color && *no_color);
 }
 
 struct Arguments {
@@ -93,6 +84,7 @@ int run(CLI::App& app, const Arguments& a) {
     context.json = a.json;
     context.color = use_colour(a.color);
     context.columns = terminal_columns();
+    prepare_output(context.text.encoding(), context.color);
     context.now = current_moment();
     context.fixed_now = std::getenv("QELDATE_TODAY") && *std::getenv("QELDATE_TODAY");
     const auto lunar_year = [](std::string_view text, std::string_view what) {
@@ -178,6 +170,7 @@ int run(CLI::App& app, const Arguments& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    binary_standard_streams();
     CLI::App app{"qeldate: the Gregorian and the Chinese lunisolar calendar.\n"
                  "With no argument: now, its lunar date and solar terms. With DATE: the facts of that day,\n"
                  "after any STEPs.",
@@ -227,7 +220,11 @@ int main(int argc, char** argv) {
     for (CLI::App* command : {cal, terms, diff, next, ics}) command->footer(sub_footer);
 
     try {
-        app.parse(argc, argv);
+        // CLI11 takes the arguments last to first.
+        std::vector<std::string> args = utf8_arguments(argc, argv);
+        args.erase(args.begin());
+        std::reverse(args.begin(), args.end());
+        app.parse(args);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

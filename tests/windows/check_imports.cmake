@@ -1,0 +1,28 @@
+# Fails when a Windows binary imports a DLL outside the allowed set.
+# Run with cmake -P, OBJDUMP (the target's objdump) and BINARIES (a list).
+cmake_minimum_required(VERSION 3.25)
+# KERNEL32 and msvcrt ship with every Windows; SHELL32 gives qeldate.exe its
+# UTF-16 command line (CommandLineToArgvW).
+set(allowed kernel32.dll msvcrt.dll shell32.dll qel_common.dll qel_datetime.dll)
+set(failed FALSE)
+foreach(binary IN LISTS BINARIES)
+  execute_process(COMMAND "${OBJDUMP}" -p "${binary}" OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "check_imports: could not read ${binary}")
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" names "${dump}")
+  set(imports "")
+  foreach(entry IN LISTS names)
+    string(REPLACE "DLL Name: " "" dll "${entry}")
+    string(TOLOWER "${dll}" dll)
+    list(APPEND imports "${dll}")
+    if(NOT dll IN_LIST allowed)
+      message(SEND_ERROR "${binary} imports ${dll}")
+      set(failed TRUE)
+    endif()
+  endforeach()
+  message(STATUS "${binary}: ${imports}")
+endforeach()
+if(failed)
+  message(FATAL_ERROR "a binary needs a DLL that Windows does not ship")
+endif()
