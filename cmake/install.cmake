@@ -13,6 +13,12 @@ install(TARGETS qel_common qel_datetime
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES include/qel_datetime.h include/qel_common.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+if(WIN32)
+  # The module-definition files, for toolchains that make their own import
+  # library (MSVC: lib /def:qel_datetime.def /machine:x86).
+  install(FILES $<TARGET_FILE_DIR:qel_datetime>/qel_datetime.def $<TARGET_FILE_DIR:qel_common>/qel_common.def
+    DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 install(EXPORT qel_datetimeTargets
   NAMESPACE qel_datetime::
   DESTINATION ${QEL_CMAKE_DIR})
