@@ -23,11 +23,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "reference/allocation_counter.h"
+
 namespace qel::bench {
 
 // Calls of operator new, malloc, calloc and realloc in the whole process so far
-// (alloc_count.cpp).
-uint64_t allocations() noexcept;
+// (the tests' counter, tests/reference/allocation_counter.cpp).
+inline uint64_t allocations() noexcept { return qel::test::allocation_count(); }
 
 struct Impl {
     std::string family;  // the hot path and its input range, e.g. "DecodeDate 1900-2100"
