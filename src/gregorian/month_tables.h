@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace qel::gregorian {
@@ -23,9 +24,9 @@ inline constexpr uint16_t MonthDaysTable[2][12] = {
 // of the months before it, summed at compile time from MonthDaysTable.
 inline constexpr auto MonthFirstDayTable = [] {
     std::array<std::array<int32_t, 12>, 2> first{};
-    for (int leap = 0; leap < 2; ++leap) {
+    for (size_t leap = 0; leap < 2; ++leap) {
         first[leap][0] = 1;
-        for (int m = 1; m < 12; ++m) first[leap][m] = first[leap][m - 1] + MonthDaysTable[leap][m - 1];
+        for (size_t m = 1; m < 12; ++m) first[leap][m] = first[leap][m - 1] + MonthDaysTable[leap][m - 1];
     }
     return first;
 }();

@@ -49,7 +49,7 @@ int32_t daysOfMonthG(int32_t year, int32_t month) noexcept {
 int32_t DayOfGYear(int32_t year, int32_t month, int32_t day) noexcept {
     if (month < 1 || month > 12) return 0;
     const int64_t day_of_year =
-        int64_t{MonthFirstDayTable[IsLeapYear(year) ? 1 : 0][month - 1]} + day - 1;
+        int64_t{MonthFirstDayTable[IsLeapYear(year) ? 1 : 0][static_cast<size_t>(month - 1)]} + day - 1;
     if (day_of_year > INT32_MAX) return INT32_MAX;
     if (day_of_year < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(day_of_year);
