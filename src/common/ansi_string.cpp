@@ -62,7 +62,7 @@ TAnsiString& TAnsiString::Sprintf(const char* format, ...) {
         va_end(again);
         throw;
     }
-    std::vsnprintf(data_, static_cast<size_t>(needed) + 1, format, again);
+    (void)std::vsnprintf(data_, static_cast<size_t>(needed) + 1, format, again);  // length known: measured above
     va_end(again);
     size_ = static_cast<size_t>(needed);
     return *this;

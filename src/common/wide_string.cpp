@@ -65,7 +65,7 @@ void put_integer(std::vector<unsigned short>& out, const Conversion& c, va_list*
             big.assign(text, static_cast<size_t>(needed));
         } else {
             big.assign(static_cast<size_t>(needed) + 1, '\0');
-            std::snprintf(&big[0], big.size(), full.c_str(), value);
+            (void)std::snprintf(&big[0], big.size(), full.c_str(), value);  // length known: measured above
             big.resize(static_cast<size_t>(needed));
         }
     };
