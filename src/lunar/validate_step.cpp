@@ -44,6 +44,7 @@ struct MonthStep {
     int64_t year;
     int64_t month;
     int32_t leap;
+    int32_t days;  // the month's length when it is a month of the table, else 0
 };
 
 // Index of month 1 of `year` (any year; outside the table twelve months a year).
@@ -59,13 +60,12 @@ constexpr MonthStep month_from_index(int64_t index) noexcept {
         const int64_t from = index < 0 ? 0 : table_end;  // month 1 of 1900, or of 2101
         const int64_t years = floor_div(index - from, 12);
         const int64_t year = (index < 0 ? kFirstYear : kLastYear + 1) + years;
-        return {year, index - from - years * 12 + 1, 0};
+        return {year, index - from - years * 12 + 1, 0, 0};
     }
-    const size_t i = kYearOfMonthIndex[static_cast<size_t>(index)];
-    const int32_t year = kFirstYear + static_cast<int32_t>(i);
-    const MonthOfYear m =
-        month_at_position(static_cast<int32_t>(index - kFirstMonthIndex[i]), leap_month(year));
-    return {year, m.month, m.leap};
+    const auto k = static_cast<size_t>(index);
+    const uint8_t m = kMonthOfIndex[k];
+    return {kFirstYear + kYearOfMonthIndex[k], m & kMonthNumberMask, (m & kMonthLeapBit) ? 1 : 0,
+            (m & kMonthBigBit) ? kBigMonthDays : kSmallMonthDays};
 }
 
 // `months` (non-zero) steps from (year, month, flag). A flag set on a month
@@ -82,10 +82,10 @@ constexpr MonthStep step_months(int64_t year, int64_t month, int32_t flag, int64
         const int64_t edge = month < 1 ? 1 : 12;
         const int64_t to_edge = edge - month;  // steps to the edge, signed
         if ((months > 0) != (to_edge > 0) || (months > 0 ? months < to_edge : months > to_edge))
-            return {year, month + months, 0};  // moving away, or not yet there
+            return {year, month + months, 0, 0};  // moving away, or not yet there
         months -= to_edge;
         month = edge;
-        if (months == 0) return {year, month, 0};
+        if (months == 0) return {year, month, 0, 0};
     }
     int64_t index =
         first_month_index(year) + month_position(static_cast<int32_t>(month), in_leap, leap);
@@ -146,6 +146,12 @@ int32_t incPMonth(int32_t* year, int32_t* month, int32_t* day, int32_t* leap, in
         *year = wrap32(s.year);
         *month = wrap32(s.month);
         *leap = s.leap;
+        if (s.days > 0) {  // a month of the table: its length came with it
+            if (*day >= 1 && *day <= s.days) return 1;
+            if (clamp == 0) return 0;
+            *day = s.days;
+            return 1;
+        }
     }
     const bool valid = valid_date(*year, *month, *day, *leap);
     if (clamp != 0 && !valid) {

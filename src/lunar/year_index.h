@@ -70,6 +70,28 @@ inline constexpr auto kYearOfMonthIndex = [] {
 }();
 static_assert(kTableYears - 1 <= UINT8_MAX, "a year index fits a byte");
 
+// Every month index of the table as one byte: the month number (bits 0-3),
+// the leap flag (bit 4) and a big month of 30 days (bit 5), so that a month
+// step lands on its month and its length with one read.
+inline constexpr uint8_t kMonthNumberMask = 0x0F;
+inline constexpr uint8_t kMonthLeapBit = 0x10;
+inline constexpr uint8_t kMonthBigBit = 0x20;
+inline constexpr auto kMonthOfIndex = [] {
+    std::array<uint8_t, static_cast<size_t>(kFirstMonthIndex[kTableYears])> months{};
+    size_t k = 0;
+    for (size_t i = 0; i < kTableYears; ++i) {
+        const int64_t year = kFirstYear + int64_t(i);
+        const int32_t leap = leap_month(year);
+        for (int32_t m = 1; m <= 12; ++m) {
+            months[k++] = static_cast<uint8_t>(m | (month_days(year, m, 0) == kBigMonthDays ? kMonthBigBit : 0));
+            if (m == leap)
+                months[k++] = static_cast<uint8_t>(m | kMonthLeapBit |
+                                                   (leap_month_days(year) == kBigMonthDays ? kMonthBigBit : 0));
+        }
+    }
+    return months;
+}();
+
 // Position of ordinary month `month` (1-12) or, with in_leap, of the leap
 // month, in a year whose leap month is `leap` (0: none).
 constexpr int32_t month_position(int32_t month, bool in_leap, int32_t leap) noexcept {
