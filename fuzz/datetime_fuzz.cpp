@@ -257,17 +257,7 @@ void check_differences(Args& a) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Args a(data, size);
-    while (a.more()) {
-        switch (a.op() % 7) {
-            case 0: check_construct(a); break;
-            case 1: check_setters(a); break;
-            case 2: check_compare(a); break;
-            case 3: check_day_steps(a); break;
-            case 4: check_month_steps(a); break;
-            case 5: check_time_steps(a); break;
-            default: check_differences(a); break;
-        }
-    }
-    return 0;
+    return run_operations(data, size,
+                          {check_construct, check_setters, check_compare, check_day_steps, check_month_steps,
+                           check_time_steps, check_differences});
 }

@@ -135,4 +135,12 @@ inline bool valid_date(int64_t y, int64_t m, int64_t d) {
         .ok();
 }
 
+// The body of a target: operations until the input is used up, each one the
+// check that its operation byte selects (modulo the number of checks).
+inline int run_operations(const uint8_t* data, size_t size, std::initializer_list<void (*)(Args&)> checks) {
+    Args a(data, size);
+    while (a.more()) checks.begin()[a.op() % checks.size()](a);
+    return 0;
+}
+
 }  // namespace qel::fuzz

@@ -187,17 +187,7 @@ void check_searches(Args& a) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Args a(data, size);
-    while (a.more()) {
-        switch (a.op() % 7) {
-            case 0: check_encode(a); break;
-            case 1: check_decode(a); break;
-            case 2: check_inc_date(a); break;
-            case 3: check_month_tables(a); break;
-            case 4: check_day_of_week(a); break;
-            case 5: check_weekday_queries(a); break;
-            default: check_searches(a); break;
-        }
-    }
-    return 0;
+    return run_operations(data, size,
+                          {check_encode, check_decode, check_inc_date, check_month_tables, check_day_of_week,
+                           check_weekday_queries, check_searches});
 }

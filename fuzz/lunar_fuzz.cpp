@@ -255,18 +255,7 @@ void check_today(Args& a) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Args a(data, size);
-    while (a.more()) {
-        switch (a.op() % 8) {
-            case 0: check_gregorian_to_lunar(a); break;
-            case 1: check_serial_to_lunar(a); break;
-            case 2: check_lunar_to_gregorian(a); break;
-            case 3: check_lookups(a); break;
-            case 4: check_month_walk(a); break;
-            case 5: check_searches(a); break;
-            case 6: check_solar_terms(a); break;
-            default: check_today(a); break;
-        }
-    }
-    return 0;
+    return run_operations(data, size,
+                          {check_gregorian_to_lunar, check_serial_to_lunar, check_lunar_to_gregorian, check_lookups,
+                           check_month_walk, check_searches, check_solar_terms, check_today});
 }

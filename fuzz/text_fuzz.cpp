@@ -54,12 +54,5 @@ void check_parse(Args& a) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Args a(data, size);
-    while (a.more()) {
-        if (a.op() % 2)
-            check_render(a);
-        else
-            check_parse(a);
-    }
-    return 0;
+    return run_operations(data, size, {check_parse, check_render});
 }

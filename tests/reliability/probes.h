@@ -94,6 +94,15 @@ inline uint64_t dg(const TDate& d) { return (Digest{} << d.wYear << d.wMonth << 
 template <class T>
 T* maybe(T* p, int64_t nulls, int bit) { return (nulls >> bit) & 1 ? nullptr : p; }
 
+// The four searches share one shape: (year, month, day) in and out, any of
+// the three pointers possibly null.
+template <int32_t (*Search)(int32_t*, int32_t*, int32_t*)>
+uint64_t search_probe(const int64_t* a) {
+    int32_t y = i32(a[0]), m = i32(a[1]), d = i32(a[2]);
+    const int32_t r = Search(maybe(&y, a[3], 0), maybe(&m, a[3], 1), maybe(&d, a[3], 2));
+    return (Digest{} << w64(r) << w64(y) << w64(m) << w64(d)).h;
+}
+
 // The argument tuples of a probe: the whole product of its value lists when
 // that has at most `limit` tuples, else `limit` tuples drawn from it with a
 // fixed seed.
@@ -298,16 +307,8 @@ inline const std::vector<Probe>& probes() {
          }},
         {"lastweekDayDate", {K::Year, K::Month, K::Small},
          [](const int64_t* a) { return w64(lastweekDayDate(u16(a[0]), u16(a[1]), static_cast<uint8_t>(a[2]))); }},
-        {"findGDateInDay", {K::Year, K::Month, K::Day, K::Nulls}, [](const int64_t* a) {
-             int32_t y = i32(a[0]), m = i32(a[1]), d = i32(a[2]);
-             const int32_t r = findGDateInDay(maybe(&y, a[3], 0), maybe(&m, a[3], 1), maybe(&d, a[3], 2));
-             return (Digest{} << w64(r) << w64(y) << w64(m) << w64(d)).h;
-         }},
-        {"findGDateInMonthDay", {K::Year, K::Month, K::Day, K::Nulls}, [](const int64_t* a) {
-             int32_t y = i32(a[0]), m = i32(a[1]), d = i32(a[2]);
-             const int32_t r = findGDateInMonthDay(maybe(&y, a[3], 0), maybe(&m, a[3], 1), maybe(&d, a[3], 2));
-             return (Digest{} << w64(r) << w64(y) << w64(m) << w64(d)).h;
-         }},
+        {"findGDateInDay", {K::Year, K::Month, K::Day, K::Nulls}, search_probe<findGDateInDay>},
+        {"findGDateInMonthDay", {K::Year, K::Month, K::Day, K::Nulls}, search_probe<findGDateInMonthDay>},
         // C: packed words
         {"EncodeMinuteTime", {K::Year, K::Month, K::Day, K::Day, K::Month, K::Count}, [](const int64_t* a) {
              return EncodeMinuteTime(i32(a[0]), i32(a[1]), i32(a[2]), i32(a[3]), i32(a[4]), i32(a[5]));
@@ -362,16 +363,8 @@ inline const std::vector<Probe>& probes() {
          }},
         {"PDateIsValid", {K::Year, K::Month, K::Day, K::Leap},
          [](const int64_t* a) { return w64(PDateIsValid(i32(a[0]), i32(a[1]), i32(a[2]), i32(a[3]))); }},
-        {"findPDateInDay", {K::Year, K::Month, K::Day, K::Nulls}, [](const int64_t* a) {
-             int32_t y = i32(a[0]), m = i32(a[1]), d = i32(a[2]);
-             const int32_t r = findPDateInDay(maybe(&y, a[3], 0), maybe(&m, a[3], 1), maybe(&d, a[3], 2));
-             return (Digest{} << w64(r) << w64(y) << w64(m) << w64(d)).h;
-         }},
-        {"findPDateInMonthDay", {K::Year, K::Month, K::Day, K::Nulls}, [](const int64_t* a) {
-             int32_t y = i32(a[0]), m = i32(a[1]), d = i32(a[2]);
-             const int32_t r = findPDateInMonthDay(maybe(&y, a[3], 0), maybe(&m, a[3], 1), maybe(&d, a[3], 2));
-             return (Digest{} << w64(r) << w64(y) << w64(m) << w64(d)).h;
-         }},
+        {"findPDateInDay", {K::Year, K::Month, K::Day, K::Nulls}, search_probe<findPDateInDay>},
+        {"findPDateInMonthDay", {K::Year, K::Month, K::Day, K::Nulls}, search_probe<findPDateInMonthDay>},
         {"incPMonth", {K::Year, K::Month, K::Day, K::Leap, K::Count, K::Flag, K::Nulls}, [](const int64_t* a) {
              int32_t p[4] = {i32(a[0]), i32(a[1]), i32(a[2]), i32(a[3])};
              const int32_t r = incPMonth(maybe(&p[0], a[6], 0), maybe(&p[1], a[6], 1), maybe(&p[2], a[6], 2),
