@@ -32,7 +32,7 @@ std::wstring to_utf16(std::string_view text, UINT code_page, const char* name) {
 // UTF-16 to a code page; a character the code page lacks is an error, never
 // a silent '?'. (The used-default flag is only defined for code pages other
 // than UTF-8, and UTF-8 can encode every character anyway.)
-std::string from_utf16(const std::wstring& text, UINT code_page, const char* name) {
+std::string from_utf16(std::wstring_view text, UINT code_page, const char* name) {
     if (text.empty()) return {};
     const int in_size = static_cast<int>(text.size());
     BOOL used_default = FALSE;
@@ -75,7 +75,8 @@ bool is_wide(char32_t cp) {
 }  // namespace
 
 #if defined(_WIN32)
-std::string gbk_to_utf8(std::string_view gbk) { return from_utf16(to_utf16(gbk, kGbkCodePage, "GBK"), CP_UTF8, "UTF-8"); }
+std::string utf16_to_utf8(std::wstring_view utf16) { return from_utf16(utf16, CP_UTF8, "UTF-8"); }
+std::string gbk_to_utf8(std::string_view gbk) { return utf16_to_utf8(to_utf16(gbk, kGbkCodePage, "GBK")); }
 std::string utf8_to_gbk(std::string_view utf8) { return from_utf16(to_utf16(utf8, CP_UTF8, "UTF-8"), kGbkCodePage, "GBK"); }
 #else
 std::string gbk_to_utf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GBK"); }

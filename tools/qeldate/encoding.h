@@ -17,6 +17,10 @@ enum class Encoding { kUtf8, kGbk };
 // throw std::runtime_error (the tool then exits with status 1).
 std::string gbk_to_utf8(std::string_view gbk);
 std::string utf8_to_gbk(std::string_view utf8);
+#if defined(_WIN32)
+// Text from a Windows API (UTF-16) as UTF-8.
+std::string utf16_to_utf8(std::wstring_view utf16);
+#endif
 
 // Terminal columns the text takes: a CJK character two, ASCII one. In GBK
 // every byte of a two-byte character counts one column, so the width is the

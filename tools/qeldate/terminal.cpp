@@ -35,13 +35,7 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return {argv, argv + argc};
     std::vector<std::string> args;
-    for (int i = 0; i < count; ++i) {
-        const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string arg(static_cast<size_t>(n > 0 ? n : 1), '\0');
-        if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), n, nullptr, nullptr);
-        arg.pop_back();  // the terminating NUL
-        args.push_back(std::move(arg));
-    }
+    for (int i = 0; i < count; ++i) args.push_back(utf16_to_utf8(wide[i]));
     LocalFree(wide);
     return args;
 }
