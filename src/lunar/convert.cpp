@@ -76,7 +76,7 @@ constexpr LunarDate lunar_from_serial(DateInt serial) noexcept {
     auto position = static_cast<size_t>(offset / kBigMonthDays);
     if (starts[position + 1] <= offset) ++position;
     const int32_t year = kFirstYear + static_cast<int32_t>(i);
-    const MonthOfYear m = month_at_position(static_cast<int32_t>(position), leap_month(year));
+    const MonthOfYear m = month_of_index(static_cast<size_t>(kFirstMonthIndex[i]) + position);
     return {year, m.month, offset - starts[position] + 1, m.leap};
 }
 

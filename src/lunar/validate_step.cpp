@@ -63,9 +63,8 @@ constexpr MonthStep month_from_index(int64_t index) noexcept {
         return {year, index - from - years * 12 + 1, 0, 0};
     }
     const auto k = static_cast<size_t>(index);
-    const uint8_t m = kMonthOfIndex[k];
-    return {kFirstYear + kYearOfMonthIndex[k], m & kMonthNumberMask, (m & kMonthLeapBit) ? 1 : 0,
-            (m & kMonthBigBit) ? kBigMonthDays : kSmallMonthDays};
+    const MonthOfYear m = month_of_index(k);
+    return {kFirstYear + kYearOfMonthIndex[k], m.month, m.leap, m.days};
 }
 
 // `months` (non-zero) steps from (year, month, flag). A flag set on a month

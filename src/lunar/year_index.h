@@ -92,22 +92,23 @@ inline constexpr auto kMonthOfIndex = [] {
     return months;
 }();
 
+struct MonthOfYear {
+    int32_t month;
+    int32_t leap;  // 0 or 1
+    int32_t days;  // 29 or 30
+};
+
+// The month at index `k` of the table (0 <= k < kFirstMonthIndex[kTableYears]).
+constexpr MonthOfYear month_of_index(size_t k) noexcept {
+    const uint8_t m = kMonthOfIndex[k];
+    return {m & kMonthNumberMask, (m & kMonthLeapBit) ? 1 : 0, (m & kMonthBigBit) ? kBigMonthDays : kSmallMonthDays};
+}
+
 // Position of ordinary month `month` (1-12) or, with in_leap, of the leap
 // month, in a year whose leap month is `leap` (0: none).
 constexpr int32_t month_position(int32_t month, bool in_leap, int32_t leap) noexcept {
     if (in_leap) return leap;
     return month - 1 + (leap > 0 && month > leap ? 1 : 0);
-}
-
-struct MonthOfYear {
-    int32_t month;
-    int32_t leap;  // 0 or 1
-};
-
-// The month at `position` (0 .. 11, or 12 in a leap year).
-constexpr MonthOfYear month_at_position(int32_t position, int32_t leap) noexcept {
-    if (leap > 0 && position == leap) return {leap, 1};
-    return {leap > 0 && position > leap ? position : position + 1, 0};
 }
 
 // Leap nibbles are 0, 2..11 or 15: no leap month after month 1 or 12, which
