@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "gregorian/civil.h"
+#include "lunar/locate.h"
 #include "lunar/lookup.h"
 #include "lunar/year_index.h"
 #include "qel_datetime.h"
@@ -33,31 +34,6 @@ constexpr int32_t saturate32(int64_t v) noexcept {
     return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v);
 }
 
-// The lunar year holding a serial of the table (kBaseSerial <= serial <
-// kNewYearSerial[kTableYears]), as an index from 1900. A first guess from the
-// mean tropical year of 365.2422 days is off by at most one year, because
-// every lunar new year falls between 21 January and 20 February; one compare
-// each way corrects it.
-constexpr int64_t kTropicalYearE4 = 3652422;  // days x 10^4
-constexpr size_t year_index_of(DateInt serial) noexcept {
-    const int64_t guess = (serial - kBaseSerial) * 10000 / kTropicalYearE4;  // [0, 201]
-    size_t i = static_cast<size_t>(guess < kTableYears ? guess : kTableYears - 1);
-    if (kNewYearSerial[i] > serial) --i;
-    else if (kNewYearSerial[i + 1] <= serial) ++i;
-    return i;
-}
-
-// The guess grows with the serial, so checking each year's first and last
-// day shows it within one year everywhere.
-constexpr bool year_guess_within_one() noexcept {
-    for (size_t i = 0; i < kTableYears; ++i) {
-        for (const DateInt s : {kNewYearSerial[i], kNewYearSerial[i + 1] - 1})
-            if (year_index_of(s) != i) return false;
-    }
-    return true;
-}
-static_assert(year_guess_within_one(), "the mean-year guess is corrected by one step");
-
 constexpr LunarDate lunar_from_serial(DateInt serial) noexcept {
     if (serial < kBaseSerial) {
         // Days before the base count down from day 31 (day 0 is 1899-12-31).
@@ -67,17 +43,10 @@ constexpr LunarDate lunar_from_serial(DateInt serial) noexcept {
                                 : static_cast<int32_t>(serial - kBaseSerial + kBaseAsDayBefore);
         return {kYearBefore, 12, day, 0};
     }
-    const DateInt end = kNewYearSerial[kTableYears];
-    if (serial >= end) return {kLastYear, kMonthAfterTable, saturate32(serial - end + 1), 0};
-    const size_t i = year_index_of(serial);
-    const auto& starts = kMonthStart[i];
-    const auto offset = static_cast<int32_t>(serial - kNewYearSerial[i]);  // [0, 384]
-    // Months have 29 or 30 days, so the position is offset / 30 or one more.
-    auto position = static_cast<size_t>(offset / kBigMonthDays);
-    if (starts[position + 1] <= offset) ++position;
-    const int32_t year = kFirstYear + static_cast<int32_t>(i);
-    const MonthOfYear m = month_of_index(static_cast<size_t>(kFirstMonthIndex[i]) + position);
-    return {year, m.month, offset - starts[position] + 1, m.leap};
+    if (serial >= kTableEndSerial) return {kLastYear, kMonthAfterTable, saturate32(serial - kTableEndSerial + 1), 0};
+    const TableDay t = locate(serial);
+    const MonthOfYear m = month_of_index(t.month_index);
+    return {kFirstYear + static_cast<int32_t>(t.year_index), m.month, t.day, m.leap};
 }
 
 static_assert(lunar_from_serial(gregorian::serial_from_civil(2017, 8, 21)).day == 30, "leap 6 ends");
