@@ -6,7 +6,7 @@
 // day is the one SolarTermTable gives.
 #pragma once
 #include <cstdint>
-namespace qeldate {
+namespace qel::calendar {
 inline constexpr int kSolarTermFirstYear = 1900;
 inline constexpr int kSolarTermLastYear = 2100;
 // Seconds after 00:00 China Standard Time (UTC+8) on the day getLunarTermDay gives, at index (year - 1900) * 24 + term.
@@ -615,4 +615,4 @@ inline constexpr int32_t kSolarTermSecondOfDay[201 * 24] = {
     55740, 31536, 10800, 81419, 74055, 75803,  2611, 26695, 62438, 21419, 75470, 48714,
     25126,  1419, 60828, 28041, 72901, 21611, 45055, 57625, 58788, 50936, 34790, 13835,
 };
-}
+}  // namespace qel::calendar

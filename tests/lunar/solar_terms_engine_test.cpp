@@ -23,7 +23,7 @@
 
 #include "gen/solar_terms/delta_t.h"
 #include "lunar/solar_term_table.h"
-#include "qeldate/solar_term_instants.h"
+#include "calendar/solar_term_instants.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ TEST(SolarTermsEngine, LibnovaAgreesOnEveryDay) {
             const double libnova = libnova_instant(y, term);
             // The table's instant was truncated to the second: take the middle of it.
             const double erfa = qel::lunar::SolarTermTable[cell] * kDaySeconds +
-                                qeldate::kSolarTermSecondOfDay[cell] + 0.5;
+                                qel::calendar::kSolarTermSecondOfDay[cell] + 0.5;
             const double difference = std::fabs(libnova - erfa);
             const int century = (y - 1900) / 100;
             if (difference > largest[century]) largest[century] = difference, largest_cell[century] = cell;

@@ -10,7 +10,7 @@
 
 #include "lunar/solar_term_table.h"
 #include "qel_datetime.h"
-#include "qeldate/solar_term_instants.h"
+#include "calendar/solar_term_instants.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ sys_days term_day(int y, int term) { return sys_days{year{y} / 1 / 1} + days{Sol
 // The term's instant (UTC+8, truncated), in seconds from 1900-01-01 00:00 UTC+8.
 int64_t term_instant(int y, int term) {
     return (term_day(y, term) - sys_days{year{1900} / 1 / 1}).count() * int64_t{kDaySeconds} +
-           qeldate::kSolarTermSecondOfDay[cell(y, term)];
+           qel::calendar::kSolarTermSecondOfDay[cell(y, term)];
 }
 
 TEST(SolarTerms, PublishedRows) {
@@ -85,7 +85,7 @@ TEST(SolarTerms, EveryRowHasTheCalendarShape) {
     };
     for (int y = 1900; y <= 2100; ++y)
         for (int term = 0; term < 24; ++term) {
-            const int offset = SolarTermTable[cell(y, term)], second = qeldate::kSolarTermSecondOfDay[cell(y, term)];
+            const int offset = SolarTermTable[cell(y, term)], second = qel::calendar::kSolarTermSecondOfDay[cell(y, term)];
             const year_month_day date{term_day(y, term)};
             const auto [m, first, last] = kWindows[term];
             ASSERT_TRUE(offset >= 3 && offset <= 356 && second >= 0 && second < kDaySeconds) << y << " " << term;

@@ -6,18 +6,13 @@
 #include "command.h"
 #include "day_info.h"
 #include "json.h"
-#include "solar_term_instants.h"
+#include "qel_calendar.h"
 
 namespace qeldate {
 namespace {
 
 constexpr int kSecondsPerDay = 86400;
 
-static_assert(kSolarTermFirstYear == kFirstLunarYear && kSolarTermLastYear == kLastLunarYear,
-              "the instants cover the years of getLunarTermDay");
-static_assert(std::all_of(std::begin(kSolarTermSecondOfDay), std::end(kSolarTermSecondOfDay),
-                          [](int32_t s) { return s >= 0 && s < kSecondsPerDay; }),
-              "every instant lies within its day");
 
 // Seconds since 1899-12-30 00:00 UTC+8: the order of instants.
 int64_t instant_key(DateInt serial, int second_of_day) { return serial * kSecondsPerDay + second_of_day; }
@@ -28,7 +23,10 @@ int64_t instant_key(const Moment& m) {
 }  // namespace
 
 std::optional<TermTime> term_time(int year, int term) {
-    if (year < kSolarTermFirstYear || year > kSolarTermLastYear || term < 0 || term >= kTermCount) return std::nullopt;
+    int64_t instant = 0, serial = 0;
+    int32_t second_of_day = 0;
+    if (qel_term_instant(year, term, &instant) != QEL_OK || qel_cst_of_instant(instant, &serial, &second_of_day) != QEL_OK)
+        return std::nullopt;
     const TDateTime day(getLunarTermDay(year, term));
     if (day.isNull()) return std::nullopt;
     TermTime t;
@@ -36,7 +34,7 @@ std::optional<TermTime> term_time(int year, int term) {
     t.term = term;
     t.date = {day.year(), day.month(), day.day()};
     t.serial = serial_of(t.date);
-    t.second_of_day = kSolarTermSecondOfDay[(year - kSolarTermFirstYear) * kTermCount + term];
+    t.second_of_day = second_of_day;
     return t;
 }
 

@@ -4,7 +4,7 @@
 // degrees, and writes two C++ headers:
 //   - the library's SolarTermTable: the day of the instant in China Standard
 //     Time (UTC+8), as days from 1 January of the year;
-//   - the instants for qeldate: the second of that day, truncated.
+//   - the instants for qel_calendar: the second of that day, truncated.
 //
 // Usage: gen_solar_terms <solar_term_table.h> <solar_term_instants.h>
 // (tools/gen/solar_terms/regenerate builds it and runs it on the checked-in
@@ -182,7 +182,7 @@ void write_instants(const char* path, const Instant (&instants)[kYears][kTermsPe
                  "// day is the one SolarTermTable gives.\n"
                  "#pragma once\n"
                  "#include <cstdint>\n"
-                 "namespace qeldate {\n"
+                 "namespace qel::calendar {\n"
                  "inline constexpr int kSolarTermFirstYear = %d;\n"
                  "inline constexpr int kSolarTermLastYear = %d;\n"
                  "// Seconds after 00:00 China Standard Time (UTC+8) on the day getLunarTermDay gives, "
@@ -198,7 +198,7 @@ void write_instants(const char* path, const Instant (&instants)[kYears][kTermsPe
             std::fprintf(out, "\n");
         }
     }
-    std::fprintf(out, "};\n}\n");
+    std::fprintf(out, "};\n}  // namespace qel::calendar\n");
     std::fclose(out);
 }
 

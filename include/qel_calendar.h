@@ -1,0 +1,330 @@
+/* qel_calendar.h — the Chinese calendar as a plain C interface, in UTF-8:
+ * the facts of a day, the 24 solar terms to the second, the four pillars,
+ * festivals, names, and batch conversions for bindings and databases.
+ *
+ * Built on qel_datetime (the lunar table of the years 1900-2100 and its
+ * conversions); C99 and C++ alike, fixed-width types only.
+ *
+ * Units and conventions:
+ * - A day is a day serial: days since 1899-12-30 (serial 0), the DateInt of
+ *   qel_datetime. 1900-01-01 is 2, 1970-01-01 is 25569, 2000-01-01 is 36526.
+ *   Batch calls take any count of days with an epoch (the serial of day 0).
+ * - An instant is seconds since 1970-01-01T00:00:00 UTC (Unix time, no leap
+ *   seconds). Civil times are China Standard Time, UTC+8.
+ * - Sexagenary (stem-branch, 干支) indices run 0 = 甲子 .. 59 = 癸亥; the stem
+ *   of index i is i % 10 (0 = 甲), the branch i % 12 (0 = 子).
+ * - Solar terms are numbered within a Gregorian year: 0 = 小寒 Minor Cold
+ *   (the Sun at 285 degrees) .. 5 = 春分 March equinox .. 23 = 冬至 December
+ *   solstice; term k is at 285 + 15k degrees of apparent longitude.
+ * - Weekdays are ISO: 1 = Monday .. 7 = Sunday.
+ *
+ * Every function is thread-safe, allocates nothing, keeps no state, takes no
+ * lock and returns in bounded time for every argument value. Status results
+ * are QEL_OK (0) or a negative QEL_E_* code; out-values are written only on
+ * QEL_OK unless the declaration says otherwise.
+ *
+ * Text is UTF-8 written snprintf-style: the result is the length of the whole
+ * text in bytes (without the NUL), written as far as it fits; when size > 0
+ * the buffer is always NUL-terminated, cut at a character boundary. A
+ * negative result is a status code, and then buf (when size > 0) holds "".
+ */
+#ifndef QEL_CALENDAR_H
+#define QEL_CALENDAR_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32) || defined(__CYGWIN__)
+#  if defined(QEL_CALENDAR_BUILD)
+#    define QEL_CALENDAR_API __declspec(dllexport)
+#  elif defined(QEL_STATIC)
+#    define QEL_CALENDAR_API
+#  else
+#    define QEL_CALENDAR_API __declspec(dllimport)
+#  endif
+#elif defined(__GNUC__) || defined(__clang__)
+#  define QEL_CALENDAR_API __attribute__((visibility("default")))
+#else
+#  define QEL_CALENDAR_API
+#endif
+
+#ifdef __cplusplus
+#  define QEL_CALENDAR_NOEXCEPT noexcept
+extern "C" {
+#else
+#  define QEL_CALENDAR_NOEXCEPT
+#endif
+
+/* ---- Status codes -------------------------------------------------------- */
+#define QEL_OK 0
+#define QEL_E_RANGE (-1)    /* outside the covered years (below) */
+#define QEL_E_DATE (-2)     /* no such date: 2023-02-29, lunar 2023-13-01, a
+                               leap month the year does not have, day 30 of a
+                               month of 29 days */
+#define QEL_E_ARGUMENT (-3) /* a null pointer that is needed, an unknown
+                               index, flag or name */
+
+/* Covered ranges:
+ * - Gregorian facts: serials QEL_FIRST_SERIAL (0001-01-01) .. QEL_LAST_SERIAL
+ *   (9999-12-31).
+ * - Lunar dates: the lunar years 1900-2100, serials QEL_FIRST_LUNAR_SERIAL
+ *   (1900-01-31, lunar 1900-01-01) .. QEL_LAST_LUNAR_SERIAL (2101-01-28,
+ *   lunar 2100-12-29).
+ * - Solar terms, festivals and pillars: the Gregorian years 1900-2100 (for
+ *   the lunar festivals, also inside the lunar years 1900-2100). */
+#define QEL_FIRST_SERIAL (-693593)
+#define QEL_LAST_SERIAL 2958465
+#define QEL_FIRST_LUNAR_SERIAL 32
+#define QEL_LAST_LUNAR_SERIAL 73443
+#define QEL_FIRST_YEAR 1900
+#define QEL_LAST_YEAR 2100
+/* Epochs for the batch calls: the serial of the caller's day 0. */
+#define QEL_EPOCH_SERIAL 0       /* days since 1899-12-30 */
+#define QEL_EPOCH_UNIX 25569     /* days since 1970-01-01 (NumPy, JavaScript) */
+#define QEL_EPOCH_POSTGRES 36526 /* days since 2000-01-01 (PostgreSQL date) */
+
+/* "1.0.0": the version of the library, equal to qel_datetime's. */
+QEL_CALENDAR_API const char* qel_calendar_version(void) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- Gregorian days ------------------------------------------------------ */
+
+/* The serial of a Gregorian date. QEL_E_DATE for a date that does not exist,
+ * QEL_E_RANGE for a year outside 1..9999. */
+QEL_CALENDAR_API int32_t qel_serial_of_date(int32_t year, int32_t month, int32_t day,
+                                            int64_t* serial) QEL_CALENDAR_NOEXCEPT;
+
+/* China Standard Time (UTC+8) and instants: the day serial and second of the
+ * day (0..86399) of an instant, and back. Any instant whose day lies in
+ * 0001..9999; QEL_E_RANGE otherwise, QEL_E_ARGUMENT for a second outside
+ * 0..86399. */
+QEL_CALENDAR_API int32_t qel_cst_of_instant(int64_t instant, int64_t* serial,
+                                            int32_t* second_of_day) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_instant_of_cst(int64_t serial, int32_t second_of_day,
+                                            int64_t* instant) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- Lunar dates --------------------------------------------------------- */
+
+typedef struct qel_lunar_date {
+    int32_t year;  /* 1900..2100 */
+    int32_t month; /* 1..12; a leap month carries the number of the month it follows */
+    int32_t day;   /* 1..30 */
+    int32_t leap;  /* 1 in the leap month, else 0 */
+} qel_lunar_date;
+
+/* The lunar date of a day: QEL_E_RANGE outside QEL_FIRST_LUNAR_SERIAL ..
+ * QEL_LAST_LUNAR_SERIAL. */
+QEL_CALENDAR_API int32_t qel_lunar_of_serial(int64_t serial, qel_lunar_date* out) QEL_CALENDAR_NOEXCEPT;
+/* The day of a lunar date: QEL_E_RANGE for a year outside 1900..2100,
+ * QEL_E_DATE for a date the year does not have, QEL_E_ARGUMENT for a leap
+ * flag other than 0 or 1. */
+QEL_CALENDAR_API int32_t qel_serial_of_lunar(int32_t year, int32_t month, int32_t day, int32_t leap,
+                                             int64_t* serial) QEL_CALENDAR_NOEXCEPT;
+/* The length of a lunar month (29 or 30), or a negative status as above. */
+QEL_CALENDAR_API int32_t qel_lunar_month_days(int32_t year, int32_t month, int32_t leap) QEL_CALENDAR_NOEXCEPT;
+/* The month the year's leap month follows (2..11), 0 for a year without one,
+ * QEL_E_RANGE outside 1900..2100. */
+QEL_CALENDAR_API int32_t qel_lunar_leap_month(int32_t year) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- Festivals ----------------------------------------------------------- */
+
+/* Lunar festivals fall in the ordinary month of their number, never in a leap
+ * month. The Gregorian observances are marked on their dates in every year
+ * 1900-2100, whether or not they were kept then. */
+typedef enum qel_festival {
+    QEL_FESTIVAL_SPRING = 0,       /* 春节 lunar 1-1 */
+    QEL_FESTIVAL_LANTERN,          /* 元宵节 lunar 1-15 */
+    QEL_FESTIVAL_DRAGON_HEAD,      /* 龙抬头 lunar 2-2 */
+    QEL_FESTIVAL_SHANGSI,          /* 上巳节 lunar 3-3 */
+    QEL_FESTIVAL_DRAGON_BOAT,      /* 端午节 lunar 5-5 */
+    QEL_FESTIVAL_QIXI,             /* 七夕 lunar 7-7 */
+    QEL_FESTIVAL_ZHONGYUAN,        /* 中元节 lunar 7-15 */
+    QEL_FESTIVAL_MID_AUTUMN,       /* 中秋节 lunar 8-15 */
+    QEL_FESTIVAL_DOUBLE_NINTH,     /* 重阳节 lunar 9-9 */
+    QEL_FESTIVAL_HANYI,            /* 寒衣节 lunar 10-1 */
+    QEL_FESTIVAL_XIAYUAN,          /* 下元节 lunar 10-15 */
+    QEL_FESTIVAL_LABA,             /* 腊八节 lunar 12-8 */
+    QEL_FESTIVAL_XIAONIAN,         /* 小年 lunar 12-23 (12-24 with QEL_OPT_XIAONIAN_SOUTH) */
+    QEL_FESTIVAL_NEW_YEARS_EVE,    /* 除夕 the last day of lunar month 12, 29 or 30 */
+    QEL_FESTIVAL_QINGMING,         /* 清明节 the day of term 6 */
+    QEL_FESTIVAL_WINTER_SOLSTICE,  /* 冬至 the day of term 23 */
+    QEL_FESTIVAL_NEW_YEAR,         /* 元旦 1 January */
+    QEL_FESTIVAL_WOMENS_DAY,       /* 妇女节 8 March */
+    QEL_FESTIVAL_LABOUR_DAY,       /* 劳动节 1 May */
+    QEL_FESTIVAL_YOUTH_DAY,        /* 青年节 4 May */
+    QEL_FESTIVAL_CHILDRENS_DAY,    /* 儿童节 1 June */
+    QEL_FESTIVAL_PARTY_DAY,        /* 建党节 1 July */
+    QEL_FESTIVAL_ARMY_DAY,         /* 建军节 1 August */
+    QEL_FESTIVAL_TEACHERS_DAY,     /* 教师节 10 September */
+    QEL_FESTIVAL_NATIONAL_DAY,     /* 国庆节 1 October */
+    QEL_FESTIVAL_COUNT
+} qel_festival;
+
+/* Options (bit flags) of the calls that mark festivals. Default: the
+ * northern 小年 on lunar 12-23. */
+#define QEL_OPT_XIAONIAN_SOUTH 0x1u /* 小年 on lunar 12-24, as in the south */
+
+/* The day of a festival in `year`: the lunar year for the lunar festivals
+ * (除夕 of lunar 2024 is 2025-01-28), the Gregorian year for the others.
+ * QEL_E_RANGE outside 1900..2100, QEL_E_ARGUMENT for an unknown festival or
+ * option. */
+QEL_CALENDAR_API int32_t qel_festival_date(int32_t festival, int32_t year, uint32_t options,
+                                           int64_t* serial) QEL_CALENDAR_NOEXCEPT;
+/* The festival of a name: the key ("mid-autumn", as qel_name gives with
+ * QEL_NAME_FESTIVAL_KEY), the English name (either case-insensitive) or the
+ * Chinese name (元宵节 or its short form 元宵). `name` holds `length` bytes (no
+ * NUL needed). QEL_E_ARGUMENT when nothing matches or name is NULL. */
+QEL_CALENDAR_API int32_t qel_festival_of_name(const char* name, size_t length) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- Solar terms --------------------------------------------------------- */
+
+/* A solar term: Gregorian year, term number 0..23, instant. */
+typedef struct qel_term {
+    int32_t year;
+    int32_t term;
+    int64_t instant; /* seconds since 1970 UTC, truncated to the second */
+} qel_term;
+
+/* The instant of term `term` of `year`: QEL_E_RANGE outside 1900..2100,
+ * QEL_E_ARGUMENT for a term outside 0..23. The instants are those of the
+ * apparent Sun (IAU 2006/2000A) with Delta T from Espenak-Meeus 2006; their
+ * days in UTC+8 are qel_datetime's getLunarTermDay. */
+QEL_CALENDAR_API int32_t qel_term_instant(int32_t year, int32_t term, int64_t* instant) QEL_CALENDAR_NOEXCEPT;
+/* The term in force at an instant (the last at or before it), the next term
+ * (the first after it) and the previous one (the last before it). QEL_E_RANGE
+ * where that term lies outside the 4,824 terms of 1900-2100. */
+QEL_CALENDAR_API int32_t qel_term_in_force(int64_t instant, qel_term* out) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_term_next(int64_t instant, qel_term* out) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_term_previous(int64_t instant, qel_term* out) QEL_CALENDAR_NOEXCEPT;
+/* The term of a name: the key ("minor-cold"), the English name
+ * (case-insensitive) or the Chinese name (小寒). QEL_E_ARGUMENT otherwise. */
+QEL_CALENDAR_API int32_t qel_term_of_name(const char* name, size_t length) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- The facts of a day ---------------------------------------------------- */
+
+#define QEL_DAY_NO_LUNAR 0x1 /* outside the lunar years 1900-2100: the lunar
+                                fields, year_cycle and lunar festivals are 0 */
+
+typedef struct qel_day_facts {
+    int64_t serial;           /* days since 1899-12-30 */
+    int32_t year;             /* Gregorian, 1..9999 */
+    int32_t month;            /* 1..12 */
+    int32_t day;              /* 1..31 */
+    int32_t weekday;          /* 1 = Monday .. 7 = Sunday */
+    int32_t day_of_year;      /* 1..366 */
+    int32_t flags;            /* QEL_DAY_* */
+    int32_t lunar_year;       /* 1900..2100 */
+    int32_t lunar_month;      /* 1..12 */
+    int32_t lunar_day;        /* 1..30 */
+    int32_t lunar_leap;       /* 1 in the leap month */
+    int32_t lunar_month_days; /* 29 or 30 */
+    int32_t lunar_leap_month; /* the month the lunar year's leap month follows, 0 none */
+    int32_t year_cycle;       /* sexagenary index of the lunar year (丁酉 = 33) */
+    int32_t day_cycle;        /* sexagenary index of the day, for every day */
+    int32_t term;             /* the solar term that falls on the day in UTC+8, or -1 */
+    int64_t term_instant;     /* its instant, 0 without a term */
+    uint64_t festivals;       /* bit (1 << qel_festival) for each festival of the day */
+} qel_day_facts;
+
+/* The facts of a day: QEL_OK for every serial QEL_FIRST_SERIAL ..
+ * QEL_LAST_SERIAL (QEL_DAY_NO_LUNAR set outside the lunar table; terms and
+ * festivals only in 1900-2100), QEL_E_RANGE otherwise, QEL_E_ARGUMENT for an
+ * unknown option or a null out. On QEL_E_RANGE *out is zeroed but for the
+ * serial, with term -1. */
+QEL_CALENDAR_API int32_t qel_day_facts_of(int64_t serial, uint32_t options,
+                                          qel_day_facts* out) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- The four pillars (四柱, 八字) ------------------------------------------ */
+
+/* The 子 hour runs from 23:00 to 01:00. Its first hour, 23:00-24:00 (晚子时),
+ * can count to either day: */
+#define QEL_ZI_LATE 0  /* default: 23:00-24:00 keeps the day's own day pillar;
+                          the day pillar changes at midnight */
+#define QEL_ZI_EARLY 1 /* the day pillar changes at 23:00: the late 子 hour
+                          already belongs to the next day */
+
+typedef struct qel_pillars {
+    int32_t year;        /* sexagenary indices 0..59 */
+    int32_t month;
+    int32_t day;
+    int32_t hour;
+    qel_term year_start;  /* the 立春 that opened the pillar year */
+    qel_term month_start; /* the 节 (even-numbered term) that opened the pillar month */
+} qel_pillars;
+
+/* The pillars of a civil date-time in China Standard Time (UTC+8), mean
+ * civil time: true solar time (longitude and the equation of time) is not
+ * applied. The year pillar changes at the instant of 立春, the month pillar at
+ * the instant of each 节 (小寒, 立春, 惊蛰, 清明, 立夏, 芒种, 小暑, 立秋, 白露,
+ * 寒露, 立冬, 大雪) with its stem by the 五虎遁 rule, the day pillar with the
+ * sexagenary day count, the hour pillar by the 时辰 with its stem by the 五鼠遁
+ * rule (the hour cycle runs on without a break: 23:00 always takes the next
+ * day's 子 hour stem). Covered: 1900-01-01 00:00:00 .. 2100-12-31 23:59:59;
+ * QEL_E_RANGE outside, QEL_E_DATE for fields that are no date or time,
+ * QEL_E_ARGUMENT for an unknown zi convention or a null out. */
+QEL_CALENDAR_API int32_t qel_pillars_of_cst(int32_t year, int32_t month, int32_t day, int32_t hour,
+                                            int32_t minute, int32_t second, int32_t zi,
+                                            qel_pillars* out) QEL_CALENDAR_NOEXCEPT;
+/* The same for an instant, seen in UTC+8. */
+QEL_CALENDAR_API int32_t qel_pillars_of_instant(int64_t instant, int32_t zi,
+                                                qel_pillars* out) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- Names (UTF-8) --------------------------------------------------------- */
+
+typedef enum qel_name_kind {
+    QEL_NAME_STEM = 0,       /* 0..9: 甲 .. 癸 */
+    QEL_NAME_BRANCH,         /* 0..11: 子 .. 亥 */
+    QEL_NAME_CYCLE,          /* 0..59: 甲子 .. 癸亥 */
+    QEL_NAME_ANIMAL,         /* 0..11 by branch: 鼠 .. 猪 */
+    QEL_NAME_LUNAR_MONTH,    /* 1..12: 正月 二月 .. 十月 冬月 腊月 */
+    QEL_NAME_LUNAR_DAY,      /* 1..30: 初一 .. 三十 */
+    QEL_NAME_TERM,           /* 0..23: 小寒 .. 冬至 */
+    QEL_NAME_TERM_ENGLISH,   /* 0..23: Minor Cold .. Winter Solstice */
+    QEL_NAME_TERM_KEY,       /* 0..23: minor-cold .. winter-solstice */
+    QEL_NAME_FESTIVAL,       /* qel_festival: 春节 .. 国庆节 */
+    QEL_NAME_FESTIVAL_SHORT, /* two characters, for calendar cells: 春节, 元宵, 国庆 */
+    QEL_NAME_FESTIVAL_ENGLISH,
+    QEL_NAME_FESTIVAL_KEY,   /* spring-festival .. national-day */
+    QEL_NAME_KIND_COUNT
+} qel_name_kind;
+
+/* Flags of the month names. */
+#define QEL_NAME_LEAP 0x1u         /* prefix the leap mark 闰 */
+#define QEL_NAME_PLAIN_MONTHS 0x2u /* 一月, 十一月, 十二月 instead of 正月, 冬月, 腊月 */
+
+/* A name. QEL_E_ARGUMENT for an unknown kind, index or flag (the flags apply
+ * to QEL_NAME_LUNAR_MONTH only; elsewhere they must be 0). */
+QEL_CALENDAR_API int32_t qel_name(int32_t kind, int32_t index, uint32_t flags, char* buf,
+                                  size_t size) QEL_CALENDAR_NOEXCEPT;
+/* A lunar date as a Chinese calendar prints it: "闰六月初一", "正月十五". The
+ * date must exist (else QEL_E_RANGE or QEL_E_DATE as qel_serial_of_lunar);
+ * flags as for the month names. */
+QEL_CALENDAR_API int32_t qel_lunar_text(int32_t year, int32_t month, int32_t day, int32_t leap,
+                                        uint32_t flags, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- Batch calls ------------------------------------------------------------- */
+
+/* Element statuses of the batch calls are the status codes above, as int8_t.
+ * Inputs are counts of days: element i is the day of serial days[i] + epoch
+ * (|epoch| <= 2^40, else the whole call returns QEL_E_ARGUMENT and writes
+ * nothing). A null output array is skipped; inputs must not be null when
+ * n > 0. The result is the number of elements with QEL_OK, or QEL_E_ARGUMENT. */
+
+/* Lunar fields of n days, structure of arrays. A failed element gets 0 in
+ * each field. Sorted runs of consecutive days take a fast path. */
+QEL_CALENDAR_API int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t* year,
+                                           int32_t* month, int32_t* day, int32_t* leap,
+                                           int8_t* status) QEL_CALENDAR_NOEXCEPT;
+/* Days of n lunar dates (counted from epoch). A failed element gets
+ * INT64_MIN (NumPy's NaT). */
+QEL_CALENDAR_API int64_t qel_days_of_lunar(const int32_t* year, const int32_t* month, const int32_t* day,
+                                           const int32_t* leap, size_t n, int64_t epoch, int64_t* days,
+                                           int8_t* status) QEL_CALENDAR_NOEXCEPT;
+/* The facts of n days into out[0..n), each as qel_day_facts_of writes it. */
+QEL_CALENDAR_API int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint32_t options,
+                                               qel_day_facts* out, int8_t* status) QEL_CALENDAR_NOEXCEPT;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QEL_CALENDAR_H */

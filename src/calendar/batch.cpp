@@ -1,0 +1,110 @@
+// Batch calls: many days in one call, for the bindings and databases. Each
+// element is independent and gets its own status; nothing allocates.
+//
+// The lunar conversion keeps the month of the previous element: a day in the
+// same lunar month (the next day of a sorted range, a repeat) is one subtract
+// and compare, and only a day outside it goes through the table search.
+#include <cstddef>
+#include <cstdint>
+
+#include "calendar/day.h"
+#include "lunar/locate.h"
+#include "lunar/lookup.h"
+#include "lunar/year_index.h"
+#include "calendar/lunar.h"
+#include "qel_calendar.h"
+
+namespace {
+
+using namespace qel::calendar;
+
+constexpr int64_t kMaxEpoch = int64_t{1} << 40;
+// Counts beyond this are far outside every table; bounding them first keeps
+// count + epoch from overflowing.
+constexpr int64_t kMaxCount = int64_t{1} << 62;
+
+bool epoch_ok(int64_t epoch) noexcept { return epoch >= -kMaxEpoch && epoch <= kMaxEpoch; }
+
+// The serial of count + epoch, or a serial outside every range.
+constexpr DateInt serial_of_count(int64_t count, int64_t epoch) noexcept {
+    return count >= -kMaxCount && count <= kMaxCount ? count + epoch : INT64_MIN;
+}
+
+template <typename T>
+void put(T* array, size_t i, T value) noexcept {
+    if (array) array[i] = value;
+}
+
+// The lunar month that the last converted day fell in.
+struct MonthRun {
+    DateInt first = 0;   // serial of its day 1
+    int32_t days = 0;    // 0 until a month is known
+    int32_t year = 0, month = 0, leap = 0;
+};
+
+}  // namespace
+
+extern "C" {
+
+int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t* year, int32_t* month,
+                          int32_t* day, int32_t* leap, int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || (days == nullptr && n > 0)) return QEL_E_ARGUMENT;
+    MonthRun run;
+    int64_t ok = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const DateInt s = serial_of_count(days[i], epoch);
+        auto offset = static_cast<uint64_t>(s) - static_cast<uint64_t>(run.first);
+        if (offset >= static_cast<uint64_t>(run.days)) {
+            if (!qel::lunar::in_table(s)) {
+                put(year, i, 0), put(month, i, 0), put(day, i, 0), put(leap, i, 0);
+                put(status, i, static_cast<int8_t>(QEL_E_RANGE));
+                continue;
+            }
+            const qel::lunar::TableDay t = qel::lunar::locate(s);
+            const qel::lunar::MonthOfYear m = qel::lunar::month_of_index(t.month_index);
+            run = {s - (t.day - 1), m.days, qel::lunar::kFirstYear + static_cast<int32_t>(t.year_index), m.month,
+                   m.leap};
+            offset = static_cast<uint64_t>(t.day - 1);
+        }
+        put(year, i, run.year), put(month, i, run.month), put(leap, i, run.leap);
+        put(day, i, static_cast<int32_t>(offset) + 1);
+        put(status, i, static_cast<int8_t>(QEL_OK));
+        ++ok;
+    }
+    return ok;
+}
+
+int64_t qel_days_of_lunar(const int32_t* year, const int32_t* month, const int32_t* day, const int32_t* leap,
+                          size_t n, int64_t epoch, int64_t* days, int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || ((year == nullptr || month == nullptr || day == nullptr || leap == nullptr) && n > 0))
+        return QEL_E_ARGUMENT;
+    int64_t ok = 0;
+    for (size_t i = 0; i < n; ++i) {
+        int64_t serial = 0;
+        const int32_t st = lunar_serial_checked(year[i], month[i], day[i], leap[i], &serial);
+        put(days, i, st == QEL_OK ? serial - epoch : INT64_MIN);
+        put(status, i, static_cast<int8_t>(st));
+        ok += st == QEL_OK;
+    }
+    return ok;
+}
+
+int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint32_t options, qel_day_facts* out,
+                              int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0)
+        return QEL_E_ARGUMENT;
+    int64_t ok = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const DateInt s = serial_of_count(days[i], epoch);
+        const bool in_range = s >= QEL_FIRST_SERIAL && s <= QEL_LAST_SERIAL;
+        if (out) {
+            if (in_range) fill_day(s, options, out[i]);
+            else out[i] = qel_day_facts{}, out[i].serial = s, out[i].term = -1;
+        }
+        put(status, i, static_cast<int8_t>(in_range ? QEL_OK : QEL_E_RANGE));
+        ok += in_range;
+    }
+    return ok;
+}
+
+}  // extern "C"

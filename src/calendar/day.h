@@ -1,0 +1,86 @@
+// The facts of one day, filled from the Gregorian decoder, the lunar table,
+// the term table and the festival tables: a handful of table reads and no
+// loop. Shared by qel_day_facts_of and the batch call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "calendar/festivals.h"
+#include "calendar/terms.h"
+#include "gregorian/civil.h"
+#include "lunar/locate.h"
+#include "lunar/lookup.h"
+#include "qel_calendar.h"
+
+namespace qel::calendar {
+
+inline constexpr int32_t kCycle = 60;
+
+// Floor modulo for |v| far below 2^62.
+constexpr int32_t floor_mod(int64_t v, int32_t n) noexcept {
+    const int64_t r = v % n;
+    return static_cast<int32_t>(r < 0 ? r + n : r);
+}
+
+// 1900-01-01 (serial 2) is a 甲戌 day, number 10 of the cycle: the day-cycle
+// anchor of the almanacs (its Julian Day Number 2415021 gives (2415021 + 49)
+// mod 60 = 10 as well). Every day is one step on.
+constexpr int32_t day_cycle(DateInt serial) noexcept { return floor_mod(serial + 8, kCycle); }
+// Lunar year 4 AD began a 甲子 cycle (1984 did too): (year - 4) mod 60.
+constexpr int32_t year_cycle(int32_t lunar_year) noexcept { return floor_mod(lunar_year - 4, kCycle); }
+// Serial 0, 1899-12-30, was a Saturday (ISO 6).
+constexpr int32_t iso_weekday(DateInt serial) noexcept { return floor_mod(serial + 5, 7) + 1; }
+// The index that has stem s (0-9) and branch b (0-11): i = s (mod 10) and
+// i = b (mod 12), solved as 6s - 5b (mod 60); s and b must have one parity.
+constexpr int32_t sexagenary(int32_t stem, int32_t branch) noexcept { return (6 * stem + 55 * branch) % kCycle; }
+
+static_assert(day_cycle(gregorian::serial_from_civil(2017, 7, 23)) == 47, "2017-07-23 辛亥");
+static_assert(year_cycle(2017) == 33 && year_cycle(1984) == 0, "丁酉, 甲子");
+static_assert(iso_weekday(2) == 1, "1900-01-01 was a Monday");
+static_assert(sexagenary(2, 2) == 2 && sexagenary(9, 11) == 59, "丙寅, 癸亥");
+
+// Precondition: QEL_FIRST_SERIAL <= serial <= QEL_LAST_SERIAL.
+inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcept {
+    const gregorian::CivilDate c = gregorian::civil_from_serial(serial);
+    f = qel_day_facts{};
+    f.serial = serial;
+    f.year = c.year;
+    f.month = c.month;
+    f.day = c.day;
+    f.weekday = iso_weekday(serial);
+    f.day_of_year = gregorian::month_span(c.year, c.month).days_before + c.day;
+    f.day_cycle = day_cycle(serial);
+    f.term = -1;
+    uint64_t festivals = 0;
+    if (lunar::in_table(serial)) {
+        const lunar::TableDay t = lunar::locate(serial);
+        const lunar::MonthOfYear m = lunar::month_of_index(t.month_index);
+        f.lunar_year = lunar::kFirstYear + static_cast<int32_t>(t.year_index);
+        f.lunar_month = m.month;
+        f.lunar_day = t.day;
+        f.lunar_leap = m.leap;
+        f.lunar_month_days = m.days;
+        f.lunar_leap_month = lunar::leap_month(f.lunar_year);
+        f.year_cycle = year_cycle(f.lunar_year);
+        festivals = lunar_festivals(m.month, t.day, m.leap, m.days, options);
+    } else {
+        f.flags = QEL_DAY_NO_LUNAR;
+    }
+    if (c.year >= QEL_FIRST_YEAR && c.year <= QEL_LAST_YEAR) {
+        festivals |= kGregorianDayBits[c.month][c.day];
+        // Each Gregorian month holds two terms: 2(m - 1) and 2(m - 1) + 1.
+        const size_t first = static_cast<size_t>(c.year - QEL_FIRST_YEAR) * kTermsPerYear + 2u * (c.month - 1u);
+        const int32_t offset = f.day_of_year - 1;  // days after 1 January
+        for (size_t k = first; k < first + 2; ++k) {
+            if (lunar::SolarTermTable[k] == offset) {
+                f.term = static_cast<int32_t>(k % kTermsPerYear);
+                f.term_instant = kTermInstants[k];
+                festivals |= kTermBits[static_cast<size_t>(f.term)];
+            }
+        }
+    }
+    f.festivals = festivals;
+}
+
+}  // namespace qel::calendar

@@ -1,0 +1,57 @@
+// Festival dates by year and festivals by name.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "calendar/festivals.h"
+#include "calendar/names.h"
+#include "calendar/terms.h"
+#include "gregorian/civil.h"
+#include "lunar/lookup.h"
+#include "lunar/solar_term_table.h"
+#include "calendar/lunar.h"
+#include "qel_calendar.h"
+
+using namespace qel::calendar;
+
+extern "C" {
+
+int32_t qel_festival_date(int32_t festival, int32_t year, uint32_t options, int64_t* serial) noexcept {
+    if (festival < 0 || festival >= QEL_FESTIVAL_COUNT || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0 ||
+        serial == nullptr)
+        return QEL_E_ARGUMENT;
+    if (year < QEL_FIRST_YEAR || year > QEL_LAST_YEAR) return QEL_E_RANGE;
+    const FestivalDef& f = kFestivals[festival];
+    switch (f.rule) {
+        case FestivalRule::kLunarDay: {
+            const bool south = festival == QEL_FESTIVAL_XIAONIAN && (options & QEL_OPT_XIAONIAN_SOUTH);
+            return lunar_serial_checked(year, f.month, south ? kXiaonianSouthDay : f.day, 0, serial);
+        }
+        case FestivalRule::kLunarYearEnd:
+            return lunar_serial_checked(year, 12, qel::lunar::month_days(year, 12, 0), 0, serial);
+        case FestivalRule::kSolarTerm: {
+            const auto index = static_cast<size_t>(year - QEL_FIRST_YEAR) * kTermsPerYear + static_cast<size_t>(f.day);
+            *serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year), 1, 1) +
+                      qel::lunar::SolarTermTable[index];
+            return QEL_OK;
+        }
+        case FestivalRule::kGregorian:
+            *serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year), static_cast<uint32_t>(f.month),
+                                                        static_cast<uint32_t>(f.day));
+            return QEL_OK;
+    }
+    return QEL_E_ARGUMENT;
+}
+
+int32_t qel_festival_of_name(const char* name, size_t length) noexcept {
+    if (name == nullptr) return QEL_E_ARGUMENT;
+    const std::string_view s(name, length);
+    for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f) {
+        const FestivalDef& d = kFestivals[f];
+        if (equal_ascii_nocase(s, d.key) || equal_ascii_nocase(s, d.english) || s == d.chinese || s == d.short_name)
+            return f;
+    }
+    return QEL_E_ARGUMENT;
+}
+
+}  // extern "C"

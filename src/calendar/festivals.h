@@ -1,0 +1,96 @@
+// The festivals of the Chinese calendar: one table of rules (a lunar day, the
+// last day of the lunar year, a solar term, a Gregorian date), and the
+// per-day bit tables derived from it at compile time.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "qel_calendar.h"
+
+namespace qel::calendar {
+
+enum class FestivalRule : uint8_t {
+    kLunarDay,     // day `day` of the ordinary lunar month `month`, never of a leap month
+    kLunarYearEnd, // the last day of lunar month 12: 29 or 30
+    kSolarTerm,    // the day of term `day`
+    kGregorian,    // the Gregorian month and day
+};
+
+struct FestivalDef {
+    FestivalRule rule;
+    int32_t month;
+    int32_t day;  // the term number for kSolarTerm
+    std::string_view key, chinese, short_name, english;
+};
+
+// In the order of qel_festival.
+inline constexpr FestivalDef kFestivals[QEL_FESTIVAL_COUNT] = {
+    {FestivalRule::kLunarDay, 1, 1, "spring-festival", "春节", "春节", "Spring Festival"},
+    {FestivalRule::kLunarDay, 1, 15, "lantern", "元宵节", "元宵", "Lantern Festival"},
+    {FestivalRule::kLunarDay, 2, 2, "dragon-head", "龙抬头", "龙抬头", "Dragon Raises Its Head"},
+    {FestivalRule::kLunarDay, 3, 3, "shangsi", "上巳节", "上巳", "Shangsi Festival"},
+    {FestivalRule::kLunarDay, 5, 5, "dragon-boat", "端午节", "端午", "Dragon Boat Festival"},
+    {FestivalRule::kLunarDay, 7, 7, "qixi", "七夕", "七夕", "Qixi Festival"},
+    {FestivalRule::kLunarDay, 7, 15, "zhongyuan", "中元节", "中元", "Ghost Festival"},
+    {FestivalRule::kLunarDay, 8, 15, "mid-autumn", "中秋节", "中秋", "Mid-Autumn Festival"},
+    {FestivalRule::kLunarDay, 9, 9, "double-ninth", "重阳节", "重阳", "Double Ninth Festival"},
+    {FestivalRule::kLunarDay, 10, 1, "hanyi", "寒衣节", "寒衣", "Winter Clothes Festival"},
+    {FestivalRule::kLunarDay, 10, 15, "xiayuan", "下元节", "下元", "Xiayuan Festival"},
+    {FestivalRule::kLunarDay, 12, 8, "laba", "腊八节", "腊八", "Laba Festival"},
+    {FestivalRule::kLunarDay, 12, 23, "xiaonian", "小年", "小年", "Little New Year"},
+    {FestivalRule::kLunarYearEnd, 12, 0, "new-years-eve", "除夕", "除夕", "New Year's Eve"},
+    {FestivalRule::kSolarTerm, 0, 6, "qingming", "清明节", "清明", "Qingming Festival"},
+    {FestivalRule::kSolarTerm, 0, 23, "winter-solstice", "冬至", "冬至", "Winter Solstice Festival"},
+    {FestivalRule::kGregorian, 1, 1, "new-year", "元旦", "元旦", "New Year's Day"},
+    {FestivalRule::kGregorian, 3, 8, "womens-day", "妇女节", "妇女节", "International Women's Day"},
+    {FestivalRule::kGregorian, 5, 1, "labour-day", "劳动节", "劳动节", "Labour Day"},
+    {FestivalRule::kGregorian, 5, 4, "youth-day", "青年节", "青年节", "Youth Day"},
+    {FestivalRule::kGregorian, 6, 1, "childrens-day", "儿童节", "儿童节", "Children's Day"},
+    {FestivalRule::kGregorian, 7, 1, "party-day", "建党节", "建党节", "CPC Founding Day"},
+    {FestivalRule::kGregorian, 8, 1, "army-day", "建军节", "建军节", "Army Day"},
+    {FestivalRule::kGregorian, 9, 10, "teachers-day", "教师节", "教师节", "Teachers' Day"},
+    {FestivalRule::kGregorian, 10, 1, "national-day", "国庆节", "国庆", "National Day"},
+};
+
+constexpr uint64_t festival_bit(int32_t f) noexcept { return uint64_t{1} << f; }
+
+// Festival bits by [month][day] for the rules that name a fixed day.
+constexpr auto fixed_day_bits(FestivalRule rule) {
+    std::array<std::array<uint64_t, 32>, 13> bits{};
+    for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f)
+        if (kFestivals[f].rule == rule) bits[kFestivals[f].month][kFestivals[f].day] |= festival_bit(f);
+    return bits;
+}
+inline constexpr auto kLunarDayBits = fixed_day_bits(FestivalRule::kLunarDay);
+inline constexpr auto kGregorianDayBits = fixed_day_bits(FestivalRule::kGregorian);
+
+inline constexpr auto kTermBits = [] {
+    std::array<uint64_t, 24> bits{};
+    for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f)
+        if (kFestivals[f].rule == FestivalRule::kSolarTerm) bits[kFestivals[f].day] |= festival_bit(f);
+    return bits;
+}();
+
+inline constexpr uint64_t kXiaonianBit = festival_bit(QEL_FESTIVAL_XIAONIAN);
+inline constexpr int32_t kXiaonianSouthDay = 24;  // the north keeps 12-23, the south 12-24
+
+static_assert(kLunarDayBits[8][15] == festival_bit(QEL_FESTIVAL_MID_AUTUMN), "中秋 lunar 8-15");
+static_assert(kGregorianDayBits[10][1] == festival_bit(QEL_FESTIVAL_NATIONAL_DAY), "国庆 1 October");
+static_assert(kTermBits[6] == festival_bit(QEL_FESTIVAL_QINGMING), "清明 term 6");
+
+// The lunar festivals of day `day` of a lunar month: `month_days` long, `leap`
+// for the leap month (which has none).
+constexpr uint64_t lunar_festivals(int32_t month, int32_t day, int32_t leap, int32_t month_days,
+                                   uint32_t options) noexcept {
+    if (leap != 0) return 0;
+    uint64_t bits = kLunarDayBits[static_cast<size_t>(month)][static_cast<size_t>(day)];
+    if (month == 12) {
+        if (day == month_days) bits |= festival_bit(QEL_FESTIVAL_NEW_YEARS_EVE);
+        if (options & QEL_OPT_XIAONIAN_SOUTH) bits = (bits & ~kXiaonianBit) | (day == kXiaonianSouthDay ? kXiaonianBit : 0);
+    }
+    return bits;
+}
+
+}  // namespace qel::calendar
