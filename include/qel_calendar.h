@@ -221,6 +221,7 @@ typedef struct qel_day_facts {
     int32_t year_cycle;       /* sexagenary index of the lunar year (丁酉 = 33) */
     int32_t day_cycle;        /* sexagenary index of the day, for every day */
     int32_t term;             /* the solar term that falls on the day in UTC+8, or -1 */
+    int32_t reserved;         /* 0; keeps the 64-bit fields 8-aligned on every ABI */
     int64_t term_instant;     /* its instant, 0 without a term */
     uint64_t festivals;       /* bit (1 << qel_festival) for each festival of the day */
 } qel_day_facts;

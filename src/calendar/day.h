@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "calendar/festivals.h"
 #include "calendar/terms.h"
@@ -40,44 +41,83 @@ static_assert(year_cycle(2017) == 33 && year_cycle(1984) == 0, "丁酉, 甲子")
 static_assert(iso_weekday(2) == 1, "1900-01-01 was a Monday");
 static_assert(sexagenary(2, 2) == 2 && sexagenary(9, 11) == 59, "丙寅, 癸亥");
 
+// Per lunar year of the table: the leap month and the year's sexagenary index.
+struct LunarYearFacts {
+    uint8_t leap_month;
+    uint8_t cycle;
+};
+inline constexpr auto kLunarYearFacts = [] {
+    std::array<LunarYearFacts, lunar::kTableYears> years{};
+    for (size_t i = 0; i < years.size(); ++i) {
+        const int32_t year = lunar::kFirstYear + static_cast<int32_t>(i);
+        years[i] = {static_cast<uint8_t>(lunar::leap_month(year)), static_cast<uint8_t>(year_cycle(year))};
+    }
+    return years;
+}();
+
+// Per Gregorian year 1900-2100, one bit per day of the year (bit 0 = 1
+// January) for the days on which a solar term falls: the common day without
+// a term costs one bit test.
+inline constexpr size_t kMaskWords = 6;  // 366 bits
+inline constexpr auto kTermDayMask = [] {
+    std::array<std::array<uint64_t, kMaskWords>, QEL_LAST_YEAR - QEL_FIRST_YEAR + 1> masks{};
+    for (size_t i = 0; i < std::size(lunar::SolarTermTable); ++i) {
+        const uint32_t offset = lunar::SolarTermTable[i];
+        masks[i / kTermsPerYear][offset / 64] |= uint64_t{1} << (offset % 64);
+    }
+    return masks;
+}();
+
+// Serials from 0001-01-01 on are non-negative when shifted by this multiple
+// of 420 (= lcm(7, 60)): the weekday and the day cycle are then unsigned
+// remainders.
+inline constexpr int64_t kShift = 420 * 1652;  // 693840 > 693593
+static_assert((kShift + 5) % 7 == 5 % 7 && kShift % 60 == 0, "the shift keeps both cycles");
+
 // Precondition: QEL_FIRST_SERIAL <= serial <= QEL_LAST_SERIAL.
 inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcept {
     const gregorian::CivilDate c = gregorian::civil_from_serial(serial);
-    f = qel_day_facts{};
+    const auto shifted = static_cast<uint32_t>(serial + kShift);
     f.serial = serial;
     f.year = c.year;
     f.month = c.month;
     f.day = c.day;
-    f.weekday = iso_weekday(serial);
+    f.weekday = static_cast<int32_t>((shifted + 5) % 7 + 1);
     f.day_of_year = gregorian::month_span(c.year, c.month).days_before + c.day;
-    f.day_cycle = day_cycle(serial);
+    f.reserved = 0;
+    f.day_cycle = static_cast<int32_t>((shifted + 8) % kCycle);
     f.term = -1;
+    f.term_instant = 0;
     uint64_t festivals = 0;
     if (lunar::in_table(serial)) {
-        const lunar::TableDay t = lunar::locate(serial);
+        const lunar::TableDay t = lunar::locate(serial, c.year);
         const lunar::MonthOfYear m = lunar::month_of_index(t.month_index);
+        const LunarYearFacts y = kLunarYearFacts[t.year_index];
+        f.flags = 0;
         f.lunar_year = lunar::kFirstYear + static_cast<int32_t>(t.year_index);
         f.lunar_month = m.month;
         f.lunar_day = t.day;
         f.lunar_leap = m.leap;
         f.lunar_month_days = m.days;
-        f.lunar_leap_month = lunar::leap_month(f.lunar_year);
-        f.year_cycle = year_cycle(f.lunar_year);
+        f.lunar_leap_month = y.leap_month;
+        f.year_cycle = y.cycle;
         festivals = lunar_festivals(m.month, t.day, m.leap, m.days, options);
     } else {
         f.flags = QEL_DAY_NO_LUNAR;
+        f.lunar_year = f.lunar_month = f.lunar_day = f.lunar_leap = 0;
+        f.lunar_month_days = f.lunar_leap_month = f.year_cycle = 0;
     }
-    if (c.year >= QEL_FIRST_YEAR && c.year <= QEL_LAST_YEAR) {
+    const auto year_index = static_cast<uint32_t>(c.year - QEL_FIRST_YEAR);
+    if (year_index < kTermDayMask.size()) {
         festivals |= kGregorianDayBits[c.month][c.day];
-        // Each Gregorian month holds two terms: 2(m - 1) and 2(m - 1) + 1.
-        const size_t first = static_cast<size_t>(c.year - QEL_FIRST_YEAR) * kTermsPerYear + 2u * (c.month - 1u);
-        const int32_t offset = f.day_of_year - 1;  // days after 1 January
-        for (size_t k = first; k < first + 2; ++k) {
-            if (lunar::SolarTermTable[k] == offset) {
-                f.term = static_cast<int32_t>(k % kTermsPerYear);
-                f.term_instant = kTermInstants[k];
-                festivals |= kTermBits[static_cast<size_t>(f.term)];
-            }
+        const auto offset = static_cast<uint32_t>(f.day_of_year - 1);  // days after 1 January
+        if (kTermDayMask[year_index][offset / 64] >> (offset % 64) & 1u) {
+            // Each Gregorian month holds two terms: 2(m - 1) and 2(m - 1) + 1.
+            size_t k = year_index * size_t{kTermsPerYear} + 2u * (c.month - 1u);
+            if (lunar::SolarTermTable[k] != offset) ++k;
+            f.term = static_cast<int32_t>(k % kTermsPerYear);
+            f.term_instant = kTermInstants[k];
+            festivals |= kTermBits[static_cast<size_t>(f.term)];
         }
     }
     f.festivals = festivals;

@@ -39,6 +39,17 @@ static_assert(instants_increase(), "terms follow each other about 15 days apart"
 // The March equinox of 2000 fell at 07:35 UTC (2000-03-20T07:35Z, 953537700).
 static_assert(kTermInstants[100 * 24 + 5] / 60 == 953537700 / 60, "equinox 2000");
 
+// Terms 2(m - 1) and 2(m - 1) + 1 fall in Gregorian month m (小寒 and 大寒 in
+// January .. 大雪 and 冬至 in December), so a day's term is one of two.
+constexpr bool two_terms_a_month() noexcept {
+    for (size_t i = 0; i < kTermInstants.size(); ++i) {
+        const int64_t local_day = (kTermInstants[i] + kCstOffset) / kSecondsPerDay + kSerialOf1970;
+        if (gregorian::civil_from_serial(local_day).month != (i % kTermsPerYear) / 2 + 1) return false;
+    }
+    return true;
+}
+static_assert(two_terms_a_month(), "two terms in every month");
+
 constexpr qel_term term_at(size_t index) noexcept {
     return {QEL_FIRST_YEAR + static_cast<int32_t>(index / kTermsPerYear),
             static_cast<int32_t>(index % kTermsPerYear), kTermInstants[index]};

@@ -48,15 +48,27 @@ struct TableDay {
     int32_t day;
 };
 
-// Precondition: in_table(serial).
-constexpr TableDay locate(DateInt serial) noexcept {
-    const size_t i = year_index_of(serial);
+// The day `serial` of lunar year index `i`. Precondition: kNewYearSerial[i]
+// <= serial < kNewYearSerial[i + 1].
+constexpr TableDay locate_in_year(DateInt serial, size_t i) noexcept {
     const auto& starts = kMonthStart[i];
     const auto offset = static_cast<int32_t>(serial - kNewYearSerial[i]);  // [0, 384]
     // Months have 29 or 30 days, so the position is offset / 30 or one more.
     auto position = static_cast<size_t>(offset / kBigMonthDays);
     if (starts[position + 1] <= offset) ++position;
     return {i, static_cast<size_t>(kFirstMonthIndex[i]) + position, offset - starts[position] + 1};
+}
+
+// Precondition: in_table(serial).
+constexpr TableDay locate(DateInt serial) noexcept { return locate_in_year(serial, year_index_of(serial)); }
+
+// The same when the day's Gregorian year is known: every lunar new year falls
+// in January or February, so the lunar year is the Gregorian year or the one
+// before. Precondition: in_table(serial) and `gregorian_year` is its year.
+constexpr TableDay locate(DateInt serial, int32_t gregorian_year) noexcept {
+    auto i = static_cast<size_t>(gregorian_year - kFirstYear);  // [0, 201]
+    if (kNewYearSerial[i] > serial) --i;
+    return locate_in_year(serial, i);
 }
 
 }  // namespace qel::lunar
