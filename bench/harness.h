@@ -99,6 +99,7 @@ void add(std::string family, std::string name, const std::vector<In>& inputs, Ca
 void register_gregorian();
 void register_datetime();
 void register_lunar();
+void register_calendar();
 #ifdef QEL_BENCH_HAVE_ICU
 void register_icu();
 #endif

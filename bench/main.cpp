@@ -162,6 +162,7 @@ int main(int argc, char** argv) {
     register_gregorian();
     register_datetime();
     register_lunar();
+    register_calendar();
 #ifdef QEL_BENCH_HAVE_ICU
     register_icu();
 #endif
