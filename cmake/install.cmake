@@ -1,23 +1,26 @@
-# Installation: headers, both libraries, a CMake package and a pkg-config file.
+# Installation: headers, the three libraries, a CMake package and a pkg-config
+# file per library that applications link.
 #   find_package(qel_datetime CONFIG REQUIRED)
 #   target_link_libraries(app PRIVATE qel_datetime::qel_datetime)  # brings qel_common
+#   target_link_libraries(app PRIVATE qel_datetime::qel_calendar)  # the C interface in UTF-8
 include(CMakePackageConfigHelpers)
 
 set(QEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qel_datetime)
 
-install(TARGETS qel_common qel_datetime
+install(TARGETS qel_common qel_datetime qel_calendar
   EXPORT qel_datetimeTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(FILES include/qel_datetime.h include/qel_common.h
+install(FILES include/qel_datetime.h include/qel_common.h include/qel_calendar.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 if(WIN32)
   # The module-definition files, for toolchains that make their own import
   # library (MSVC: lib /def:qel_datetime.def /machine:x86).
-  install(FILES $<TARGET_FILE_DIR:qel_datetime>/qel_datetime.def $<TARGET_FILE_DIR:qel_common>/qel_common.def
-    DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  foreach(library IN ITEMS qel_common qel_datetime qel_calendar)
+    install(FILES $<TARGET_FILE_DIR:${library}>/${library}.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  endforeach()
 endif()
 install(EXPORT qel_datetimeTargets
   NAMESPACE qel_datetime::
@@ -33,9 +36,10 @@ install(FILES
   ${PROJECT_BINARY_DIR}/qel_datetimeConfigVersion.cmake
   DESTINATION ${QEL_CMAKE_DIR})
 
-# The .pc file finds its prefix relative to its own folder, so the installed
-# tree can be moved (or installed into a scratch prefix by the tests).
+# The .pc files find their prefix relative to their own folder, so the
+# installed tree can be moved (or installed into a scratch prefix by the tests).
 file(RELATIVE_PATH QEL_PC_TO_PREFIX "/p/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/p")
-configure_file(cmake/qel_datetime.pc.in ${PROJECT_BINARY_DIR}/qel_datetime.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/qel_datetime.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+foreach(library IN ITEMS qel_datetime qel_calendar)
+  configure_file(cmake/${library}.pc.in ${PROJECT_BINARY_DIR}/${library}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${library}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()

@@ -1,6 +1,6 @@
 # Packages, built with cpack in a configured build tree:
-#   Linux    a Debian package: both libraries, headers, the CMake package, the
-#            pkg-config file and qeldate       (cpack -G DEB)
+#   Linux    a Debian package: the three libraries, headers, the CMake package,
+#            the pkg-config files and qeldate       (cpack -G DEB)
 #   Windows  a zip: the DLLs and qeldate.exe in bin/, the import libraries and
 #            module-definition files in lib/, the headers      (cpack -G ZIP)
 set(CPACK_PACKAGE_NAME qel-datetime)
@@ -24,11 +24,11 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION libs)
   # Dependencies read off the binaries by dpkg-shlibdeps (Debian: dpkg-dev),
-  # and a shlibs file with the ldconfig trigger for the two libraries.
+  # and a shlibs file with the ldconfig trigger for the libraries.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "Gregorian day serials, a packed 64-bit date-time and the Chinese lunisolar\n calendar 1900-2100 (conversions, leap months, GBK names, the sixty-year\n cycle, the 24 solar terms), with the qeldate command-line calendar.")
+      "Gregorian day serials, a packed 64-bit date-time and the Chinese lunisolar\n calendar 1900-2100 (conversions, leap months, GBK names, the sixty-year\n cycle, the 24 solar terms), qel_calendar, its C interface in UTF-8 (day\n facts, solar terms to the second, the four pillars, festivals, batch\n conversions), and the qeldate command-line calendar.")
 endif()
 
 include(CPack)
