@@ -70,8 +70,9 @@ extern "C" {
  * - Lunar dates: the lunar years 1900-2100, serials QEL_FIRST_LUNAR_SERIAL
  *   (1900-01-31, lunar 1900-01-01) .. QEL_LAST_LUNAR_SERIAL (2101-01-28,
  *   lunar 2100-12-29).
- * - Solar terms, festivals and pillars: the Gregorian years 1900-2100 (for
- *   the lunar festivals, also inside the lunar years 1900-2100). */
+ * - Solar terms and the Gregorian festivals: the Gregorian years 1900-2100;
+ *   the lunar festivals: every day of the lunar table; the four pillars: from
+ *   the 立春 of 1900 to the end of 2100. */
 #define QEL_FIRST_SERIAL (-693593)
 #define QEL_LAST_SERIAL 2958465
 #define QEL_FIRST_LUNAR_SERIAL 32
@@ -290,7 +291,7 @@ typedef enum qel_name_kind {
 
 /* Flags of the month names. */
 #define QEL_NAME_LEAP 0x1u         /* prefix the leap mark 闰 */
-#define QEL_NAME_PLAIN_MONTHS 0x2u /* 一月, 十一月, 十二月 instead of 正月, 冬月, 腊月 */
+#define QEL_NAME_PLAIN_MONTHS 0x2u /* 十一月, 十二月 instead of 冬月, 腊月; 正月 stays */
 
 /* A name. QEL_E_ARGUMENT for an unknown kind, index or flag (the flags apply
  * to QEL_NAME_LUNAR_MONTH only; elsewhere they must be 0). */
