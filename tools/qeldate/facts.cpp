@@ -18,8 +18,8 @@ std::string clock(const Moment& m) {
 void term_json(Json& json, const TermTime& t, std::optional<int64_t> days_left = std::nullopt) {
     json.begin_object()
         .key("index").value(t.term)
-        .key("name").value(kTermNames[t.term].chinese)
-        .key("english").value(kTermNames[t.term].english)
+        .key("name").value(term_name(t.term).chinese)
+        .key("english").value(term_name(t.term).english)
         .key("date").value(format_date(t.date))
         .key("time").value(term_clock(t));
     if (days_left) json.key("days_left").value(*days_left);
@@ -108,16 +108,16 @@ void print_facts(const Context& context, const FactsRequest& r) {
     }
     line("day cycle", day_cycle_name(serial, text));
     if (const auto term = term_on(r.when.date))
-        line("solar term", text.own(kTermNames[term->term].chinese) + " " + kTermNames[term->term].english + " at " +
+        line("solar term", text.own(term_name(term->term).chinese) + " " + term_name(term->term).english + " at " +
                                term_clock(*term) + " UTC+8");
     for (const Festival* f : festivals_on(r.when.date)) line("festival", text.own(f->chinese) + " " + f->english);
     if (r.now) {
         if (const auto t = term_at_or_before(r.when))
-            line("current term", text.own(kTermNames[t->term].chinese) + " " + kTermNames[t->term].english + " since " +
+            line("current term", text.own(term_name(t->term).chinese) + " " + term_name(t->term).english + " since " +
                                      format_date(t->date) + " " + term_clock(*t));
         if (const auto t = term_after(r.when)) {
             const int64_t days = t->serial - serial;
-            line("next term", text.own(kTermNames[t->term].chinese) + " " + kTermNames[t->term].english + " on " +
+            line("next term", text.own(term_name(t->term).chinese) + " " + term_name(t->term).english + " on " +
                                   format_date(t->date) + " " + term_clock(*t) + ", " +
                                   (days == 0 ? std::string("today") : "in " + std::to_string(days) + (days == 1 ? " day" : " days")));
         }

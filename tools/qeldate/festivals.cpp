@@ -141,12 +141,10 @@ void run_next(const Context& context, std::string_view what, bool leap) {
         if (leap) throw UsageError("--leap applies to a lunar date (MONTH-DAY), not to a festival");
         found = next_festival(*festival, today);
         name = context.text.own(festival->chinese) + " " + festival->english;
-    } else if (const auto term = std::find_if(std::begin(kTermNames), std::end(kTermNames),
-                                              [&](const TermName& t) { return what == t.key || what == t.chinese || what == t.english || what == utf8_to_gbk(t.chinese); });
-               term != std::end(kTermNames)) {
+    } else if (const int term = term_of_name(what); term >= 0) {
         if (leap) throw UsageError("--leap applies to a lunar date (MONTH-DAY), not to a solar term");
-        found = next_term_day(static_cast<int>(term - std::begin(kTermNames)), today);
-        name = context.text.own(term->chinese) + " " + term->english;
+        found = next_term_day(term, today);
+        name = context.text.own(term_name(term).chinese) + " " + term_name(term).english;
     } else {
         if (what.find('-') == std::string_view::npos || what.find_first_not_of("0123456789-") != std::string_view::npos)
             throw UsageError("'" + std::string(what) + "' is not a festival, solar term or lunar MONTH-DAY: festivals are " +

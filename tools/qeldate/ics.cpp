@@ -131,10 +131,10 @@ void run_ics_festivals(const Context& context, int first_year, int last_year) {
         for (int term = 0; term < kTermCount; ++term) {
             const TermTime t = *term_time(year, term);
             const int longitude = (kLongitudeOfTerm0 + kDegreesPerTerm * term) % 360;
-            std::string summary = std::string(kTermNames[term].chinese) + " " + kTermNames[term].english;
+            std::string summary = std::string(term_name(term).chinese) + " " + term_name(term).english;
             for (const Festival& f : kFestivals)
                 if (f.rule == FestivalRule::kSolarTerm && f.term == term) summary += ", " + std::string(f.chinese) + " " + f.english;
-            events.push_back({t.serial, kTermNames[term].key, summary,
+            events.push_back({t.serial, term_name(term).key, summary,
                               "The sun reaches " + std::to_string(longitude) + "° of longitude at " + term_clock(t) +
                                   " China Standard Time (UTC+8)",
                               "Solar term"});

@@ -52,7 +52,7 @@ Cell make_cell(const Context& context, DateInt serial) {
         cell.name = text.own(festivals.front()->short_chinese);
         cell.kind = Kind::kFestival;
     } else if (term) {
-        cell.name = text.own(kTermNames[term->term].chinese);
+        cell.name = text.own(term_name(term->term).chinese);
         cell.kind = Kind::kTerm;
     } else if (lunar && lunar->day == 1) {
         cell.name = lunar_text(*lunar, 2, text);
@@ -129,7 +129,7 @@ std::string month_legend(const Context& context, int year, int month) {
         char prefix[32];
         std::snprintf(prefix, sizeof prefix, "%3d %s  ", day, weekday_abbr(weekday_of(serial_of(date))));
         if (const auto t = term_on(date))
-            out += prefix + text.own(kTermNames[t->term].chinese) + "  " + kTermNames[t->term].english + ", " +
+            out += prefix + text.own(term_name(t->term).chinese) + "  " + term_name(t->term).english + ", " +
                    term_clock(*t) + " UTC+8\n";
         for (const Festival* f : festivals_on(date))
             if (f->rule != FestivalRule::kSolarTerm) out += prefix + text.own(f->chinese) + "  " + f->english + "\n";

@@ -1,10 +1,13 @@
 #include "terms.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <stdexcept>
 
 #include "command.h"
 #include "day_info.h"
+#include "encoding.h"
 #include "json.h"
 #include "qel_calendar.h"
 
@@ -20,7 +23,32 @@ int64_t instant_key(const Moment& m) {
     return instant_key(serial_of(m.date), (m.hour * 60 + m.minute) * 60 + m.second);
 }
 
+std::string calendar_name(int32_t kind, int term) {
+    char buf[64];
+    return qel_name(kind, term, 0, buf, sizeof buf) >= 0 ? buf : "";
+}
+
 }  // namespace
+
+const TermName& term_name(int term) {
+    static const auto names = [] {
+        std::array<TermName, kTermCount> n;
+        for (int k = 0; k < kTermCount; ++k)
+            n[k] = {calendar_name(QEL_NAME_TERM, k), calendar_name(QEL_NAME_TERM_ENGLISH, k), calendar_name(QEL_NAME_TERM_KEY, k)};
+        return n;
+    }();
+    return names[static_cast<size_t>(term)];
+}
+
+int term_of_name(std::string_view name) {
+    if (const int32_t k = qel_term_of_name(name.data(), name.size()); k >= 0) return k;
+    try {  // a name typed on a GBK terminal
+        const std::string utf8 = gbk_to_utf8(name);
+        return std::max(qel_term_of_name(utf8.data(), utf8.size()), -1);
+    } catch (const std::runtime_error&) {
+        return -1;  // not GBK either
+    }
+}
 
 std::optional<TermTime> term_time(int year, int term) {
     int64_t instant = 0, serial = 0;
@@ -81,8 +109,8 @@ void run_terms(const Context& context, int year) {
                 .key("second_of_day").value(t.second_of_day)
                 .key("weekday").value(weekday_of(t.serial))
                 .key("weekday_name").value(weekday_name(weekday_of(t.serial)))
-                .key("name").value(kTermNames[term].chinese)
-                .key("english").value(kTermNames[term].english)
+                .key("name").value(term_name(term).chinese)
+                .key("english").value(term_name(term).english)
                 .end_object();
         }
         json.end_array().end_object();
@@ -93,7 +121,7 @@ void run_terms(const Context& context, int year) {
     for (int term = 0; term < kTermCount; ++term) {
         const TermTime t = *term_time(year, term);
         out += format_date(t.date) + " " + term_clock(t) + "  " + weekday_abbr(weekday_of(t.serial)) + "  " +
-               text.own(kTermNames[term].chinese) + "  " + kTermNames[term].english + "\n";
+               text.own(term_name(term).chinese) + "  " + term_name(term).english + "\n";
     }
     write_out(out);
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "date_parse.h"
 #include "qel_datetime.h"
@@ -13,42 +14,19 @@ namespace qeldate {
 
 struct Context;
 
-struct TermName {
-    const char* chinese;  // UTF-8
-    const char* english;
-    const char* key;      // for `qeldate next`
-};
-
 // Term k is the day the sun's apparent longitude reaches 285 + 15k degrees
 // (mod 360): term 0 Minor Cold (285), term 5 the March equinox (0), term 23
-// the December solstice (270).
+// the December solstice (270). The names come from qel_calendar.
 inline constexpr int kTermCount = 24;
-inline constexpr TermName kTermNames[kTermCount] = {
-    {"小寒", "Minor Cold", "minor-cold"},
-    {"大寒", "Major Cold", "major-cold"},
-    {"立春", "Start of Spring", "start-of-spring"},
-    {"雨水", "Rain Water", "rain-water"},
-    {"惊蛰", "Awakening of Insects", "awakening-of-insects"},
-    {"春分", "Spring Equinox", "spring-equinox"},
-    {"清明", "Clear and Bright", "clear-and-bright"},
-    {"谷雨", "Grain Rain", "grain-rain"},
-    {"立夏", "Start of Summer", "start-of-summer"},
-    {"小满", "Grain Buds", "grain-buds"},
-    {"芒种", "Grain in Ear", "grain-in-ear"},
-    {"夏至", "Summer Solstice", "summer-solstice"},
-    {"小暑", "Minor Heat", "minor-heat"},
-    {"大暑", "Major Heat", "major-heat"},
-    {"立秋", "Start of Autumn", "start-of-autumn"},
-    {"处暑", "End of Heat", "end-of-heat"},
-    {"白露", "White Dew", "white-dew"},
-    {"秋分", "Autumn Equinox", "autumn-equinox"},
-    {"寒露", "Cold Dew", "cold-dew"},
-    {"霜降", "Frost's Descent", "frosts-descent"},
-    {"立冬", "Start of Winter", "start-of-winter"},
-    {"小雪", "Minor Snow", "minor-snow"},
-    {"大雪", "Major Snow", "major-snow"},
-    {"冬至", "Winter Solstice", "winter-solstice"},
+struct TermName {
+    std::string chinese;  // UTF-8
+    std::string english;
+    std::string key;  // for `qeldate next`
 };
+// Precondition: 0 <= term < kTermCount.
+const TermName& term_name(int term);
+// A term by key, English or Chinese name (UTF-8 or GBK), else -1.
+int term_of_name(std::string_view name);
 
 struct TermTime {
     int year = 0;  // Gregorian
