@@ -1,30 +1,46 @@
-// Every export of qel_datetime as a probe: a call with its arguments drawn
-// from per-parameter lists of hostile and meaningful values, reduced to one
-// 64-bit digest of everything the call returns or writes. The thread, the
+// Every export of qel_datetime and qel_calendar as a probe: a call with its
+// arguments drawn from per-parameter lists of hostile and meaningful values,
+// reduced to one 64-bit digest of everything the call returns or writes. The thread, the
 // allocation and the timing tests all walk this one list, so an export added
 // here is covered by all three.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <vector>
 
+#include "calendar/terms.h"
 #include "datetime/packed.h"
 #include "gregorian/civil.h"
+#include "qel_calendar.h"
 #include "qel_common.h"
 #include "qel_datetime.h"
 
 namespace qel::reliability {
 
 // Parameter kinds; each has its own list of values (values_of).
-enum class Kind : uint8_t { Year, Month, Day, Leap, Serial, Count, Count64, Word, Small, Term, Flag, Nulls, Text };
+enum class Kind : uint8_t {
+    Year, Month, Day, Leap, Serial, Count, Count64, Word, Small, Term, Flag, Nulls, Text,
+    Instant, Clock, Index, Options, Size
+};
 
 inline constexpr int64_t kI32Min = std::numeric_limits<int32_t>::min();
 inline constexpr int64_t kI32Max = std::numeric_limits<int32_t>::max();
 inline constexpr int64_t kI64Min = std::numeric_limits<int64_t>::min();
 inline constexpr int64_t kI64Max = std::numeric_limits<int64_t>::max();
+
+// Instants (seconds since 1970 UTC) at 00:00 UTC+8 of a day serial, and the
+// ends of qel_calendar's tables.
+constexpr int64_t cst_midnight(int64_t serial) { return (serial - QEL_EPOCH_UNIX) * 86400 - 8 * 3600; }
+inline constexpr int64_t kFirstInstant = cst_midnight(QEL_FIRST_SERIAL);
+inline constexpr int64_t kLastInstant = cst_midnight(QEL_LAST_SERIAL + 1) - 1;
+inline constexpr int64_t kFirstTerm = qel::calendar::kTermInstants.front();
+inline constexpr int64_t kLastTerm = qel::calendar::kTermInstants.back();
 
 inline const std::vector<int64_t>& values_of(Kind kind) {
     using datetime::pack;
@@ -50,15 +66,26 @@ inline const std::vector<int64_t>& values_of(Kind kind) {
         {kI32Min, -1, 0, 1, 11, 23, 24, 100, kI32Max},                             // Term
         {0, 1, -1, kI32Min},                                                       // Flag
         {0, 1, 2, 4, 8, 0x7F},                                                     // Nulls (bit mask)
-        {0, 1, 2, 3, 4, 5, 6, 7},                                                  // Text (index)
+        {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},                                    // Text (index)
+        // Instant: the ends of the integer type and of 0001-9999 in UTC+8,
+        // 1900-01-01, the first and last solar terms, the 立春 of 1900 and
+        // 2101-01-01 (where the pillars begin and end), 1970, the 2000 equinox.
+        {kI64Min, kI64Min + 1, kFirstInstant - 1, kFirstInstant, cst_midnight(2), kFirstTerm - 1, kFirstTerm,
+         qel::calendar::kTermInstants[2] - 1, qel::calendar::kTermInstants[2], 0, 953537700, kLastTerm,
+         kLastTerm + 1, cst_midnight(73416) - 1, cst_midnight(73416), kLastInstant, kLastInstant + 1, kI64Max},
+        {kI32Min, -1, 0, 1, 22, 23, 24, 59, 60, 86399, 86400, kI32Max},           // Clock (hour .. second of day)
+        {kI32Min, -1, 0, 1, 9, 12, 13, 23, 24, 25, 30, 59, 60, kI32Max},         // Index (kinds, terms, festivals)
+        {0, 1, 2, 3, 4, 0x80000000, 0xFFFFFFFF},                                   // Options (uint32 bits)
+        {0, 1, 2, 3, 4, 7, 64},                                                    // Size (buffer bytes, elements)
     };
     return lists[static_cast<int>(kind)];
 }
 
 inline const char* text_of(int64_t index) {
-    static const char* const texts[] = {"", "2017-03-09 10:20:30", "2016/12/28", "9999-99-99",
-                                        "-2147483648", "+", "99999999999999999999", "\xff\xfe\x80"};
-    return texts[static_cast<size_t>(index) % 8];
+    static const char* const texts[] = {"", "2017-03-09 10:20:30", "2016/12/28", "9999-99-99", "-2147483648", "+",
+                                        "99999999999999999999", "\xff\xfe\x80", "元宵", "Mid-Autumn Festival",
+                                        "WINTER-SOLSTICE", "小寒"};
+    return texts[static_cast<size_t>(index) % std::size(texts)];
 }
 
 // FNV-1a over 64-bit values.
@@ -101,6 +128,48 @@ uint64_t search_probe(const int64_t* a) {
     int32_t y = i32(a[0]), m = i32(a[1]), d = i32(a[2]);
     const int32_t r = Search(maybe(&y, a[3], 0), maybe(&m, a[3], 1), maybe(&d, a[3], 2));
     return (Digest{} << w64(r) << w64(y) << w64(m) << w64(d)).h;
+}
+
+inline uint32_t u32(int64_t v) { return static_cast<uint32_t>(v); }
+
+// The bytes of a value or an array of qel_calendar's result structures, which
+// have no padding (tests/c_api/layout.cpp), eight at a time. Callers fill them
+// first, so that fields a call leaves alone digest the same every time.
+template <class T>
+uint64_t bytes(const T& v) {
+    static_assert(sizeof v % 8 == 0);
+    Digest d;
+    for (size_t i = 0; i < sizeof v; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, reinterpret_cast<const unsigned char*>(&v) + i, 8);
+        d << word;
+    }
+    return d.h;
+}
+
+// A text call of qel_calendar with `size` bytes of a 64-byte buffer, or a null
+// buffer when bit 0 of `nulls` is set; the whole buffer is digested.
+template <class Call>
+uint64_t text_probe(int64_t size, int64_t nulls, Call call) {
+    char buf[64];
+    std::memset(buf, 'x', sizeof buf);
+    const int32_t r = call(maybe(buf, nulls, 0), static_cast<size_t>(size));
+    return (Digest{} << w64(r) << bytes(buf)).h;
+}
+
+// The three term searches around an instant share one shape.
+template <int32_t (*Find)(int64_t, qel_term*)>
+uint64_t term_probe(const int64_t* a) {
+    qel_term t{7, 7, 7};
+    const int32_t r = Find(a[0], maybe(&t, a[1], 0));
+    return (Digest{} << w64(r) << bytes(t)).h;
+}
+
+// Batch inputs: 64 days from `first` on in steps of `step` (wrapping).
+inline std::array<int64_t, 64> day_run(int64_t first, int64_t step) {
+    std::array<int64_t, 64> days{};
+    for (size_t i = 0; i < days.size(); ++i) days[i] = static_cast<int64_t>(w64(first) + w64(step) * i);
+    return days;
 }
 
 // The argument tuples of a probe: the whole product of its value lists when
@@ -389,6 +458,128 @@ inline const std::vector<Probe>& probes() {
          }, kMakesText},
         // C: solar terms
         {"getLunarTermDay", {K::Year, K::Term}, [](const int64_t* a) { return getLunarTermDay(i32(a[0]), i32(a[1])); }},
+        // qel_calendar: days, instants, lunar dates
+        {"qel_calendar_version", {}, [](const int64_t*) {
+             Digest d;
+             for (const char* p = qel_calendar_version(); *p; ++p) d << static_cast<unsigned char>(*p);
+             return d.h;
+         }},
+        {"qel_serial_of_date", {K::Year, K::Month, K::Day, K::Nulls}, [](const int64_t* a) {
+             int64_t serial = 7;
+             const int32_t r = qel_serial_of_date(i32(a[0]), i32(a[1]), i32(a[2]), maybe(&serial, a[3], 0));
+             return (Digest{} << w64(r) << w64(serial)).h;
+         }},
+        {"qel_cst_of_instant", {K::Instant, K::Nulls}, [](const int64_t* a) {
+             int64_t serial = 7;
+             int32_t second = 7;
+             const int32_t r = qel_cst_of_instant(a[0], maybe(&serial, a[1], 0), maybe(&second, a[1], 1));
+             return (Digest{} << w64(r) << w64(serial) << w64(second)).h;
+         }},
+        {"qel_instant_of_cst", {K::Serial, K::Clock, K::Nulls}, [](const int64_t* a) {
+             int64_t instant = 7;
+             const int32_t r = qel_instant_of_cst(a[0], i32(a[1]), maybe(&instant, a[2], 0));
+             return (Digest{} << w64(r) << w64(instant)).h;
+         }},
+        {"qel_lunar_of_serial", {K::Serial, K::Nulls}, [](const int64_t* a) {
+             qel_lunar_date d{7, 7, 7, 7};
+             const int32_t r = qel_lunar_of_serial(a[0], maybe(&d, a[1], 0));
+             return (Digest{} << w64(r) << bytes(d)).h;
+         }},
+        {"qel_serial_of_lunar", {K::Year, K::Month, K::Day, K::Leap, K::Nulls}, [](const int64_t* a) {
+             int64_t serial = 7;
+             const int32_t r = qel_serial_of_lunar(i32(a[0]), i32(a[1]), i32(a[2]), i32(a[3]), maybe(&serial, a[4], 0));
+             return (Digest{} << w64(r) << w64(serial)).h;
+         }},
+        {"qel_lunar_month_days", {K::Year, K::Month, K::Leap},
+         [](const int64_t* a) { return w64(qel_lunar_month_days(i32(a[0]), i32(a[1]), i32(a[2]))); }},
+        {"qel_lunar_leap_month", {K::Year}, [](const int64_t* a) { return w64(qel_lunar_leap_month(i32(a[0]))); }},
+        // qel_calendar: festivals, terms, facts, pillars
+        {"qel_festival_date", {K::Index, K::Year, K::Options, K::Nulls}, [](const int64_t* a) {
+             int64_t serial = 7;
+             const int32_t r = qel_festival_date(i32(a[0]), i32(a[1]), u32(a[2]), maybe(&serial, a[3], 0));
+             return (Digest{} << w64(r) << w64(serial)).h;
+         }},
+        {"qel_festival_of_name", {K::Text, K::Size, K::Nulls}, [](const int64_t* a) {
+             const char* name = text_of(a[0]);
+             return w64(qel_festival_of_name(maybe(name, a[2], 0), std::min(std::strlen(name), size_t(a[1]))));
+         }},
+        {"qel_term_of_name", {K::Text, K::Size, K::Nulls}, [](const int64_t* a) {
+             const char* name = text_of(a[0]);
+             return w64(qel_term_of_name(maybe(name, a[2], 0), std::min(std::strlen(name), size_t(a[1]))));
+         }},
+        {"qel_term_instant", {K::Year, K::Index, K::Nulls}, [](const int64_t* a) {
+             int64_t instant = 7;
+             const int32_t r = qel_term_instant(i32(a[0]), i32(a[1]), maybe(&instant, a[2], 0));
+             return (Digest{} << w64(r) << w64(instant)).h;
+         }},
+        {"qel_term_in_force", {K::Instant, K::Nulls}, term_probe<qel_term_in_force>},
+        {"qel_term_next", {K::Instant, K::Nulls}, term_probe<qel_term_next>},
+        {"qel_term_previous", {K::Instant, K::Nulls}, term_probe<qel_term_previous>},
+        {"qel_day_facts_of", {K::Serial, K::Options, K::Nulls}, [](const int64_t* a) {
+             qel_day_facts f;
+             std::memset(&f, 7, sizeof f);
+             const int32_t r = qel_day_facts_of(a[0], u32(a[1]), maybe(&f, a[2], 0));
+             return (Digest{} << w64(r) << bytes(f)).h;
+         }},
+        {"qel_pillars_of_cst", {K::Year, K::Month, K::Day, K::Clock, K::Clock, K::Clock, K::Flag, K::Nulls},
+         [](const int64_t* a) {
+             qel_pillars p;
+             std::memset(&p, 7, sizeof p);
+             const int32_t r = qel_pillars_of_cst(i32(a[0]), i32(a[1]), i32(a[2]), i32(a[3]), i32(a[4]), i32(a[5]),
+                                                  i32(a[6]), maybe(&p, a[7], 0));
+             return (Digest{} << w64(r) << bytes(p)).h;
+         }},
+        {"qel_pillars_of_instant", {K::Instant, K::Flag, K::Nulls}, [](const int64_t* a) {
+             qel_pillars p;
+             std::memset(&p, 7, sizeof p);
+             const int32_t r = qel_pillars_of_instant(a[0], i32(a[1]), maybe(&p, a[2], 0));
+             return (Digest{} << w64(r) << bytes(p)).h;
+         }},
+        // qel_calendar: text
+        {"qel_name", {K::Index, K::Index, K::Options, K::Size, K::Nulls}, [](const int64_t* a) {
+             return text_probe(a[3], a[4], [a](char* buf, size_t size) {
+                 return qel_name(i32(a[0]), i32(a[1]), u32(a[2]), buf, size);
+             });
+         }},
+        {"qel_lunar_text", {K::Year, K::Month, K::Day, K::Leap, K::Options, K::Size, K::Nulls}, [](const int64_t* a) {
+             return text_probe(a[5], a[6], [a](char* buf, size_t size) {
+                 return qel_lunar_text(i32(a[0]), i32(a[1]), i32(a[2]), i32(a[3]), u32(a[4]), buf, size);
+             });
+         }},
+        // qel_calendar: batch calls of up to 64 elements; bit 4 of the mask
+        // nulls the input, the other bits outputs.
+        {"qel_lunar_of_days", {K::Serial, K::Count, K::Size, K::Serial, K::Nulls}, [](const int64_t* a) {
+             const auto days = day_run(a[0], a[1]);
+             std::array<int32_t, 64> y, m, d, l;
+             std::array<int8_t, 64> st;
+             y.fill(7), m.fill(7), d.fill(7), l.fill(7), st.fill(7);
+             const int64_t r = qel_lunar_of_days(maybe(days.data(), a[4], 4), size_t(a[2]), a[3],
+                                                 maybe(y.data(), a[4], 0), maybe(m.data(), a[4], 1),
+                                                 maybe(d.data(), a[4], 2), maybe(l.data(), a[4], 3),
+                                                 maybe(st.data(), a[4], 5));
+             return (Digest{} << w64(r) << bytes(y) << bytes(m) << bytes(d) << bytes(l) << bytes(st)).h;
+         }},
+        {"qel_days_of_lunar", {K::Year, K::Month, K::Day, K::Leap, K::Size, K::Serial, K::Nulls}, [](const int64_t* a) {
+             std::array<int32_t, 64> y, m, d, l;
+             for (size_t i = 0; i < 64; ++i)
+                 y[i] = i32(a[0]), m[i] = i32(a[1]), d[i] = static_cast<int32_t>(u32(a[2]) + i), l[i] = i32(a[3]);
+             std::array<int64_t, 64> days;
+             std::array<int8_t, 64> st;
+             days.fill(7), st.fill(7);
+             const int64_t r = qel_days_of_lunar(maybe(y.data(), a[6], 4), m.data(), d.data(), l.data(), size_t(a[4]),
+                                                 a[5], maybe(days.data(), a[6], 0), maybe(st.data(), a[6], 1));
+             return (Digest{} << w64(r) << bytes(days) << bytes(st)).h;
+         }},
+        {"qel_day_facts_of_days", {K::Serial, K::Count, K::Size, K::Serial, K::Options, K::Nulls},
+         [](const int64_t* a) {
+             const auto days = day_run(a[0], a[1]);
+             std::array<qel_day_facts, 64> f;
+             std::array<int8_t, 64> st;
+             std::memset(f.data(), 7, sizeof f), st.fill(7);
+             const int64_t r = qel_day_facts_of_days(maybe(days.data(), a[5], 4), size_t(a[2]), a[3], u32(a[4]),
+                                                     maybe(f.data(), a[5], 0), maybe(st.data(), a[5], 1));
+             return (Digest{} << w64(r) << bytes(f) << bytes(st)).h;
+         }},
     };
     return list;
 }
