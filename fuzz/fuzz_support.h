@@ -1,6 +1,7 @@
 // What the libFuzzer targets share: the bytes of an input turned into
 // calendar-shaped arguments, an invariant check that aborts (libFuzzer then
-// saves the input), and std::chrono as the independent Gregorian oracle.
+// saves the input), std::chrono as the independent Gregorian oracle, and
+// iconv to read qel_datetime's GBK names.
 //
 // Each argument costs one selector byte. A quarter of the selectors give a
 // boundary value of the parameter's domain, half give such a value moved by a
@@ -10,13 +11,16 @@
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>
+#include <iconv.h>
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <string>
 #include <type_traits>
 
 #include "datetime/packed.h"
@@ -133,6 +137,22 @@ inline bool valid_date(int64_t y, int64_t m, int64_t d) {
     return year_month_day{year{static_cast<int>(y)} / month{static_cast<unsigned>(m)} /
                           day{static_cast<unsigned>(d)}}
         .ok();
+}
+
+// GBK text (qel_datetime's names) as UTF-8, by glibc's iconv: an oracle
+// independent of the library's byte tables.
+inline std::string utf8_of_gbk(const char* gbk) {
+    static const iconv_t cd = iconv_open("UTF-8", "GBK");  // the fuzzer runs on one thread
+    QEL_FUZZ_CHECK(cd != reinterpret_cast<iconv_t>(-1));
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    char in[64], out[128];
+    std::strncpy(in, gbk, sizeof in - 1);
+    in[sizeof in - 1] = '\0';
+    char *pin = in, *pout = out;
+    size_t in_left = std::strlen(in), out_left = sizeof out;
+    const size_t converted = iconv(cd, &pin, &in_left, &pout, &out_left);
+    QEL_FUZZ_CHECK(converted != static_cast<size_t>(-1) && in_left == 0);
+    return std::string(out, pout);
 }
 
 // The body of a target: operations until the input is used up, each one the

@@ -2,9 +2,6 @@
 // The oracle is independent of the library's byte tables: the expected text
 // is composed in UTF-8 from the rules of Chinese numerals and the two cycles,
 // and glibc's iconv converts the library's GBK bytes to UTF-8 for comparison.
-#include <iconv.h>
-
-#include <cstring>
 #include <string>
 
 #include "fuzz_support.h"
@@ -28,20 +25,6 @@ std::string day_name(int32_t d) {
     if (d == 20) return "二十";
     if (d < 30) return std::string("廿") + kDigits[d - 20];
     return "三十";
-}
-
-std::string utf8_of_gbk(const char* gbk) {
-    static const iconv_t cd = iconv_open("UTF-8", "GBK");  // the fuzzer runs on one thread
-    QEL_FUZZ_CHECK(cd != reinterpret_cast<iconv_t>(-1));
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-    char in[64], out[128];
-    std::strncpy(in, gbk, sizeof in - 1);
-    in[sizeof in - 1] = '\0';
-    char *pin = in, *pout = out;
-    size_t in_left = std::strlen(in), out_left = sizeof out;
-    const size_t converted = iconv(cd, &pin, &in_left, &pout, &out_left);
-    QEL_FUZZ_CHECK(converted != static_cast<size_t>(-1) && in_left == 0);
-    return std::string(out, pout);
 }
 
 void check_names(Args& a) {
