@@ -1,11 +1,13 @@
 #!/usr/bin/python3
-"""End-to-end tests of qeldate: tool_test.py QELDATE GROUP.
+"""End-to-end tests of qeldate: tool_test.py QELDATE GROUP [--regenerate].
 
-"Now" is fixed through QELDATE_TODAY. Groups: golden (output against files
-reviewed by eye once, and the colour and width rules of cal), errors (every
-bad input exits 2 with one line on stderr), json (read back by the json
-module; dates and steps against Python's datetime), gbk (the GBK output byte
-for byte against Python's own GBK codec), ics (parsed by python3-icalendar).
+"Now" is fixed through QELDATE_TODAY. Groups: golden (each command's output
+against its file under golden/, reviewed by eye when it changes; --regenerate
+rewrites the files; plus the colour and width rules of cal), errors (every bad
+input exits 2 with one short, escaped line on stderr), json (read back by the
+json module; dates, steps and differences against Python's datetime), gbk (the
+GBK output byte for byte against Python's own GBK codec), ics (parsed by
+python3-icalendar).
 """
 import datetime as dt
 import json
@@ -58,13 +60,20 @@ GOLDEN = [  # file, and every command line that must print exactly it
     ("facts_2017-07-23.txt", [["2017-07-23"], ["2017/07/23"], ["20170723"], ["--lunar", "2017-6-1", "--leap"]]),
     ("now.txt", [[]]),
     ("cal_2017-07.txt", [["cal", "2017", "7"], ["cal"]]),
-    ("cal_2033-12.txt", [["cal", "2033", "12"]]),
+    ("cal_2033-12.txt", [["cal", "2033", "12", "--plain-months"]]),
+    ("cal_2024-07_chinese_sunday.txt", [["cal", "2024", "7", "--chinese", "--sunday"]]),
+    ("cal_2017_80.txt", [["cal", "2017"]]),
+    ("cal_three.txt", [["cal", "-3"]]),
     ("terms_2017.txt", [["terms", "2017"], ["terms"]]),
+    ("festivals_2025.txt", [["festivals", "2025"]]),
     ("step_2024-01-31.txt", [["2024-01-31", "+1month"]]),
     ("diff.txt", [["diff", "2016-03-15T10:20:30", "2015-01-20T12:30:45"]]),
     ("next_qixi.txt", [["next", "qixi"], ["next", "七夕"], ["next", "Qixi Festival"]]),
+    ("mid_autumn_2030.txt", [["中秋", "2030"], ["next", "mid-autumn", "--year", "2030"]]),
+    ("bazi.txt", [["bazi", "2024-02-04T16:30"]]),
+    ("convert.csv", [["convert", str(HERE / "golden" / "convert_input.txt")]]),
 ]
-
+REGENERATE = False
 
 def cells(line):
     """(character, terminal columns) of each character: CJK takes two."""
@@ -82,26 +91,47 @@ def columns(line, first, width):
 
 def test_golden():
     for name, commands in GOLDEN:
-        want = (HERE / "golden" / name).read_bytes()
+        path = HERE / "golden" / name
+        if REGENERATE:
+            path.write_bytes(run(*commands[0], env={"COLUMNS": "80"}).stdout)
+        want = path.read_bytes()
         for args in commands:
-            got = ok(*args)
-            check(got == want, f"qeldate {' '.join(args)} differs from golden/{name}:\n{got.decode()}")
+            r = run(*args, env={"COLUMNS": "80"})
+            check(r.stdout == want and r.returncode in (0, 2), f"qeldate {' '.join(args)} differs from golden/{name}:\n{r.stdout.decode()}")
     # Colour only when asked or on a terminal: today reversed, NO_COLOR obeyed.
     check(b"\x1b[7m  23  \x1b[27m" in ok("cal", "2017", "7", "--color", "always"), "today is highlighted")
     check(b"\x1b[" not in ok("cal", "2017", "7", "--color", "auto"), "no colour off a terminal")
     check(b"\x1b[" not in ok("cal", "2017", "7", "--color", "never", env={"NO_COLOR": "1"}), "--color never")
-    # The year view: as many months across as COLUMNS allows, each block the
-    # same grid as the single month (July 2017, the third row of blocks).
+    # The year view: full grids two or three across where they fit (July's
+    # block is then cal 2017 7's grid), else the compact grid three across
+    # within 67 columns.
     month = ok("cal", "2017", "7").decode().splitlines()
-    grid = month[1:month.index("")]  # weekday header and week rows
-    for cols, across in ((80, 1), (99, 2), (149, 2), (150, 3)):
+    grid = month[2:month.index("")]  # weekday header and week rows
+    for cols, across in ((67, 3), (99, 2), (149, 2), (150, 3)):
         year = ok("cal", "2017", env={"COLUMNS": str(cols)}).decode().splitlines()
         check(max(sum(w for _, w in cells(l)) for l in year) <= cols, f"cal 2017 fits {cols} columns")
         titles = [l.split() for l in year if l.split()[:1] == ["January"]]
         check(len(titles[0]) == across, f"{across} months across in {cols} columns")
-        if across == 3:
-            start = year.index(next(l for l in year if l.split()[:1] == ["July"])) + 1
+        if cols >= 99:
+            start = year.index(next(l for l in year if l.split()[:1] == ["July"])) + 2
             check([columns(l, 0, 48) for l in year[start:start + len(grid)]] == grid, "July in cal 2017 is cal 2017 7")
+    # The first day of every lunar month shows its month, also when a term or
+    # festival falls on it (小暑 on 2024-07-06, the first day of month 6).
+    for day in ("2024-07-06", "2020-06-21", "2023-04-20", "2025-08-23", "2017-07-23"):
+        f = facts(day)
+        cal = ok("cal", day[:4], day[5:7]).decode()
+        check(f["lunar"]["day"] == 1 and f["lunar"]["month_name"] in cal.split("\n\n")[0], f"cal shows {f['lunar']['month_name']} on {day}")
+    # The legend's English names start in one column, whatever the Chinese.
+    legend = ok("cal", "2027", "2").decode().split("\n\n")[1].splitlines()
+    starts = {sum(w for _, w in cells(l[:l.index(next(c for c in l[9:] if c.isascii() and c.isalpha()), 9)])) for l in legend}
+    check(len(starts) == 1, f"legend columns {starts}")
+    # Every help screen fits 80 columns.
+    for command in ([], ["cal"], ["terms"], ["festivals"], ["diff"], ["next"], ["bazi"], ["convert"], ["ics"]):
+        width = max(sum(w for _, w in cells(l)) for l in ok(*command, "--help").decode().splitlines())
+        check(width <= 80, f"qeldate {' '.join(command)} --help is {width} columns wide")
+    # The month as JSON.
+    month = json.loads(ok("cal", "2024", "2", "--json"))
+    check(len(month["days"]) == 29 and month["days"][9]["festivals"][0]["key"] == "spring-festival", "cal --json")
 
 
 # ---- errors ----------------------------------------------------------------
@@ -119,14 +149,25 @@ ERRORS = [  # arguments, a fragment of the one stderr line, "now" if not TODAY
     (["cal", "2101"], "1900-2100"),
     (["cal", "1899", "12"], "1900-2100"),
     (["cal", "2017", "13"], "month: use 1-12"),
-    (["cal", "2017", "7", "8"], "without a command"),
+    (["cal", "2017", "7", "8"], "cal takes at most YEAR and MONTH"),
+    (["terms", "2025", "2026"], "terms takes one YEAR"),
+    ([""], "empty"),
+    (["--lunar", ""], "empty"),
+    (["cal", ""], "empty"),
+    (["ics", "--from", ""], "empty"),
+    (["ics", "--years", "3"], "--lunar"),
+    (["17-07-23"], "four digits"),
+    (["next", "12-1", "--leap"], "leap month"),
+    (["next", "spring-festival"], "past the end of the lunar table", "2100-12-01"),
+    (["bazi", "2017-07-23"], "needs the hour"),
+    (["bazi", "1900-01-10T12:00"], "立春 of 1900"),
     (["terms", "1899"], "1900-2100"),
     (["--lunar", "2101-1-1"], "1900-2100"),
     (["--lunar", "2017-5-1", "--leap"], "the leap month of 2017 is 6"),
     (["--lunar", "2018-6-1", "--leap"], "2018 has no leap month"),
     (["--lunar", "2017-6-30"], "that month has 29 days"),
     (["--lunar", "2017-13-1"], "a lunar month is 1-12"),
-    (["--lunar", "1899-11-1"], "month 12, days 1-30"),
+    (["--lunar", "1899-11-1"], "1900-2100"),
     (["--lunar", "6-1"], "not a lunar date"),
     (["--leap"], "--lunar"),
     (["--lunar", "2017-6-1", "2017-07-23"], "not both"),
@@ -142,7 +183,7 @@ ERRORS = [  # arguments, a fragment of the one stderr line, "now" if not TODAY
     (["9999-01-01", "+1d"], "1-4095"),
     (["diff", "2017-01-01"], "second"),
     (["diff", "2017-01-01", "5000-01-01"], "1-4095"),
-    (["next", "easter"], "festivals are"),
+    (["next", "easter"], "festivals: spring-festival 春节"),
     (["next", "qixi", "--leap"], "--leap"),
     (["next", "8-31"], "lunar day 1-30"),
     (["next", "mid-autumn"], "outside 1900-2100", "2101-01-01"),
@@ -151,12 +192,18 @@ ERRORS = [  # arguments, a fragment of the one stderr line, "now" if not TODAY
     (["ics", "--lunar", "8-15", "--years", "0"], "--years"),
     (["ics", "--lunar", "8-15", "--to", "2020"], "--years"),
     (["ics", "--summary", "x"], "--lunar"),
-    (["cal", "--json"], "--json goes with"),
+    (["ics", "--json"], "--json does not go with ics"),
     ([], "QELDATE_TODAY", "2017-02-30"),
 ]
 
 
 def test_errors():
+    # Input shown in a message is quoted, escaped and cut short.
+    for arg, absent in (("x" * 100000, "x" * 50), ("\x1b[31mred", "\x1b")):
+        r = run(arg)
+        check(r.returncode == 2 and len(r.stderr) < 200 and absent.encode() not in r.stderr, f"echo of {arg[:10]!r}: {r.stderr[:300]!r}")
+    r = run("ics", "--lunar", "8-15", "--summary", b"\xff\xfe")
+    check(r.returncode == 2 and not r.stdout, f"invalid UTF-8 --summary: exit {r.returncode}")
     for case in ERRORS:
         args, fragment = case[0], case[1]
         r = run(*args, today=case[2] if len(case) > 2 else TODAY)
@@ -190,8 +237,8 @@ def add_months(t, n):
 
 def test_json():
     f = facts("2017-07-23")
-    check(f["lunar"] == {"year": 2017, "month": 6, "day": 1, "leap": True, "text": "润六月初一",
-                         "year_name": "丁酉", "animal": "鸡"}, f["lunar"])
+    check({k: f["lunar"][k] for k in ("year", "month", "day", "leap", "text", "year_name", "animal")} ==
+          {"year": 2017, "month": 6, "day": 1, "leap": True, "text": "闰六月初一", "year_name": "丁酉", "animal": "鸡"}, f["lunar"])
     check(f["time"] is None and f["solar_term"] is None and f["festivals"] == [], f)
     now = facts()
     check(now["time"] == "10:20:30" and now["current_term"]["english"] == "Major Heat", now)
@@ -223,7 +270,15 @@ def test_json():
     d = facts("diff", a.isoformat(), b.isoformat())
     check(d["seconds"] == (a - b).total_seconds() and
           d["minutes"] == (a.replace(second=0) - b.replace(second=0)).total_seconds() // 60, d)
-    check(d["calendar"] == {"years": 1, "months": 1, "days": 24, "hours": 21, "minutes": 49, "seconds": 45}, d)
+    check(d["calendar"] == {"years": 1, "months": 1, "days": 23, "hours": 21, "minutes": 49, "seconds": 45}, d)
+    # Calendar differences as python-dateutil's relativedelta counts them,
+    # every field signed like the whole.
+    for first, second, want in (("2024-02-01", "2024-01-31", (0, 0, 1)), ("2025-03-01", "2024-02-29", (1, 0, 1)),
+                                ("2024-01-31", "2024-03-01", (0, -1, -1)), ("2024-03-31", "2024-02-29", (0, 1, 2))):
+        c = facts("diff", first, second)["calendar"]
+        check((c["years"], c["months"], c["days"]) == want, f"diff {first} {second}: {c}")
+    check(facts("--lunar", "2100-12-2")["lunar"]["text"] == "腊月初二", "the table's last days have lunar dates")
+    check(ok("--lunar", "2017-6-1", "--leap", "+1month").startswith(b"2017-07-23 00:00:00 +1month"), "a step after --lunar")
     n = facts("next", "mid-autumn")
     check(n["date"] == "2017-10-04" and n["days_from_today"] == 73, n)
     t = json.loads(ok("terms", "2017", "--json"))
@@ -239,14 +294,19 @@ def test_gbk():
     for args in (["2017-07-23"], [], ["cal", "2017", "7"], ["terms", "2017"], ["next", "qixi"], ["2033-12-22"]):
         utf8, gbk = ok(*args), ok(*args, "--encoding", "gbk")
         check(gbk == utf8.decode("utf-8").encode("gbk"), f"{args}: GBK output is not the UTF-8 output in GBK")
-    # The library's bytes for 润六月初一 (its leap mark is C8 F3), unchanged.
-    check(b"\xc8\xf3\xc1\xf9\xd4\xc2\xb3\xf5\xd2\xbb" in ok("2017-07-23", "--encoding", "gbk"), "raw GBK bytes")
+    # 闰六月初一 in GBK: the leap mark 闰 is C8 F2.
+    check(b"\xc8\xf2\xc1\xf9\xd4\xc2\xb3\xf5\xd2\xbb" in ok("2017-07-23", "--encoding", "gbk"), "GBK bytes")
     # POSIX programs get their arguments as bytes, so GBK users type GBK;
     # Windows programs get UTF-16 and there the arguments are never GBK bytes.
     if not WINDOWS:
         check(ok("next", "七夕".encode("gbk"), "--encoding", "gbk") == ok("next", "qixi", "--encoding", "gbk"),
               "a GBK festival name on the command line")
-    check(json.loads(ok("2017-07-23", "--json", "--encoding", "gbk"))["lunar"]["text"] == "润六月初一", "JSON stays UTF-8")
+    check(json.loads(ok("2017-07-23", "--json", "--encoding", "gbk"))["lunar"]["text"] == "闰六月初一", "JSON stays UTF-8")
+    # The encoding's names, and the locale's codeset when no option is given.
+    for name in ("GBK", "gb18030"):
+        check(ok("2017-07-23", "--encoding", name) == ok("2017-07-23", "--encoding", "gbk"), name)
+    check(ok("2017-07-23", env={"LANG": "zh_CN.GBK"}) == ok("2017-07-23", "--encoding", "gbk"), "a GBK locale")
+    check(ok("2017-07-23", env={"LC_ALL": "zh_CN.UTF-8", "LANG": "zh_CN.GBK"}) == ok("2017-07-23"), "LC_ALL first")
 
 
 # ---- ics -------------------------------------------------------------------
@@ -256,11 +316,13 @@ KNOWN = {  # public holiday dates, 2017-2025
     "New Year's Eve": "0127 0215 0204 0124 0211 0131 0121 0209 0128",
     "Dragon Boat Festival": "0530 0618 0607 0625 0614 0603 0622 0610 0531",
     "Mid-Autumn Festival": "1004 0924 0913 1001 0921 0910 0929 0917 1006",
-    "Clear and Bright": "0404 0405 0405 0404 0404 0405 0405 0404 0404",
+    "Qingming Festival": "0404 0405 0405 0404 0404 0405 0405 0404 0404",
 }
 
 
-def calendar(*args, today=TODAY):
+def calendar(*args, today=TODAY, terms=None):
+    """The events of `qeldate ics ARGS`: all-day, or at a solar term's instant
+    (the UTC instants of `terms`, from terms --json, when given)."""
     import icalendar
     raw = ok("ics", *args, today=today)
     lines = raw.split(b"\r\n")
@@ -271,12 +333,20 @@ def calendar(*args, today=TODAY):
     check(len({str(e["UID"]) for e in events}) == len(events), "unique UIDs")
     for e in events:
         start = e.decoded("DTSTART")
-        check(type(start) is dt.date and e.decoded("DTEND") == start + dt.timedelta(days=1) and "DTSTAMP" in e, e)
+        check("DTSTAMP" in e, e)
+        if type(start) is dt.date:
+            check(e.decoded("DTEND") == start + dt.timedelta(days=1), e)
+        else:
+            check(str(e["CATEGORIES"].to_ical(), "utf-8") == "Solar term" and start.utcoffset() is not None, e)
+            if terms is not None:
+                check(int(start.timestamp()) in terms, f"{e['SUMMARY']} at {start}")
     return events
 
 
-def dates(events, summary_part=""):
-    return [e.decoded("DTSTART").isoformat() for e in events if summary_part in str(e["SUMMARY"])]
+def dates(events, part=""):
+    """Start dates of the all-day events whose SUMMARY or DESCRIPTION has `part`."""
+    return [e.decoded("DTSTART").isoformat() for e in events if type(e.decoded("DTSTART")) is dt.date and
+            (part in str(e["SUMMARY"]) or part in str(e.get("DESCRIPTION", "")))]
 
 
 def test_ics():
@@ -285,11 +355,14 @@ def test_ics():
     except ImportError:
         print("python3-icalendar is not installed")
         sys.exit(77)
-    events = calendar("--from", "2017", "--to", "2025")
+    instants = {t["instant"] for y in range(2017, 2026) for t in json.loads(ok("terms", str(y), "--json"))["terms"]}
+    events = calendar("--from", "2017", "--to", "2025", terms=instants)
     for name, days in KNOWN.items():
         want = [f"{2017 + i}-{d[:2]}-{d[2:]}" for i, d in enumerate(days.split())]
         check(dates(events, name) == want, f"{name}: {dates(events, name)}")
     check(sum("Solar term" in str(e["CATEGORIES"].to_ical()) for e in events) == 9 * 24, "24 terms a year")
+    check(str(next(e for e in events if "Spring Festival" in str(e["DESCRIPTION"]))["SUMMARY"]) == "春节", "Chinese SUMMARY")
+    calendar("--from", "2024", "--shanghai", terms={i for i in instants if i > 1.7e9})
     # Lunar birthdays: day 30 falls on 29 in a 29-day month (ordinary 6 of
     # 2017); a leap-month date keeps the leap month where the year has one and
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the
@@ -309,5 +382,6 @@ def test_ics():
 
 if __name__ == "__main__":
     TOOL = sys.argv[1]
+    REGENERATE = "--regenerate" in sys.argv
     globals()["test_" + sys.argv[2]]()
     print(sys.argv[2], "passed")

@@ -3,19 +3,20 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "command.h"
-#include "day_info.h"
-#include "json.h"
+#include <nlohmann/json.hpp>
+
+#include "context.h"
+#include "model.h"
 #include "qel_datetime.h"
 
 namespace qeldate {
 namespace {
 
-constexpr int64_t kSecondsPerDay = 86400;
 constexpr int kDaysPerWeek = 7;
 constexpr int kMonthsPerYear = 12;
 constexpr int kDaysPerDurationYear = 365;  // FormatSecondsDelta's year
 constexpr int kMaxDurationYears = 4095;    // its 12-bit year field
+constexpr int64_t kSecondsPerHour = 3600;
 
 int64_t floor_div(int64_t a, int64_t b) { return a >= 0 ? a / b : -((b - 1 - a) / b); }
 
@@ -47,28 +48,60 @@ void check_year(const Moment& m) {
         throw UsageError(format_date(m.date) + ": date-time arithmetic covers the years 1-" + std::to_string(kLastDateTimeYear));
 }
 
-std::string plural(int64_t n, const char* unit) { return std::to_string(n) + " " + unit + (n == 1 ? "" : "s"); }
 
+// A signed duration: every field carries the sign of the whole.
 struct Duration {
-    int years, months, days, hours, minutes, seconds;
+    int64_t years = 0, months = 0, days = 0, hours = 0, minutes = 0, seconds = 0;
 };
 
-Duration duration_of(DateTimeInt word) {
-    const TDateTime t(word);
-    return {t.year(), t.month(), t.day(), t.hour(), t.minute(), t.second()};
+// Days, hours, minutes and seconds of a signed count of seconds, in months
+// and years besides when `months` is given.
+Duration split(int64_t months, int64_t seconds) {
+    const int64_t sign = seconds < 0 ? -1 : 1;
+    const int64_t s = seconds * sign;
+    return {months / kMonthsPerYear, months % kMonthsPerYear, sign * (s / kSecondsPerDay),
+            sign * (s % kSecondsPerDay / kSecondsPerHour), sign * (s % kSecondsPerHour / 60), sign * (s % 60)};
+}
+
+// The calendar difference first - second as a calendar counts it (and as
+// python-dateutil's relativedelta does): the most whole months that, added to
+// `second` with the day clamped to the month's end, do not pass `first`, then
+// the days and time that remain. 2025-03-01 - 2024-02-29 is 1 year 1 day.
+Duration calendar_difference(const TDateTime& first, const TDateTime& second) {
+    const int64_t total = secondsDelta(first.asUInt64(), second.asUInt64());
+    int64_t months = (int64_t{first.year()} - second.year()) * kMonthsPerYear + (first.month() - second.month());
+    const auto rest_after = [&](int64_t n) {
+        TDateTime anchor = second;
+        anchor.incMonth(static_cast<QelLong>(n), 1);
+        return secondsDelta(first.asUInt64(), anchor.asUInt64());
+    };
+    // The month count from the fields is right or one too far; one step back
+    // (towards zero) at most.
+    int64_t rest = rest_after(months);
+    if (total >= 0 && rest < 0) rest = rest_after(--months);
+    if (total < 0 && rest > 0) rest = rest_after(++months);
+    return split(months, rest);
+}
+
+std::string plural(int64_t n, const char* unit) {
+    return std::to_string(n) + " " + unit + (n == 1 || n == -1 ? "" : "s");
 }
 
 std::string describe(const Duration& d) {
-    char clock[16];
-    std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", d.hours, d.minutes, d.seconds);
-    return plural(d.years, "year") + " " + plural(d.months, "month") + " " + plural(d.days, "day") + " " + clock;
+    // The clock carries the sign of the time part: -01:00:00.
+    const bool negative = d.hours < 0 || d.minutes < 0 || d.seconds < 0;
+    const auto magnitude = [](int64_t v) { return static_cast<long long>(v < 0 ? -v : v); };
+    char clock[80];
+    std::snprintf(clock, sizeof clock, "%s%02lld:%02lld:%02lld", negative ? "-" : "", magnitude(d.hours),
+                  magnitude(d.minutes), magnitude(d.seconds));
+    std::string out = plural(d.years, "year");
+    out.append(" ").append(plural(d.months, "month")).append(" ").append(plural(d.days, "day")).append(" ").append(clock);
+    return out;
 }
 
-void duration_json(Json& json, const Duration& d) {
-    json.begin_object()
-        .key("years").value(d.years).key("months").value(d.months).key("days").value(d.days)
-        .key("hours").value(d.hours).key("minutes").value(d.minutes).key("seconds").value(d.seconds)
-        .end_object();
+nlohmann::ordered_json duration_json(const Duration& d) {
+    return {{"years", d.years}, {"months", d.months}, {"days", d.days},
+            {"hours", d.hours}, {"minutes", d.minutes}, {"seconds", d.seconds}};
 }
 
 }  // namespace
@@ -128,32 +161,27 @@ StepResult apply_steps(const Moment& start, const std::vector<std::string>& step
 void run_diff(const Context& context, const Moment& first, const Moment& second) {
     check_year(first);
     check_year(second);
-    const DateTimeInt a = to_word(first).asUInt64();
-    const DateTimeInt b = to_word(second).asUInt64();
-    const int64_t seconds = secondsDelta(a, b);
-    const int64_t minutes = minutesDelta(a, b);
-    const Duration calendar = duration_of(FormatTwoTimeDelta(a, b));
+    const TDateTime a = to_word(first), b = to_word(second);
+    const int64_t seconds = secondsDelta(a.asUInt64(), b.asUInt64());
+    const int64_t minutes = minutesDelta(a.asUInt64(), b.asUInt64());
+    const Duration calendar = calendar_difference(a, b);
+    // Years of 365 days and months of 30 days, as FormatSecondsDelta counts.
     const uint64_t magnitude = static_cast<uint64_t>(seconds < 0 ? -seconds : seconds);
     const bool elapsed_fits = magnitude / kSecondsPerDay / kDaysPerDurationYear <= kMaxDurationYears;
-    const Duration elapsed = duration_of(FormatSecondsDelta(magnitude));
+    const TDateTime e(FormatSecondsDelta(magnitude));
+    const int64_t sign = seconds < 0 ? -1 : 1;
+    const Duration elapsed{sign * e.year(), sign * e.month(), sign * e.day(), sign * e.hour(), sign * e.minute(), sign * e.second()};
     if (context.json) {
-        Json json;
-        json.begin_object()
-            .key("first").value(format_moment(first))
-            .key("second").value(format_moment(second))
-            .key("seconds").value(seconds)
-            .key("minutes").value(minutes);
-        json.key("calendar");
-        duration_json(json, calendar);
-        json.key("elapsed");
-        if (elapsed_fits) duration_json(json, elapsed); else json.null();
-        write_out(json.end_object().str());
+        nlohmann::ordered_json j{{"first", format_moment(first)}, {"second", format_moment(second)},
+                                 {"seconds", seconds}, {"minutes", minutes}, {"calendar", duration_json(calendar)}};
+        j["elapsed"] = elapsed_fits ? duration_json(elapsed) : nlohmann::ordered_json(nullptr);
+        write_out(j.dump(2) + "\n");
         return;
     }
     std::string out = "from " + format_moment(second) + " to " + format_moment(first) + "\n";
     out += "  seconds     " + std::to_string(seconds) + "\n";
     out += "  minutes     " + std::to_string(minutes) + "\n";
-    out += "  calendar    " + describe(calendar) + "  (field by field, months of 30 days)\n";
+    out += "  calendar    " + describe(calendar) + "  (months as the calendar has them)\n";
     if (elapsed_fits) out += "  elapsed     " + describe(elapsed) + "  (years of 365 days, months of 30 days)\n";
     write_out(out);
 }

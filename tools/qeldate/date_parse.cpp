@@ -1,9 +1,11 @@
 #include "date_parse.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
+#include "encoding.h"
 #include "qel_datetime.h"
 
 namespace qeldate {
@@ -22,8 +24,6 @@ constexpr std::pair<std::string_view, StepUnit> kUnits[] = {
     {"weeks", StepUnit::kWeek},   {"month", StepUnit::kMonth},  {"months", StepUnit::kMonth},
     {"y", StepUnit::kYear},       {"year", StepUnit::kYear},    {"years", StepUnit::kYear}};
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
-
 // All of `text` as a non-negative decimal of 1..max_digits digits, or -1.
 int digits(std::string_view text, size_t max_digits) {
     if (text.empty() || text.size() > max_digits) return -1;
@@ -40,23 +40,27 @@ Ymd parse_date(std::string_view text) {
     Ymd d;
     const size_t first_sep = text.find_first_of("-/");
     if (first_sep == std::string_view::npos) {
-        if (text.size() != 8 || digits(text, 8) < 0) throw UsageError(quoted(text) + " is not a date: " + std::string(kDateForms));
+        if (text.size() != 8 || digits(text, 8) < 0) throw UsageError(quote_input(text) + " is not a date: " + std::string(kDateForms));
         d = {digits(text.substr(0, 4), 4), digits(text.substr(4, 2), 2), digits(text.substr(6, 2), 2)};
     } else {
         const char sep = text[first_sep];
         const size_t second_sep = text.find(sep, first_sep + 1);
         if (second_sep == std::string_view::npos || text.find_first_of("-/", second_sep + 1) != std::string_view::npos)
-            throw UsageError(quoted(text) + " is not a date: " + std::string(kDateForms));
+            throw UsageError(quote_input(text) + " is not a date: " + std::string(kDateForms));
+        if (first_sep != 4 && digits(text.substr(0, first_sep), 4) >= 0)
+            throw UsageError(quote_input(text) + ": write the year with four digits (" +
+                             std::string(4 - std::min<size_t>(first_sep, 4), '0') + std::string(text) + " for the year " +
+                             std::string(text.substr(0, first_sep)) + ")");
         d = {digits(text.substr(0, first_sep), 4), digits(text.substr(first_sep + 1, second_sep - first_sep - 1), 2),
              digits(text.substr(second_sep + 1), 2)};
         if (d.year < 0 || d.month < 0 || d.day < 0)
-            throw UsageError(quoted(text) + " is not a date: " + std::string(kDateForms));
+            throw UsageError(quote_input(text) + " is not a date: " + std::string(kDateForms));
     }
-    if (d.year < 1 || d.year > 9999) throw UsageError(quoted(text) + ": the year must be 1-9999");
-    if (d.month < 1 || d.month > 12) throw UsageError(quoted(text) + ": the month must be 1-12");
+    if (d.year < 1 || d.year > 9999) throw UsageError(quote_input(text) + ": the year must be 1-9999");
+    if (d.month < 1 || d.month > 12) throw UsageError(quote_input(text) + ": the month must be 1-12");
     const int length = daysOfMonthG(d.year, d.month);
     if (d.day < 1 || d.day > length)
-        throw UsageError(quoted(text) + " does not exist: " + kMonthNames[d.month] + " " + std::to_string(d.year) +
+        throw UsageError(quote_input(text) + " does not exist: " + kMonthNames[d.month] + " " + std::to_string(d.year) +
                          " has days 1-" + std::to_string(length));
     return d;
 }
@@ -73,7 +77,7 @@ Moment parse_moment(std::string_view text) {
     m.minute = c1 == std::string_view::npos ? -1 : digits(time.substr(c1 + 1, c2 - c1 - 1), 2);
     m.second = c2 == std::string_view::npos ? 0 : digits(time.substr(c2 + 1), 2);
     if (m.hour < 0 || m.hour > 23 || m.minute < 0 || m.minute > 59 || m.second < 0 || m.second > 59)
-        throw UsageError(quoted(text) + " has no valid time of day: use DATE, DATETHH:MM or DATETHH:MM:SS (00:00:00-23:59:59)");
+        throw UsageError(quote_input(text) + " has no valid time of day: use DATE, DATETHH:MM or DATETHH:MM:SS (00:00:00-23:59:59)");
     m.has_time = true;
     return m;
 }
@@ -85,40 +89,40 @@ LunarArg parse_lunar(std::string_view text, bool with_year) {
     if (with_year) {
         const size_t sep = rest.find('-');
         l.year = sep == std::string_view::npos ? -1 : digits(rest.substr(0, sep), 4);
-        if (l.year < 0) throw UsageError(quoted(text) + " is not a lunar date: " + forms);
+        if (l.year < 0) throw UsageError(quote_input(text) + " is not a lunar date: " + forms);
         rest = rest.substr(sep + 1);
     }
     const size_t sep = rest.find('-');
     l.month = sep == std::string_view::npos ? -1 : digits(rest.substr(0, sep), 2);
     l.day = sep == std::string_view::npos ? -1 : digits(rest.substr(sep + 1), 2);
-    if (l.month < 0 || l.day < 0) throw UsageError(quoted(text) + " is not a lunar date: " + forms);
+    if (l.month < 0 || l.day < 0) throw UsageError(quote_input(text) + " is not a lunar date: " + forms);
     if (l.month < 1 || l.month > 12 || l.day < 1 || l.day > 30)
-        throw UsageError(quoted(text) + ": a lunar month is 1-12 and a lunar day 1-30");
+        throw UsageError(quote_input(text) + ": a lunar month is 1-12 and a lunar day 1-30");
     return l;
 }
 
 int parse_year(std::string_view text, int first, int last, std::string_view what) {
     const int year = digits(text, 4);
     if (year < first || year > last)
-        throw UsageError(std::string(what) + ": " + quoted(text) + " is not a year in " + std::to_string(first) + "-" +
+        throw UsageError(std::string(what) + ": " + quote_input(text) + " is not a year in " + std::to_string(first) + "-" +
                          std::to_string(last) + (first == 1900 ? ", the years of the lunar table" : ""));
     return year;
 }
 
 int parse_month(std::string_view text) {
     const int month = digits(text, 2);
-    if (month < 1 || month > 12) throw UsageError(quoted(text) + " is not a month: use 1-12");
+    if (month < 1 || month > 12) throw UsageError(quote_input(text) + " is not a month: use 1-12");
     return month;
 }
 
 Step parse_step(std::string_view text) {
-    const std::string bad = quoted(text) + " is not a step: use +N or -N with s, min, h, d, w, month or y (e.g. +1month, -3600s)";
+    const std::string bad = quote_input(text) + " is not a step: use +N or -N with s, min, h, d, w, month or y (e.g. +1month, -3600s)";
     if (text.size() < 3 || (text[0] != '+' && text[0] != '-')) throw UsageError(bad);
     const size_t unit_at = text.find_first_not_of("0123456789", 1);
     if (unit_at == 1 || unit_at == std::string_view::npos) throw UsageError(bad);
     int64_t count = 0;
     const auto [end, error] = std::from_chars(text.data() + 1, text.data() + unit_at, count);
-    if (error != std::errc()) throw UsageError(quoted(text) + ": the count is too large");
+    if (error != std::errc()) throw UsageError(quote_input(text) + ": the count is too large");
     for (const auto& [name, unit] : kUnits)
         if (text.substr(unit_at) == name) return {text[0] == '-' ? -count : count, unit};
     throw UsageError(bad);

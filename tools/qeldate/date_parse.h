@@ -39,7 +39,7 @@ struct Step {
     StepUnit unit = StepUnit::kDay;
 };
 
-// YYYY-MM-DD, YYYY/MM/DD (1-4 digit year, 1-2 digit month and day) or
+// YYYY-MM-DD, YYYY/MM/DD (a four-digit year, 1-2 digit month and day) or
 // YYYYMMDD; a real date of years 1-9999.
 Ymd parse_date(std::string_view text);
 // A date, optionally followed by 'T' or a space and HH:MM or HH:MM:SS.

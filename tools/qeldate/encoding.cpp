@@ -2,6 +2,8 @@
 // and the column width of CJK text.
 #include "encoding.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #if defined(_WIN32)
@@ -83,8 +85,31 @@ std::string gbk_to_utf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GB
 std::string utf8_to_gbk(std::string_view utf8) { return convert(utf8, "GBK", "UTF-8"); }
 #endif
 
-int display_width(std::string_view text, Encoding encoding) {
-    if (encoding == Encoding::kGbk) return static_cast<int>(text.size());
+bool is_valid_utf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t len = 0;
+        char32_t cp = 0;
+        if (lead < 0x80) len = 1, cp = lead;
+        else if (lead >= 0xC2 && lead < 0xE0) len = 2, cp = lead & 0x1Fu;
+        else if (lead >= 0xE0 && lead < 0xF0) len = 3, cp = lead & 0x0Fu;
+        else if (lead >= 0xF0 && lead < 0xF5) len = 4, cp = lead & 0x07u;
+        else return false;
+        if (i + len > text.size()) return false;
+        for (size_t k = 1; k < len; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3Fu);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF.
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+int display_width(std::string_view text) {
     int width = 0;
     for (size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -97,24 +122,81 @@ int display_width(std::string_view text, Encoding encoding) {
     return width;
 }
 
-std::string pad_right(std::string_view text, int width, Encoding encoding) {
-    const int used = display_width(text, encoding);
-    return std::string(text) + std::string(static_cast<size_t>(used < width ? width - used : 0), ' ');
+std::string pad_right(std::string_view text, int width) {
+    const int used = display_width(text);
+    std::string out(text);
+    out.append(static_cast<size_t>(used < width ? width - used : 0), ' ');
+    return out;
 }
 
-std::string centre(std::string_view text, int width, Encoding encoding) {
-    const int used = display_width(text, encoding);
-    const int left = used < width ? (width - used) / 2 : 0;
-    return pad_right(std::string(static_cast<size_t>(left), ' ') + std::string(text), width, encoding);
+std::string centre(std::string_view text, int width) {
+    const int used = display_width(text);
+    std::string out(static_cast<size_t>(used < width ? (width - used) / 2 : 0), ' ');
+    out.append(text);
+    return pad_right(out, width);
 }
 
-std::string Text::lib(const TAnsiString& gbk) const {
-    const std::string_view bytes(gbk.c_str(), gbk.length());
-    return encoding_ == Encoding::kGbk ? std::string(bytes) : gbk_to_utf8(bytes);
+std::string quote_input(std::string_view input) {
+    constexpr size_t kMaxShown = 40;
+    std::string out = "'";
+    size_t shown = 0;
+    for (size_t i = 0; i < input.size(); ++shown) {
+        if (shown == kMaxShown) {
+            out += "...";
+            break;
+        }
+        const auto c = static_cast<unsigned char>(input[i]);
+        const size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (c >= 0x80 && i + len <= input.size() && is_valid_utf8(input.substr(i, len))) {
+            out.append(input.substr(i, len));
+            i += len;
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F || c >= 0x80 || c == '\\' || c == '\'') {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, c == '\\' || c == '\'' ? "\\%c" : "\\x%02x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+        ++i;
+    }
+    return out + "'";
 }
 
-std::string Text::own(std::string_view utf8) const {
-    return encoding_ == Encoding::kUtf8 ? std::string(utf8) : utf8_to_gbk(utf8);
+namespace {
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return out;
 }
+
+// The locale's name as the C library reads it: LC_ALL, LC_CTYPE, LANG.
+std::string locale_name() {
+    for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"})
+        if (const char* value = std::getenv(var); value && *value) return value;
+    return "";
+}
+
+}  // namespace
+
+std::optional<Encoding> encoding_named(std::string_view name) {
+    const std::string n = upper(name);
+    if (n == "UTF8" || n == "UTF-8") return Encoding::kUtf8;
+    if (n == "GBK" || n == "GB18030" || n == "CP936") return Encoding::kGbk;
+    return std::nullopt;
+}
+
+Encoding locale_encoding() {
+    const std::string name = upper(locale_name());
+    const size_t dot = name.find('.');
+    if (dot == std::string::npos) return Encoding::kUtf8;
+    const std::string codeset = name.substr(dot + 1, name.find('@') - dot - 1);
+    return codeset == "GBK" || codeset == "GB2312" || codeset == "GB18030" || codeset == "CP936" ? Encoding::kGbk
+                                                                                              : Encoding::kUtf8;
+}
+
+bool locale_is_chinese() { return locale_name().rfind("zh", 0) == 0; }
 
 }  // namespace qeldate

@@ -1,17 +1,23 @@
-// Output text of qeldate: the library's Chinese names arrive as GBK bytes
-// (code page 936), the tool's own names are UTF-8 literals; both leave in the
-// encoding the user asked for. Conversions go through iconv on POSIX systems
-// and through the code-page functions (GBK is code page 936) on Windows.
+// Text in qeldate: UTF-8 inside, converted to GBK (code page 936) only when
+// written, if the user asked for it. Conversions go through iconv on POSIX
+// systems and through the code-page functions on Windows.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include "qel_datetime.h"
 
 namespace qeldate {
 
 enum class Encoding { kUtf8, kGbk };
+
+// "utf8", "utf-8", "gbk", "gb18030", any case; nothing for another name.
+std::optional<Encoding> encoding_named(std::string_view name);
+// The encoding of the locale (LC_ALL, else LC_CTYPE, else LANG): GBK when its
+// codeset is GBK, GB2312 or GB18030 (zh_CN.GBK), else UTF-8.
+Encoding locale_encoding();
+// Whether the locale's language is Chinese (zh_*): Chinese-first output.
+bool locale_is_chinese();
 
 // Whole-text conversions; bytes that are not valid in the source encoding
 // throw std::runtime_error (the tool then exits with status 1).
@@ -22,28 +28,17 @@ std::string utf8_to_gbk(std::string_view utf8);
 std::string utf16_to_utf8(std::wstring_view utf16);
 #endif
 
-// Terminal columns the text takes: a CJK character two, ASCII one. In GBK
-// every byte of a two-byte character counts one column, so the width is the
-// byte count; in UTF-8 it is counted per code point.
-int display_width(std::string_view text, Encoding encoding);
+bool is_valid_utf8(std::string_view text);
 
-// `text` padded with spaces: on the right to `width` columns, or centred
-// (the odd column goes to the right).
-std::string pad_right(std::string_view text, int width, Encoding encoding);
-std::string centre(std::string_view text, int width, Encoding encoding);
+// Terminal columns of UTF-8 text: a CJK character two, others one.
+int display_width(std::string_view text);
+// `text` padded with spaces: on the right to `width` columns, or centred (the
+// odd column goes to the right).
+std::string pad_right(std::string_view text, int width);
+std::string centre(std::string_view text, int width);
 
-// Text in the chosen output encoding.
-class Text {
-public:
-    explicit Text(Encoding encoding) : encoding_(encoding) {}
-    Encoding encoding() const { return encoding_; }
-    // A string the library filled: its GBK bytes unchanged, or as UTF-8.
-    std::string lib(const TAnsiString& gbk) const;
-    // The tool's own UTF-8 text, converted to GBK on request.
-    std::string own(std::string_view utf8) const;
-
-private:
-    Encoding encoding_;
-};
+// User input as an error message may show it: in quotes, control characters
+// and invalid bytes escaped (\x1b), cut after 40 characters with "...".
+std::string quote_input(std::string_view input);
 
 }  // namespace qeldate

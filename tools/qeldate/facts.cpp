@@ -1,93 +1,85 @@
 #include "facts.h"
 
-#include "command.h"
-#include "day_info.h"
-#include "festivals.h"
-#include "json.h"
-#include "terms.h"
+#include "context.h"
 
 namespace qeldate {
 namespace {
 
 constexpr int kLabelWidth = 14;
 
-std::string clock(const Moment& m) {
-    return format_moment(m).substr(11);
-}
-
-void term_json(Json& json, const TermTime& t, std::optional<int64_t> days_left = std::nullopt) {
-    json.begin_object()
-        .key("index").value(t.term)
-        .key("name").value(term_name(t.term).chinese)
-        .key("english").value(term_name(t.term).english)
-        .key("date").value(format_date(t.date))
-        .key("time").value(term_clock(t));
-    if (days_left) json.key("days_left").value(*days_left);
-    json.end_object();
-}
-
-std::string facts_json(const FactsRequest& r) {
-    const Text utf8(Encoding::kUtf8);  // JSON text is UTF-8 whatever the output encoding
-    const DateInt serial = serial_of(r.when.date);
-    Json json;
-    json.begin_object();
-    if (!r.query.empty()) json.key("query").value(r.query);
-    if (r.days_from_now) json.key("days_from_today").value(*r.days_from_now);
-    if (r.start) {
-        json.key("start").value(format_moment(*r.start)).key("steps").begin_array();
-        for (const std::string& step : r.steps) json.value(step);
-        json.end_array().key("clamped").value(r.clamped);
-    }
-    json.key("date").value(format_date(r.when.date));
-    if (r.when.has_time) json.key("time").value(clock(r.when)); else json.key("time").null();
-    json.key("serial").value(serial)
-        .key("weekday").value(weekday_of(serial))
-        .key("weekday_name").value(weekday_name(weekday_of(serial)))
-        .key("day_of_year").value(DayOfGYear(r.when.date.year, r.when.date.month, r.when.date.day))
-        .key("day_cycle").value(day_cycle_name(serial, utf8));
-    json.key("lunar");
-    if (const auto lunar = lunar_of(r.when.date)) {
-        json.begin_object()
-            .key("year").value(lunar->year)
-            .key("month").value(lunar->month)
-            .key("day").value(lunar->day)
-            .key("leap").value(lunar->leap != 0)
-            .key("text").value(lunar_text(*lunar, 3, utf8))
-            .key("year_name").value(lunar_year_name(*lunar, utf8))
-            .key("animal").value(lunar_animal(*lunar, utf8))
-            .end_object();
-    } else {
-        json.null();
-    }
-    json.key("solar_term");
-    if (const auto term = term_on(r.when.date)) term_json(json, *term); else json.null();
-    json.key("festivals").begin_array();
-    for (const Festival* f : festivals_on(r.when.date))
-        json.begin_object().key("key").value(f->key).key("name").value(f->chinese).key("english").value(f->english).end_object();
-    json.end_array();
-    if (r.now) {
-        json.key("current_term");
-        if (const auto t = term_at_or_before(r.when)) term_json(json, *t); else json.null();
-        json.key("next_term");
-        if (const auto t = term_after(r.when)) term_json(json, *t, t->serial - serial); else json.null();
-    }
-    json.end_object();
-    return json.str();
+std::string days_away(int64_t days) {
+    if (days == 0) return "today";
+    return "in " + std::to_string(days) + (days == 1 ? " day" : " days");
 }
 
 }  // namespace
 
+Json term_json(const Term& t) {
+    return {{"index", t.term},   {"key", t.key},       {"name", t.chinese},       {"english", t.english},
+            {"date", format_date(t.date)}, {"time", clock(t)}, {"second_of_day", t.second_of_day},
+            {"instant", t.instant}};
+}
+
+Json day_json(const Day& d) {
+    Json j;
+    j["date"] = format_date(d.date);
+    j["serial"] = d.serial;
+    j["weekday"] = d.weekday;
+    j["weekday_name"] = weekday_name(d.weekday);
+    j["day_of_year"] = d.day_of_year;
+    j["day_cycle"] = d.day_cycle_name;
+    j["day_cycle_index"] = d.day_cycle;
+    if (d.has_lunar) {
+        j["lunar"] = {{"year", d.lunar.year},          {"month", d.lunar.month},
+                      {"day", d.lunar.day},            {"leap", d.lunar.leap != 0},
+                      {"text", d.lunar_text},          {"year_name", d.year_name},
+                      {"animal", d.animal},            {"month_name", d.lunar_month_name},
+                      {"day_name", d.lunar_day_name},  {"month_days", d.lunar_month_days},
+                      {"leap_month", d.lunar_leap_month}, {"year_cycle_index", d.year_cycle}};
+    } else {
+        j["lunar"] = nullptr;
+    }
+    j["solar_term"] = d.term ? term_json(*d.term) : Json(nullptr);
+    j["festivals"] = Json::array();
+    for (const Festival& f : d.festivals)
+        j["festivals"].push_back({{"key", f.key}, {"name", f.chinese}, {"english", f.english}});
+    return j;
+}
+
 void print_facts(const Context& context, const FactsRequest& r) {
+    const Day d = day_of(serial_of(r.when.date), context.name_flags, context.festival_options);
+    std::optional<Term> current, next;
+    if (r.now) {
+        qel_term t{};
+        const int64_t at = instant_of(r.when);
+        if (qel_term_in_force(at, &t) == QEL_OK) current = term_of(t);
+        if (qel_term_next(at, &t) == QEL_OK) next = term_of(t);
+    }
     if (context.json) {
-        write_out(facts_json(r));
+        Json j;
+        if (!r.query.empty()) j["query"] = r.query;
+        if (r.days_from_now) j["days_from_today"] = *r.days_from_now;
+        if (r.start) {
+            j["start"] = format_moment(*r.start);
+            j["steps"] = r.steps;
+            j["clamped"] = r.clamped;
+        }
+        const Json day = day_json(d);
+        j["date"] = day["date"];
+        j["time"] = r.when.has_time ? Json(format_moment(r.when).substr(11)) : Json(nullptr);
+        for (const auto& [key, value] : day.items())
+            if (key != "date") j[key] = value;
+        if (r.now) {
+            j["current_term"] = current ? term_json(*current) : Json(nullptr);
+            j["next_term"] = next ? term_json(*next) : Json(nullptr);
+            if (next) j["next_term"]["days_left"] = next->serial - d.serial;
+        }
+        write_out(j.dump(2) + "\n");
         return;
     }
-    const Text& text = context.text;
-    const Encoding enc = text.encoding();
-    const DateInt serial = serial_of(r.when.date);
     std::string out;
     const auto line = [&](std::string_view label, const std::string& value) {
-        out += "  " + pad_right(label, kLabelWidth, enc) + value + "\n";
+        out += "  " + pad_right(label, kLabelWidth) + value + "\n";
     };
     if (!r.heading.empty()) out += r.heading + "\n";
     if (r.start) {
@@ -95,34 +87,26 @@ void print_facts(const Context& context, const FactsRequest& r) {
         for (const std::string& step : r.steps) steps += " " + step;
         out += format_moment(*r.start) + steps + (r.clamped ? " (day clamped to the month's end)" : "") + " =\n";
     }
-    out += (r.when.has_time ? format_moment(r.when) : format_date(r.when.date)) + " " + weekday_name(weekday_of(serial)) + "\n";
-    line("day serial", std::to_string(serial));
-    line("day of year", std::to_string(DayOfGYear(r.when.date.year, r.when.date.month, r.when.date.day)));
-    if (const auto lunar = lunar_of(r.when.date)) {
-        line("lunar date", lunar_text(*lunar, 3, text) + "  (" + std::to_string(lunar->year) + "-" +
-                               std::to_string(lunar->month) + "-" + std::to_string(lunar->day) +
-                               (lunar->leap ? ", leap month)" : ")"));
-        line("lunar year", lunar_year_name(*lunar, text) + " " + lunar_animal(*lunar, text));
+    out += (r.when.has_time ? format_moment(r.when) : format_date(r.when.date)) + " " + weekday_name(d.weekday) + "\n";
+    line("day serial", std::to_string(d.serial));
+    line("day of year", std::to_string(d.day_of_year));
+    if (d.has_lunar) {
+        line("lunar date", d.lunar_text + "  (" + std::to_string(d.lunar.year) + "-" + std::to_string(d.lunar.month) +
+                               "-" + std::to_string(d.lunar.day) + (d.lunar.leap ? ", leap month)" : ")"));
+        line("lunar year", d.year_name + " " + d.animal);
     } else {
-        line("lunar date", "none: the lunar calendar covers 1900-2100");
+        line("lunar date", "none: the lunar calendar covers 1900-01-31 to 2101-01-28");
     }
-    line("day cycle", day_cycle_name(serial, text));
-    if (const auto term = term_on(r.when.date))
-        line("solar term", text.own(term_name(term->term).chinese) + " " + term_name(term->term).english + " at " +
-                               term_clock(*term) + " UTC+8");
-    for (const Festival* f : festivals_on(r.when.date)) line("festival", text.own(f->chinese) + " " + f->english);
-    if (r.now) {
-        if (const auto t = term_at_or_before(r.when))
-            line("current term", text.own(term_name(t->term).chinese) + " " + term_name(t->term).english + " since " +
-                                     format_date(t->date) + " " + term_clock(*t));
-        if (const auto t = term_after(r.when)) {
-            const int64_t days = t->serial - serial;
-            line("next term", text.own(term_name(t->term).chinese) + " " + term_name(t->term).english + " on " +
-                                  format_date(t->date) + " " + term_clock(*t) + ", " +
-                                  (days == 0 ? std::string("today") : "in " + std::to_string(days) + (days == 1 ? " day" : " days")));
-        }
-    }
-    write_out(out);
+    line("day cycle", d.day_cycle_name);
+    if (d.term) line("solar term", d.term->chinese + " " + d.term->english + " at " + clock(*d.term) + " UTC+8");
+    for (const Festival& f : d.festivals) line("festival", f.chinese + " " + f.english);
+    if (current)
+        line("current term", current->chinese + " " + current->english + " since " + format_date(current->date) + " " +
+                                 clock(*current));
+    if (next)
+        line("next term", next->chinese + " " + next->english + " on " + format_date(next->date) + " " + clock(*next) +
+                              ", " + days_away(next->serial - d.serial));
+    write_text(context, out);
 }
 
 }  // namespace qeldate

@@ -1,6 +1,7 @@
-// Facts about one day: the Gregorian date with its serial, weekday and day of
-// the year; the lunar date, year name and animal; the sexagenary day; the
-// solar term and festivals of the day; for "now", the current and next term.
+// The facts of one day, as text or JSON: the Gregorian date with its serial,
+// weekday and day of the year; the lunar date, year name and animal; the
+// sexagenary day; the solar term and festivals of the day; for "now", the
+// current and next term.
 #pragma once
 
 #include <cstdint>
@@ -8,16 +9,20 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "date_parse.h"
+#include "model.h"
 
 namespace qeldate {
 
 struct Context;
+using Json = nlohmann::ordered_json;
 
 struct FactsRequest {
     Moment when;
     bool now = false;             // also the current and the next solar term
-    std::string heading;          // text: a line before the facts (output encoding)
+    std::string heading;          // text: a line before the facts
     std::string query;            // JSON: what `next` looked up
     std::optional<int64_t> days_from_now;
     std::optional<Moment> start;  // date-time arithmetic: the start and its steps
@@ -26,5 +31,9 @@ struct FactsRequest {
 };
 
 void print_facts(const Context& context, const FactsRequest& request);
+
+// Shared with the other JSON renderers.
+Json term_json(const Term& t);
+Json day_json(const Day& d);
 
 }  // namespace qeldate

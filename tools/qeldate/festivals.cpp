@@ -2,162 +2,135 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
-#include "command.h"
+#include "context.h"
 #include "facts.h"
-#include "terms.h"
+#include "model.h"
 
 namespace qeldate {
 namespace {
 
 std::string days_away(int64_t days) {
     if (days == 0) return "today";
+    if (days < 0) return std::to_string(-days) + (days == -1 ? " day ago" : " days ago");
     return "in " + std::to_string(days) + (days == 1 ? " day" : " days");
 }
 
-std::string festival_list() {
-    std::string names;
-    for (const Festival& f : kFestivals) names += std::string(names.empty() ? "" : ", ") + f.key;
-    return names;
+// The day of a festival in a Gregorian year: a lunar festival of lunar year
+// `year` - 1 or `year` that falls in it (the first, for the two 腊八 that a
+// year can hold).
+std::optional<Serial> festival_in_gregorian_year(const Festival& f, int year, uint32_t options) {
+    for (int y = f.lunar ? year - 1 : year; y <= year; ++y) {
+        int64_t serial = 0;
+        if (qel_festival_date(f.index, y, options, &serial) == QEL_OK && date_of(serial).year == year) return serial;
+    }
+    return std::nullopt;
 }
 
-// The next day of term `term` on or after `from`.
-std::optional<DateInt> next_term_day(int term, DateInt from) {
+// The first day on or after `from` that is the festival.
+std::optional<Serial> next_festival(const Festival& f, Serial from, uint32_t options) {
     const int year = date_of(from).year;
-    for (int y = year; y <= year + 1; ++y)
-        if (const auto t = term_time(y, term); t && t->serial >= from) return t->serial;
+    for (int y = year - 1; y <= year + 1; ++y) {
+        int64_t serial = 0;
+        if (qel_festival_date(f.index, y, options, &serial) == QEL_OK && serial >= from) return serial;
+    }
+    return std::nullopt;
+}
+
+// The first day on or after `from` that is lunar month-day (of the leap
+// month with `leap`), in a year where that day exists.
+std::optional<Serial> next_lunar_date(int month, int day, bool leap, Serial from) {
+    qel_lunar_date start{};
+    if (qel_lunar_of_serial(from, &start) != QEL_OK) return std::nullopt;
+    for (int y = start.year; y <= kLastLunarYear; ++y) {
+        int64_t serial = 0;
+        if (qel_serial_of_lunar(y, month, day, leap ? 1 : 0, &serial) == QEL_OK && serial >= from) return serial;
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::vector<const Festival*> festivals_on(const Ymd& date) {
-    std::vector<const Festival*> found;
-    const std::optional<Lunar> lunar = lunar_of(date);
-    if (!lunar) return found;
-    const std::optional<TermTime> term = term_on(date);
-    for (const Festival& f : kFestivals) {
-        bool on = false;
-        switch (f.rule) {
-            case FestivalRule::kLunarDay:
-                on = lunar->leap == 0 && lunar->month == f.month && lunar->day == f.day;
-                break;
-            case FestivalRule::kSolarTerm:
-                on = term && term->term == f.term;
-                break;
-            case FestivalRule::kLunarYearEnd: {
-                // The eve is the day before the lunar new year.
-                const std::optional<Lunar> next = lunar_of(date_of(serial_of(date) + 1));
-                on = next && next->month == 1 && next->day == 1 && next->leap == 0;
-                break;
-            }
+void run_festivals(const Context& context, int year) {
+    const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
+    std::string out = "Festivals and solar terms of " + std::to_string(year) + "\n";
+    Json events = Json::array();
+    for (Serial s = first; s <= last; ++s) {
+        const Day d = day_of(s, context.name_flags, context.festival_options);
+        const std::string prefix = format_date(d.date) + " " + weekday_abbr(d.weekday) + "  ";
+        for (const Festival& f : d.festivals) {
+            out += prefix + pad_right(f.chinese, 8) + f.english + (f.lunar ? "  (" + d.lunar_text + ")" : "") + "\n";
+            events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "festival"},
+                              {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
         }
-        if (on) found.push_back(&f);
+        if (d.term) {
+            out += prefix + pad_right(d.term->chinese, 8) + d.term->english + ", " + clock(*d.term) + " UTC+8\n";
+            Json t = term_json(*d.term);
+            events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "solar_term"},
+                              {"key", t["key"]}, {"name", t["name"]}, {"english", t["english"]}, {"time", t["time"]}});
+        }
     }
-    return found;
+    if (context.json) write_out(Json{{"year", year}, {"events", events}}.dump(2) + "\n");
+    else write_text(context, out);
 }
 
-std::optional<DateInt> festival_day(const Festival& festival, int year) {
-    switch (festival.rule) {
-        case FestivalRule::kLunarDay:
-            return serial_of_lunar({year, festival.month, festival.day, 0});
-        case FestivalRule::kSolarTerm:
-            if (const auto t = term_time(year, festival.term)) return t->serial;
-            return std::nullopt;
-        case FestivalRule::kLunarYearEnd:
-            if (year < kLastLunarYear) {
-                // The day before the next new year: the last day of month 12
-                // (or of a leap month 12), whether it has 29 or 30 days.
-                const std::optional<DateInt> new_year = serial_of_lunar({year + 1, 1, 1, 0});
-                return new_year ? std::optional<DateInt>(*new_year - 1) : std::nullopt;
-            }
-            if (year == kLastLunarYear) {
-                // The table ends with 2100: take its last month's own length.
-                const int leap = GetLeapMonthInPYear(year) == 12 ? 1 : 0;
-                return serial_of_lunar({year, 12, getPMonthDays(year, 12, leap), leap});
-            }
-            return std::nullopt;
-    }
-    return std::nullopt;
-}
-
-std::optional<DateInt> next_festival(const Festival& festival, DateInt from) {
-    int year = date_of(from).year;
-    if (festival.rule != FestivalRule::kSolarTerm) {
-        const std::optional<Lunar> lunar = lunar_of(date_of(from));
-        if (!lunar) return std::nullopt;
-        year = lunar->year;
-    }
-    for (int y = year; y <= year + 1; ++y)
-        if (const auto day = festival_day(festival, y); day && *day >= from) return day;
-    return std::nullopt;
-}
-
-const Festival* find_festival(std::string_view name) {
-    for (const Festival& f : kFestivals) {
-        if (name == f.key || name == f.chinese || name == f.short_chinese || name == f.english ||
-            name == utf8_to_gbk(f.chinese) || name == utf8_to_gbk(f.short_chinese))
-            return &f;
-    }
-    return nullptr;
-}
-
-std::optional<Lunar> lunar_anniversary(int lunar_year, int month, int day, bool leap) {
-    if (lunar_year < kFirstLunarYear || lunar_year > kLastLunarYear) return std::nullopt;
-    const int in_leap = leap && GetLeapMonthInPYear(lunar_year) == month ? 1 : 0;
-    const Lunar l{lunar_year, month, std::min(day, getPMonthDays(lunar_year, month, in_leap)), in_leap};
-    if (!serial_of_lunar(l)) return std::nullopt;
-    return l;
-}
-
-std::optional<DateInt> next_lunar_date(int month, int day, bool leap, DateInt from) {
-    const std::optional<Lunar> start = lunar_of(date_of(from));
-    if (!start) return std::nullopt;
-    if (leap) {
-        for (int y = start->year; y <= kLastLunarYear; ++y)
-            if (const auto s = serial_of_lunar({y, month, day, 1}); s && *s >= from) return s;
-        return std::nullopt;
-    }
-    // findPDateInMonthDay finds the next year whose ordinary month has the
-    // day; each round starts a year later, so the loop ends by 2101.
-    for (int y = start->year; y <= kLastLunarYear;) {
-        int found_year = y, found_month = month, found_day = day;
-        if (findPDateInMonthDay(&found_year, &found_month, &found_day) != 1) return std::nullopt;
-        if (const auto s = serial_of_lunar({found_year, found_month, found_day, 0}); s && *s >= from) return s;
-        y = found_year + 1;
-    }
-    return std::nullopt;
-}
-
-void run_next(const Context& context, std::string_view what, bool leap) {
-    const DateInt today = serial_of(context.now.date);
-    if (context.now.date.year < kFirstLunarYear || context.now.date.year > kLastLunarYear)
+void run_next(const Context& context, std::string_view what, bool leap, std::optional<int> year) {
+    const Serial today = serial_of(context.now.date);
+    if (!year && (context.now.date.year < kFirstLunarYear || context.now.date.year > kLastLunarYear))
         throw UsageError("today (" + format_date(context.now.date) + ") is outside 1900-2100, the years of the lunar table");
     FactsRequest request;
     request.query = std::string(what);
-    std::optional<DateInt> found;
-    std::string name;
-    if (const Festival* festival = find_festival(what)) {
+    std::optional<Serial> found;
+    std::string label;
+    const std::string when = year ? "in " + std::to_string(*year) : "on or after " + format_date(context.now.date);
+    if (const std::optional<Festival> f = festival_named(what)) {
         if (leap) throw UsageError("--leap applies to a lunar date (MONTH-DAY), not to a festival");
-        found = next_festival(*festival, today);
-        name = context.text.own(festival->chinese) + " " + festival->english;
-    } else if (const int term = term_of_name(what); term >= 0) {
+        found = year ? festival_in_gregorian_year(*f, *year, context.festival_options)
+                     : next_festival(*f, today, context.festival_options);
+        label = f->chinese + " " + f->english;
+    } else if (const int term = term_named(what); term >= 0) {
         if (leap) throw UsageError("--leap applies to a lunar date (MONTH-DAY), not to a solar term");
-        found = next_term_day(term, today);
-        name = context.text.own(term_name(term).chinese) + " " + term_name(term).english;
+        if (year) {
+            if (const auto t = term_of(*year, term)) found = t->serial;
+        } else {
+            qel_term t{};
+            int64_t midnight = 0;
+            qel_instant_of_cst(today, 0, &midnight);
+            if (qel_term_next(midnight - 1, &t) == QEL_OK) {
+                // The first term of that number whose day is today or later.
+                for (int y = t.year; y <= t.year + 1 && !found; ++y)
+                    if (const auto c = term_of(y, term); c && c->serial >= today) found = c->serial;
+            }
+        }
+        label = name(QEL_NAME_TERM, term) + " " + name(QEL_NAME_TERM_ENGLISH, term);
     } else {
         if (what.find('-') == std::string_view::npos || what.find_first_not_of("0123456789-") != std::string_view::npos)
-            throw UsageError("'" + std::string(what) + "' is not a festival, solar term or lunar MONTH-DAY: festivals are " +
+            throw UsageError(quote_input(what) + " is not a festival, solar term or lunar MONTH-DAY; festivals: " +
                              festival_list());
         const LunarArg l = parse_lunar(what, false);
-        found = next_lunar_date(l.month, l.day, leap, today);
-        name = "lunar " + std::to_string(l.month) + "-" + std::to_string(l.day) + (leap ? " (leap month)" : "");
+        if (year) {
+            int64_t serial = 0;
+            if (qel_serial_of_lunar(*year, l.month, l.day, leap ? 1 : 0, &serial) == QEL_OK) found = serial;
+        } else {
+            found = next_lunar_date(l.month, l.day, leap, today);
+        }
+        label = "lunar " + std::to_string(l.month) + "-" + std::to_string(l.day) + (leap ? " (leap month)" : "");
+        if (!found && leap)
+            throw UsageError("no leap month " + std::to_string(l.month) + " with a day " + std::to_string(l.day) + " " +
+                             (year ? "in lunar " + std::to_string(*year) : when + " in the lunar table (to 2100)") +
+                             ": leap months fall after months 2-11, and only in some years");
     }
-    if (!found) throw UsageError("no " + std::string(what) + " on or after " + format_date(context.now.date) +
-                                 " within the lunar table (to 2100)");
+    if (!found) {
+        if (year && (*year < kFirstLunarYear || *year > kLastLunarYear))
+            throw UsageError("--year " + std::to_string(*year) + " is outside 1900-2100, the years of the lunar table");
+        if (year) throw UsageError("no " + label + " " + when);
+        throw UsageError("the next " + label + " after " + format_date(context.now.date) +
+                         " lies past the end of the lunar table (lunar 2100 ends on 2101-01-28)");
+    }
     request.when.date = date_of(*found);
     request.days_from_now = *found - today;
-    request.heading = name + ": " + format_date(request.when.date) + ", " + days_away(*found - today);
+    request.heading = label + ": " + format_date(request.when.date) + ", " + days_away(*found - today);
     print_facts(context, request);
 }
 

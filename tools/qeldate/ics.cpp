@@ -1,14 +1,13 @@
 #include "ics.h"
 
 #include <algorithm>
+#include <optional>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "command.h"
-#include "day_info.h"
-#include "festivals.h"
-#include "terms.h"
+#include "context.h"
+#include "model.h"
 
 namespace qeldate {
 namespace {
@@ -20,10 +19,16 @@ constexpr int kDegreesPerTerm = 15;
 constexpr int kLongitudeOfTerm0 = 285;  // Minor Cold
 
 struct Event {
-    DateInt serial = 0;
+    Serial serial = 0;
     std::string key;  // unique within the day
     std::string summary, description, category;
+    std::optional<int64_t> instant;  // a timed event (a solar term), else all day
 };
+
+// The zone of China Standard Time: UTC+8, no daylight saving since 1991.
+constexpr const char* kShanghaiZone[] = {"BEGIN:VTIMEZONE", "TZID:Asia/Shanghai", "BEGIN:STANDARD",
+                                         "DTSTART:19700101T000000", "TZOFFSETFROM:+0800", "TZOFFSETTO:+0800",
+                                         "TZNAME:CST", "END:STANDARD", "END:VTIMEZONE"};
 
 // TEXT values escape backslash, semicolon, comma and newline.
 std::string escape_text(std::string_view text) {
@@ -56,7 +61,7 @@ std::string fold(std::string_view line) {
     return out + "\r\n";
 }
 
-std::string ics_date(DateInt serial) {
+std::string ics_date(Serial serial) {
     const Ymd d = date_of(serial);
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", d.year, d.month, d.day);
@@ -82,7 +87,18 @@ std::string stamp(const Context& context) {
     return buffer;
 }
 
-void write_calendar(const Context& context, const std::string& name, std::vector<Event> events) {
+// DATE-TIME of an instant: in UTC ("Z"), or local to Asia/Shanghai.
+std::string ics_time(int64_t instant, bool shanghai_time) {
+    int64_t serial = 0;
+    int32_t second = 0;
+    qel_cst_of_instant(shanghai_time ? instant : instant - 8 * 3600, &serial, &second);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%sT%02d%02d%02d%s", ics_date(serial).c_str(), second / 3600, second / 60 % 60,
+                  second % 60, shanghai_time ? "" : "Z");
+    return buffer;
+}
+
+void write_calendar(const Context& context, const std::string& name, std::vector<Event> events, bool shanghai_time = false) {
     std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.serial < b.serial; });
     const std::string dtstamp = stamp(context);
     std::string out;
@@ -90,12 +106,19 @@ void write_calendar(const Context& context, const std::string& name, std::vector
                              "CALSCALE:GREGORIAN", "METHOD:PUBLISH"})
         out += fold(line);
     out += fold("X-WR-CALNAME:" + escape_text(name));
+    if (shanghai_time)
+        for (const char* line : kShanghaiZone) out += fold(line);
     for (const Event& e : events) {
         out += fold("BEGIN:VEVENT");
         out += fold("UID:" + ics_date(e.serial) + "-" + e.key + "@qeldate");
         out += fold("DTSTAMP:" + dtstamp);
-        out += fold("DTSTART;VALUE=DATE:" + ics_date(e.serial));
-        out += fold("DTEND;VALUE=DATE:" + ics_date(e.serial + 1));
+        if (e.instant) {
+            const std::string property = shanghai_time ? "DTSTART;TZID=Asia/Shanghai:" : "DTSTART:";
+            out += fold(property + ics_time(*e.instant, shanghai_time));
+        } else {
+            out += fold("DTSTART;VALUE=DATE:" + ics_date(e.serial));
+            out += fold("DTEND;VALUE=DATE:" + ics_date(e.serial + 1));
+        }
         out += fold("SUMMARY:" + escape_text(e.summary));
         out += fold("DESCRIPTION:" + escape_text(e.description));
         out += fold("CATEGORIES:" + escape_text(e.category));
@@ -106,64 +129,53 @@ void write_calendar(const Context& context, const std::string& name, std::vector
     write_out(out);
 }
 
-std::string lunar_numbers(const Lunar& l) {
+std::string lunar_numbers(const LunarDate& l) {
     return std::to_string(l.year) + "-" + std::to_string(l.month) + "-" + std::to_string(l.day) + (l.leap ? " (leap month)" : "");
 }
 
 }  // namespace
 
-void run_ics_festivals(const Context& context, int first_year, int last_year) {
-    const Text utf8(Encoding::kUtf8);  // iCalendar text is UTF-8
+void run_ics_festivals(const Context& context, int first_year, int last_year, bool shanghai_time) {
     std::vector<Event> events;
-    for (int year = first_year; year <= last_year; ++year) {
-        for (const Festival& f : kFestivals) {
-            if (f.rule == FestivalRule::kSolarTerm) continue;  // listed with the terms below
-            // A lunar year begins in January or February, so the lunar
-            // festivals of a Gregorian year come from two lunar years.
-            for (int lunar_year = year - 1; lunar_year <= year; ++lunar_year) {
-                const auto day = festival_day(f, lunar_year);
-                if (!day || date_of(*day).year != year) continue;
-                const Lunar l = *lunar_of(date_of(*day));
-                events.push_back({*day, f.key, std::string(f.chinese) + " " + f.english,
-                                  "农历" + lunar_text(l, 3, utf8) + ", lunar " + lunar_numbers(l), "Chinese festival"});
-            }
+    for (Serial s = serial_of({first_year, 1, 1}), last = serial_of({last_year, 12, 31}); s <= last; ++s) {
+        const Day d = day_of(s, context.name_flags, context.festival_options);
+        for (const Festival& f : d.festivals) {
+            std::string description = f.english;
+            if (f.lunar) description += ", lunar " + lunar_numbers(d.lunar) + " (农历" + d.lunar_text + ")";
+            events.push_back({s, f.key, f.chinese, description, "Chinese festival", std::nullopt});
         }
-        for (int term = 0; term < kTermCount; ++term) {
-            const TermTime t = *term_time(year, term);
-            const int longitude = (kLongitudeOfTerm0 + kDegreesPerTerm * term) % 360;
-            std::string summary = std::string(term_name(term).chinese) + " " + term_name(term).english;
-            for (const Festival& f : kFestivals)
-                if (f.rule == FestivalRule::kSolarTerm && f.term == term) summary += ", " + std::string(f.chinese) + " " + f.english;
-            events.push_back({t.serial, term_name(term).key, summary,
-                              "The sun reaches " + std::to_string(longitude) + "° of longitude at " + term_clock(t) +
-                                  " China Standard Time (UTC+8)",
-                              "Solar term"});
+        if (d.term) {
+            const int longitude = (kLongitudeOfTerm0 + kDegreesPerTerm * d.term->term) % 360;
+            events.push_back({s, "term-" + d.term->key, d.term->chinese,
+                              d.term->english + ": the Sun reaches " + std::to_string(longitude) +
+                                  "° of apparent longitude (" + clock(*d.term) + " China Standard Time, UTC+8)",
+                              "Solar term", d.term->instant});
         }
     }
     const std::string range = first_year == last_year ? std::to_string(first_year)
                                                       : std::to_string(first_year) + "-" + std::to_string(last_year);
-    write_calendar(context, "Chinese festivals and solar terms " + range, std::move(events));
+    write_calendar(context, "Chinese festivals and solar terms " + range, std::move(events), shanghai_time);
 }
 
 void run_ics_lunar(const Context& context, int month, int day, bool leap, int first_lunar_year, int years,
                    const std::string& summary) {
-    const Text utf8(Encoding::kUtf8);
-    const DateInt today = serial_of(context.now.date);
+    const Serial today = serial_of(context.now.date);
     int year = first_lunar_year;
     if (year == 0) {
-        const std::optional<Lunar> now = lunar_of(context.now.date);
-        if (!now) throw UsageError("today (" + format_date(context.now.date) + ") is outside 1900-2100; give --from YEAR");
-        year = now->year;
-        if (const auto first = lunar_anniversary(year, month, day, leap); first && *serial_of_lunar(*first) < today) ++year;
+        qel_lunar_date now{};
+        if (qel_lunar_of_serial(today, &now) != QEL_OK)
+            throw UsageError("today (" + format_date(context.now.date) + ") is outside the lunar table; give --from YEAR");
+        year = now.year;
+        if (const auto first = lunar_anniversary(year, month, day, leap); first && serial_of_lunar(*first) < today) ++year;
     }
     const std::string what = std::to_string(month) + "-" + std::to_string(day) + (leap ? "-leap" : "");
     std::vector<Event> events;
     for (int y = year; y < year + years && y <= kLastLunarYear; ++y) {
-        const std::optional<Lunar> l = lunar_anniversary(y, month, day, leap);
+        const std::optional<LunarDate> l = lunar_anniversary(y, month, day, leap);
         if (!l) continue;
-        const std::string name = "农历" + lunar_text(*l, 3, utf8);
-        events.push_back({*serial_of_lunar(*l), "lunar-" + what, summary.empty() ? name : summary,
-                          name + ", lunar " + lunar_numbers(*l), "Lunar date"});
+        const std::string name = "农历" + lunar_text(*l, context.name_flags);
+        events.push_back({serial_of_lunar(*l), "lunar-" + what, summary.empty() ? name : summary,
+                          name + ", lunar " + lunar_numbers(*l), "Lunar date", std::nullopt});
     }
     write_calendar(context, "Lunar " + what, std::move(events));
 }

@@ -1,5 +1,6 @@
-// `qeldate ics`: iCalendar (RFC 5545) files of all-day events, UTF-8 with
-// CRLF line ends and lines folded at 75 octets.
+// `qeldate ics`: iCalendar (RFC 5545) files, UTF-8 with CRLF line ends and
+// lines folded at 75 octets. Festivals and lunar dates are all-day events;
+// solar terms are timed events at their instant.
 #pragma once
 
 #include <string>
@@ -9,8 +10,10 @@ namespace qeldate {
 struct Context;
 
 // The festivals and the 24 solar terms of Gregorian years first..last
-// (1900..2100). Qingming and the Winter Solstice appear as their terms.
-void run_ics_festivals(const Context& context, int first_year, int last_year);
+// (1900..2100). Term instants in UTC, or with `shanghai_time` in the time
+// zone Asia/Shanghai, whose VTIMEZONE (UTC+8 without daylight saving since
+// 1991) the file then carries.
+void run_ics_festivals(const Context& context, int first_year, int last_year, bool shanghai_time);
 
 // A lunar date once a year for `years` lunar years: from `first_lunar_year`,
 // or with 0 from the next occurrence on or after today. Day 30 falls on day

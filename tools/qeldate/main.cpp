@@ -1,7 +1,8 @@
-// qeldate: the command line of qel_datetime, a Gregorian and Chinese calendar.
-// This file holds the argument handling: CLI11 builds the commands, and every
-// answer comes from the topic files beside it. Exit status 0 on success, 2 for
-// bad usage or input (one line on stderr), 1 for anything else.
+// qeldate: the command line of qel_calendar, a Gregorian and Chinese calendar.
+// This file holds the argument handling: CLI11 builds the commands, the
+// context is settled once, and every answer comes from the topic files beside
+// it. Exit status 0 on success, 2 for bad usage or input (one line on
+// stderr), 1 for anything else.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,14 +14,16 @@
 #include <CLI/CLI.hpp>
 
 #include "arithmetic.h"
-#include "command.h"
-#include "day_info.h"
+#include "bazi.h"
+#include "context.h"
+#include "convert.h"
 #include "facts.h"
+#include "festivals.h"
 #include "ics.h"
+#include "model.h"
 #include "month_grid.h"
 #include "terminal.h"
 #include "terms.h"
-#include "festivals.h"
 
 namespace {
 
@@ -30,21 +33,27 @@ constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
 constexpr int kDefaultIcsYears = 10;
 constexpr int kTableYears = kLastLunarYear - kFirstLunarYear + 1;  // 201
+constexpr size_t kHelpWidth = 80;
 
-constexpr const char* kFooter = R"(Dates: YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD (years 1-9999), with a time as
-  YYYY-MM-DDTHH:MM[:SS]. Lunar dates: YEAR-MONTH-DAY (2017-6-1; --leap for a
-  day of the leap month). Lunar answers cover Gregorian 1900-2100.
+constexpr const char* kFooter = R"(Dates: YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD (years 1-9999, four digits),
+  with a time as YYYY-MM-DDTHH:MM[:SS]. Lunar dates: YEAR-MONTH-DAY
+  (2017-6-1; --leap for a day of the leap month). Lunar answers cover
+  1900-01-31 to 2101-01-28 (the lunar years 1900-2100).
 Steps: +N or -N with s, min, h, d, w, month or y (+1month, +90days, -3600s),
-  applied left to right to the date (years 1-4095). Month and year steps clamp
-  by default: a day the new month lacks becomes its last day (2024-01-31
+  applied left to right (years 1-4095). Month and year steps clamp by
+  default: a day the new month lacks becomes its last day (2024-01-31
   +1month is 2024-02-29); with --no-clamp such a day is an error.
+A festival or solar term name with a year answers directly: qeldate 中秋 2030.
 Solar term times are China Standard Time (UTC+8), truncated to the minute.
-Output is UTF-8 unless --encoding gbk; --json and ics output are always UTF-8.
+Text is UTF-8, or GBK with --encoding gbk or a GBK locale; JSON, CSV and
+  iCalendar output are always UTF-8.
 Environment:
-  QELDATE_TODAY  YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS used as now (for tests and
-                 scripts); without it, the local clock
-  NO_COLOR       no colour in cal with --color auto
-  COLUMNS        terminal width for cal YEAR (three months across from 150)
+  QELDATE_TODAY  YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS used as now (for tests
+                 and scripts); without it, the local clock
+  NO_COLOR       no colour with --color auto
+  COLUMNS        terminal width for the year view
+  LANG, LC_ALL, LC_CTYPE  a GBK codeset picks GBK output; zh_* Chinese
+                 headings
 Exit status: 0 success, 2 bad usage or input, 1 anything else.)";
 
 int usage_error(const std::string& message) {
@@ -66,85 +75,154 @@ struct Arguments {
     bool leap = false;
     bool no_clamp = false;
     bool json = false;
-    std::string encoding = "utf8";
+    std::string encoding;
     std::string color = "auto";
-    std::string cal_year, cal_month;
-    std::string terms_year;
+    bool plain_months = false;
+    bool chinese = false, english = false;
+    bool south = false;
+    std::vector<std::string> cal_args;
+    bool cal_three = false, cal_year = false, cal_sunday = false;
+    std::vector<std::string> terms_args, festivals_args;
     std::string diff_first, diff_second;
-    std::string next_what;
+    std::string next_what, next_year;
     bool next_leap = false;
+    std::string bazi_when, bazi_zi = "late";
+    std::vector<std::string> convert_files;
+    bool convert_lunar = false, convert_strict = false;
+    std::string convert_format = "csv";
     std::string ics_from, ics_to, ics_lunar, ics_summary;
-    bool ics_leap = false;
-    int ics_years = kDefaultIcsYears;
+    bool ics_leap = false, ics_shanghai = false;
+    std::optional<int> ics_years;
 };
+
+int lunar_year(std::string_view text, std::string_view what) { return parse_year(text, kFirstLunarYear, kLastLunarYear, what); }
+
+// At most `most` positional arguments for a command.
+void at_most(const std::vector<std::string>& args, size_t most, const std::string& usage) {
+    if (args.size() > most) throw UsageError("unexpected " + quote_input(args[most]) + ": " + usage);
+}
+
+CalRequest cal_request(const Context& context, const Arguments& a) {
+    at_most(a.cal_args, 2, "cal takes at most YEAR and MONTH");
+    CalRequest r;
+    const bool given_year = !a.cal_args.empty();
+    r.year = given_year ? lunar_year(a.cal_args[0], "cal") : context.now.date.year;
+    const bool whole_year = a.cal_year || (given_year && a.cal_args.size() == 1);
+    int month = a.cal_args.size() == 2 ? parse_month(a.cal_args[1]) : context.now.date.month;
+    if (!given_year && (r.year < kFirstLunarYear || r.year > kLastLunarYear))
+        throw UsageError("today is outside 1900-2100: give cal YEAR [MONTH]");
+    r.sunday = a.cal_sunday;
+    if (whole_year) {
+        if (a.cal_three) throw UsageError("-3 and a whole year (-y, or YEAR alone) do not go together");
+        for (int m = 1; m <= 12; ++m) r.months.push_back({r.year, m});
+    } else if (a.cal_three) {
+        r.three = true;
+        for (int k = -1; k <= 1; ++k) {
+            const int index = r.year * 12 + month - 1 + k;
+            if (index / 12 >= kFirstLunarYear && index / 12 <= kLastLunarYear) r.months.push_back({index / 12, index % 12 + 1});
+        }
+    } else {
+        r.months.push_back({r.year, month});
+    }
+    return r;
+}
 
 int run(CLI::App& app, const Arguments& a) {
     Context context;
-    context.text = Text(a.encoding == "gbk" ? Encoding::kGbk : Encoding::kUtf8);
+    if (a.encoding.empty()) {
+        context.encoding = locale_encoding();
+    } else if (const auto e = encoding_named(a.encoding)) {
+        context.encoding = *e;
+    } else {
+        throw UsageError("--encoding " + quote_input(a.encoding) + ": use utf8 (utf-8) or gbk (GBK, gb18030)");
+    }
     context.json = a.json;
     context.color = use_colour(a.color);
+    context.chinese = a.chinese || (!a.english && locale_is_chinese());
     context.columns = terminal_columns();
-    prepare_output(context.text.encoding(), context.color);
+    context.name_flags = a.plain_months ? QEL_NAME_PLAIN_MONTHS : 0u;
+    context.festival_options = a.south ? QEL_OPT_XIAONIAN_SOUTH : 0u;
+    prepare_output(context.encoding, context.color);
+    const char* injected = std::getenv("QELDATE_TODAY");
+    context.fixed_now = injected && *injected;
     context.now = current_moment();
-    context.fixed_now = std::getenv("QELDATE_TODAY") && *std::getenv("QELDATE_TODAY");
-    const auto lunar_year = [](std::string_view text, std::string_view what) {
-        return parse_year(text, kFirstLunarYear, kLastLunarYear, what);
-    };
-    const bool has_top_level_input = !a.date.empty() || !a.steps.empty() || !a.lunar.empty() || a.leap;
-    if (app.get_subcommands().size() == 1 && has_top_level_input)
-        throw UsageError("a date, steps, --lunar and --leap go without a command: qeldate DATE [STEP...]");
 
-    if (a.json && (app.got_subcommand("cal") || app.got_subcommand("ics")))
-        throw UsageError("--json goes with the commands that print facts: a date, diff, next and terms");
-    if (app.got_subcommand("cal")) {
-        if (a.cal_year.empty()) {
-            run_cal(context, lunar_year(std::to_string(context.now.date.year), "cal"), context.now.date.month);
-        } else {
-            const int year = lunar_year(a.cal_year, "cal");
-            run_cal(context, year, a.cal_month.empty() ? std::nullopt : std::optional<int>(parse_month(a.cal_month)));
-        }
-    } else if (app.got_subcommand("terms")) {
-        run_terms(context, lunar_year(a.terms_year.empty() ? std::to_string(context.now.date.year) : a.terms_year, "terms"));
-    } else if (app.got_subcommand("diff")) {
+    const auto command = [&](const char* name) { return app.got_subcommand(name); };
+    const bool top_level_input = !a.date.empty() || !a.steps.empty() || !a.lunar.empty() || a.leap;
+    if (app.get_subcommands().size() == 1 && top_level_input)
+        throw UsageError("unexpected arguments before the command; see qeldate " +
+                         app.get_subcommands().front()->get_name() + " --help");
+    if (a.json && command("ics")) throw UsageError("--json does not go with ics (iCalendar is its own format)");
+    if (a.json && command("convert")) throw UsageError("convert writes JSON lines with --format jsonl");
+
+    if (command("cal")) {
+        run_cal(context, cal_request(context, a));
+    } else if (command("terms")) {
+        at_most(a.terms_args, 1, "terms takes one YEAR");
+        run_terms(context, lunar_year(a.terms_args.empty() ? std::to_string(context.now.date.year) : a.terms_args[0], "terms"));
+    } else if (command("festivals")) {
+        at_most(a.festivals_args, 1, "festivals takes one YEAR");
+        run_festivals(context, lunar_year(a.festivals_args.empty() ? std::to_string(context.now.date.year) : a.festivals_args[0],
+                                          "festivals"));
+    } else if (command("diff")) {
         run_diff(context, parse_moment(a.diff_first), parse_moment(a.diff_second));
-    } else if (app.got_subcommand("next")) {
-        run_next(context, a.next_what, a.next_leap);
-    } else if (app.got_subcommand("ics")) {
+    } else if (command("next")) {
+        run_next(context, a.next_what, a.next_leap,
+                 a.next_year.empty() ? std::nullopt : std::optional<int>(lunar_year(a.next_year, "next --year")));
+    } else if (command("bazi")) {
+        Moment when = context.now;
+        if (!a.bazi_when.empty()) {
+            when = parse_moment(a.bazi_when);
+            if (!when.has_time) throw UsageError("bazi needs the hour: give " + quote_input(a.bazi_when + "THH:MM"));
+        }
+        run_bazi(context, when, a.bazi_zi == "early");
+    } else if (command("convert")) {
+        ConvertRequest r;
+        r.files = a.convert_files;
+        r.lunar = a.convert_lunar;
+        r.strict = a.convert_strict;
+        r.format = a.convert_format == "tsv" ? ConvertFormat::kTsv : a.convert_format == "jsonl" ? ConvertFormat::kJsonLines
+                                                                                                  : ConvertFormat::kCsv;
+        if (const long long bad = run_convert(context, r); bad > 0) {
+            std::fprintf(stderr, "qeldate: convert: %lld line%s could not be read (error records written)\n", bad,
+                         bad == 1 ? "" : "s");
+            return kUsageStatus;
+        }
+    } else if (command("ics")) {
         if (!a.ics_lunar.empty()) {
             const LunarArg l = parse_lunar(a.ics_lunar, false);
-            if (a.ics_years < 1 || a.ics_years > kTableYears)
-                throw UsageError("--years " + std::to_string(a.ics_years) + ": use 1-" + std::to_string(kTableYears));
+            const int years = a.ics_years.value_or(kDefaultIcsYears);
+            if (years < 1 || years > kTableYears)
+                throw UsageError("--years " + std::to_string(years) + ": use 1-" + std::to_string(kTableYears));
             if (!a.ics_to.empty()) throw UsageError("--to goes with the festival calendar; with --lunar use --years");
+            if (!is_valid_utf8(a.ics_summary)) throw UsageError("--summary " + quote_input(a.ics_summary) + " is not UTF-8 text");
             run_ics_lunar(context, l.month, l.day, a.ics_leap, a.ics_from.empty() ? 0 : lunar_year(a.ics_from, "ics --from"),
-                          a.ics_years, a.ics_summary);
+                          years, a.ics_summary);
         } else {
-            if (a.ics_leap || !a.ics_summary.empty()) throw UsageError("--leap and --summary go with --lunar MONTH-DAY");
+            if (a.ics_leap || !a.ics_summary.empty() || a.ics_years)
+                throw UsageError("--leap, --summary and --years go with --lunar MONTH-DAY");
             const std::string now_year = std::to_string(context.now.date.year);
             const int first = lunar_year(a.ics_from.empty() ? now_year : a.ics_from, "ics --from");
             const int last = lunar_year(a.ics_to.empty() ? std::to_string(first) : a.ics_to, "ics --to");
             if (last < first) throw UsageError("--to " + a.ics_to + " comes before --from " + std::to_string(first));
-            run_ics_festivals(context, first, last);
+            run_ics_festivals(context, first, last, a.ics_shanghai);
         }
+    } else if (!a.date.empty() && (festival_named(a.date) || term_named(a.date) >= 0)) {
+        // qeldate 中秋 2030: a festival or a term, with an optional year.
+        at_most(a.steps, 1, "a festival or solar term takes at most a YEAR");
+        run_next(context, a.date, a.leap,
+                 a.steps.empty() ? std::nullopt : std::optional<int>(lunar_year(a.steps[0], "the year")));
     } else {
         FactsRequest request;
+        std::vector<std::string> steps = a.steps;
         if (!a.lunar.empty()) {
-            if (!a.date.empty()) throw UsageError("give a date or --lunar, not both");
-            const LunarArg l = parse_lunar(a.lunar, true);
-            const Lunar lunar{l.year, l.month, l.day, a.leap ? 1 : 0};
-            if (l.year < kFirstLunarYear - 1 || l.year > kLastLunarYear)
-                throw UsageError("lunar year " + std::to_string(l.year) + " is outside the table: use 1900-2100");
-            const std::optional<DateInt> serial = serial_of_lunar(lunar);
-            if (!serial && l.year == kFirstLunarYear - 1)
-                throw UsageError("lunar " + a.lunar + " does not exist: of lunar 1899 the table holds month 12, days 1-30");
-            if (!serial) {
-                const int leap_month = GetLeapMonthInPYear(l.year);
-                throw UsageError("lunar " + a.lunar + (a.leap ? " (leap month)" : "") + " does not exist: " +
-                                 (a.leap && leap_month != l.month
-                                      ? (leap_month ? "the leap month of " + std::to_string(l.year) + " is " + std::to_string(leap_month)
-                                                    : std::to_string(l.year) + " has no leap month")
-                                      : "that month has " + std::to_string(getPMonthDays(l.year, l.month, lunar.leap)) + " days"));
+            // With --lunar, a step may stand where the date would.
+            if (!a.date.empty()) {
+                if (a.date[0] != '+' && a.date[0] != '-') throw UsageError("give a date or --lunar, not both");
+                steps.insert(steps.begin(), a.date);
             }
-            request.when.date = date_of(*serial);
+            const LunarArg l = parse_lunar(a.lunar, true);
+            request.when.date = date_of(serial_of_lunar({l.year, l.month, l.day, a.leap ? 1 : 0}));
         } else if (a.leap) {
             throw UsageError("--leap goes with --lunar YEAR-MONTH-DAY");
         } else if (a.date.empty()) {
@@ -154,10 +232,10 @@ int run(CLI::App& app, const Arguments& a) {
         } else {
             request.when = parse_moment(a.date);
         }
-        if (!a.steps.empty()) {
-            const StepResult result = apply_steps(request.when, a.steps, !a.no_clamp);
+        if (!steps.empty()) {
+            const StepResult result = apply_steps(request.when, steps, !a.no_clamp);
             request.start = request.when;
-            request.steps = a.steps;
+            request.steps = steps;
             request.clamped = result.clamped;
             request.when = result.moment;
             request.now = false;
@@ -167,61 +245,99 @@ int run(CLI::App& app, const Arguments& a) {
     return 0;
 }
 
+// The arguments as UTF-8: a POSIX terminal in a GBK locale hands over GBK
+// bytes, which are read as GBK when they are not UTF-8 already. An empty
+// argument is never valid input.
+std::vector<std::string> normalised_arguments(int argc, char** argv) {
+    std::vector<std::string> args = utf8_arguments(argc, argv);
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i].empty()) throw UsageError("argument " + std::to_string(i) + " is empty: an empty argument is no date, year or name");
+        if (!is_valid_utf8(args[i])) {
+            try {
+                args[i] = gbk_to_utf8(args[i]);
+            } catch (const std::runtime_error&) {
+                throw UsageError("argument " + std::to_string(i) + " " + quote_input(args[i]) + " is neither UTF-8 nor GBK text");
+            }
+        }
+    }
+    return args;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     binary_standard_streams();
     CLI::App app{"qeldate: the Gregorian and the Chinese lunisolar calendar.\n"
-                 "With no argument: now, its lunar date and solar terms. With DATE: the facts of that day,\n"
-                 "after any STEPs.",
+                 "With no argument: now, its lunar date and solar terms. With DATE: the\n"
+                 "facts of that day, after any STEPs.",
                  "qeldate"};
+    app.get_formatter()->column_width(30);
     app.set_version_flag("--version", "qeldate " QELDATE_VERSION);
     app.footer(kFooter);
     app.fallthrough();  // options of the tool also work after a command
     app.require_subcommand(0, 1);
     Arguments a;
     app.add_option("date", a.date, "a date or date-time (default: now)");
-    app.add_option("steps", a.steps, "steps applied to the date: +1month +90days -3600s ...");
-    app.add_option("--lunar", a.lunar, "convert a lunar date, YEAR-MONTH-DAY, to the Gregorian calendar");
-    app.add_flag("--leap", a.leap, "the lunar date is in the year's leap month");
-    app.add_flag("--no-clamp", a.no_clamp, "month and year steps: a day the new month lacks is an error");
-    app.add_flag("--json", a.json, "print one JSON object with named fields (UTF-8)");
-    app.add_option("--encoding", a.encoding, "Chinese text as utf8 (default) or gbk")->check(CLI::IsMember({"utf8", "gbk"}));
-    app.add_option("--color", a.color, "highlight today in cal: auto (default: on a terminal), always or never")
-        ->check(CLI::IsMember({"auto", "always", "never"}));
+    app.add_option("steps", a.steps, "steps: +1month +90days -3600s ...");
+    app.add_option("--lunar", a.lunar, "a lunar date, YEAR-MONTH-DAY");
+    app.add_flag("--leap", a.leap, "the lunar date is in the leap month");
+    app.add_flag("--no-clamp", a.no_clamp, "a month step to a missing day fails");
+    app.add_flag("--json", a.json, "one JSON object with named fields");
+    app.add_option("--encoding", a.encoding, "utf8 or gbk (default: the locale's)");
+    app.add_option("--color", a.color, "auto, always or never")->check(CLI::IsMember({"auto", "always", "never"}));
+    app.add_flag("--plain-months", a.plain_months, "十一月 十二月 instead of 冬月 腊月");
+    app.add_flag("--chinese", a.chinese, "Chinese headings (default in a zh locale)");
+    app.add_flag("--english", a.english, "English headings in a zh locale");
+    app.add_flag("--south", a.south, "小年 on lunar 12-24, as in the south");
 
-    const std::string sub_footer = "The options of qeldate (--json, --encoding, --color) work here too; see qeldate --help.\n";
-    CLI::App* cal = app.add_subcommand("cal", "a month grid with lunar days, terms and festivals; with only YEAR, the twelve months");
-    cal->add_option("year", a.cal_year, "1900-2100 (default: this month)");
-    cal->add_option("month", a.cal_month, "1-12 (default: the whole year)");
-    CLI::App* terms = app.add_subcommand("terms", "the 24 solar terms of a year, with times in UTC+8");
-    terms->add_option("year", a.terms_year, "the year, 1900-2100 (default: this year)");
-    CLI::App* diff = app.add_subcommand("diff", "the time from SECOND to FIRST: seconds, minutes and durations "
-                                                "(positive when FIRST is later)");
+    const std::string sub_footer = "The options of qeldate (--json, --encoding, ...) work here too.\n";
+    CLI::App* cal = app.add_subcommand("cal", "a month grid with lunar days, terms and festivals");
+    cal->add_option("year_month", a.cal_args, "YEAR (the whole year) or YEAR MONTH");
+    cal->add_flag("-3", a.cal_three, "the previous, this and the next month");
+    cal->add_flag("-y,--year", a.cal_year, "the whole year");
+    cal->add_flag("--sunday", a.cal_sunday, "weeks from Sunday to Saturday");
+    CLI::App* terms = app.add_subcommand("terms", "the 24 solar terms of a year, UTC+8");
+    terms->add_option("year", a.terms_args, "1900-2100 (default: this year)");
+    CLI::App* festivals = app.add_subcommand("festivals", "a year's festivals and terms in date order");
+    festivals->add_option("year", a.festivals_args, "1900-2100 (default: this year)");
+    CLI::App* diff = app.add_subcommand("diff", "the time from SECOND to FIRST");
     diff->add_option("first", a.diff_first, "a date or date-time")->required();
     diff->add_option("second", a.diff_second, "a date or date-time")->required();
-    CLI::App* next = app.add_subcommand("next", "the next day, from today on, of a festival, a solar term or a lunar date");
-    next->add_option("what", a.next_what,
-                     "a festival (spring-festival, lantern, qingming, dragon-boat, qixi, mid-autumn, double-ninth,\n"
-                     "winter-solstice, laba, new-years-eve, or its Chinese name), a solar term (start-of-autumn, 立秋)\n"
-                     "or a lunar MONTH-DAY such as 8-15, in the next year where that day exists")
-        ->required();
+    CLI::App* next = app.add_subcommand("next", "the next festival, term or lunar date");
+    next->add_option("what", a.next_what, "a festival, a solar term or a lunar MONTH-DAY")->required();
+    next->add_option("--year", a.next_year, "in this year instead of from today on");
     next->add_flag("--leap", a.next_leap, "the lunar date is in a leap month");
-    CLI::App* ics = app.add_subcommand("ics", "an iCalendar file: festivals and solar terms, or a yearly lunar date");
-    ics->add_option("--from", a.ics_from, "first year, 1900-2100 (default: this year; with --lunar, the lunar year)");
-    ics->add_option("--to", a.ics_to, "last year of festivals and terms (default: --from)");
-    ics->add_option("--lunar", a.ics_lunar,
-                    "a lunar MONTH-DAY once a year (a lunar birthday): day 30 falls on 29 in a month of 29 days,\n"
-                    "and with --leap a date of the leap month falls in the ordinary month of that number in years\n"
-                    "without that leap month");
+    CLI::App* bazi = app.add_subcommand("bazi", "the four pillars (八字) of a date-time, UTC+8");
+    bazi->add_option("datetime", a.bazi_when, "YYYY-MM-DDTHH:MM[:SS] (default: now)");
+    bazi->add_option("--zi", a.bazi_zi, "23:00-24:00: late (this day, default) or early")
+        ->check(CLI::IsMember({"early", "late"}));
+    CLI::App* convert = app.add_subcommand("convert", "dates in bulk, one per line, to CSV or JSON");
+    convert->add_option("files", a.convert_files, "input files (default or -: standard input)");
+    convert->add_flag("--lunar", a.convert_lunar, "lines are lunar YEAR-MONTH-DAY [leap]");
+    convert->add_option("--format", a.convert_format, "csv (default), tsv or jsonl")
+        ->check(CLI::IsMember({"csv", "tsv", "jsonl"}));
+    convert->add_flag("--strict", a.convert_strict, "stop at the first bad line");
+    CLI::App* ics = app.add_subcommand("ics", "iCalendar: festivals and terms, or a lunar date");
+    ics->add_option("--from", a.ics_from, "first year (default: this year)");
+    ics->add_option("--to", a.ics_to, "last year of festivals and terms");
+    ics->add_option("--lunar", a.ics_lunar, "a lunar MONTH-DAY once a year (a birthday)");
     ics->add_flag("--leap", a.ics_leap, "the lunar date is in a leap month");
-    ics->add_option("--years", a.ics_years, "how many years of the lunar date (default 10, from the next occurrence)");
-    ics->add_option("--summary", a.ics_summary, "the events' title (default: the lunar date in Chinese)");
-    for (CLI::App* command : {cal, terms, diff, next, ics}) command->footer(sub_footer);
+    ics->add_option("--years", a.ics_years, "years of the lunar date (default 10)");
+    ics->add_option("--summary", a.ics_summary, "the lunar date's title");
+    ics->add_flag("--shanghai", a.ics_shanghai, "term times in Asia/Shanghai, not UTC");
+    for (CLI::App* c : {cal, terms, festivals, diff, next, bazi, convert, ics}) c->footer(sub_footer);
 
+    std::vector<std::string> args;
+    try {
+        args = normalised_arguments(argc, argv);
+    } catch (const UsageError& e) {
+        return usage_error(e.what());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qeldate: %s\n", e.what());
+        return kFailureStatus;
+    }
     try {
         // CLI11 takes the arguments last to first.
-        std::vector<std::string> args = utf8_arguments(argc, argv);
         args.erase(args.begin());
         std::reverse(args.begin(), args.end());
         app.parse(args);

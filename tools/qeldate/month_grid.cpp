@@ -1,25 +1,27 @@
 #include "month_grid.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "command.h"
-#include "day_info.h"
-#include "festivals.h"
-#include "qel_datetime.h"
-#include "terms.h"
+#include "context.h"
+#include "facts.h"
+#include "model.h"
 
 namespace qeldate {
 namespace {
 
-// A cell is six columns: the day number over a two-character name (four
-// columns) with a column of air on each side, or a three-character month
-// name (润六月, 十一月) edge to edge. Cells are one column apart.
-constexpr int kCellWidth = 6;
+// A full cell is at least six columns: the day number over a name of two
+// Chinese characters with a column of air each side, or a three-character
+// name (闰六月, 龙抬头) edge to edge; a longer name (闰十一月 with plain month
+// names) widens every cell of its month. Cells are one column apart.
+constexpr int kMinCellWidth = 6;
 constexpr int kDaysPerWeek = 7;
-constexpr int kBlockWidth = kDaysPerWeek * kCellWidth + (kDaysPerWeek - 1);  // 48
-constexpr int kMaxWeekRows = 6;  // a 31-day month starting on a Saturday or Sunday
+// The compact grid: a day number and a mark in three columns, as cal(1) does;
+// compact blocks stand two columns apart (67 columns for three), full ones three.
+constexpr int kCompactCellWidth = 3;
+constexpr int kCompactGap = 2;
 constexpr int kBlockGap = 3;
 constexpr const char* kReverse = "\x1b[7m";
 constexpr const char* kReverseOff = "\x1b[27m";
@@ -31,88 +33,119 @@ constexpr const char* kReset = "\x1b[0m";
 enum class Kind { kDay, kMonthStart, kTerm, kFestival };
 
 struct Cell {
-    int day = 0;  // 0: a cell of another month
+    const Day* day = nullptr;  // null: a cell of another month
     std::string name;
     Kind kind = Kind::kDay;
-    bool today = false;
 };
 
-// What the second line of a day shows, most specific first: a festival, a
-// solar term, the lunar month's name on its first day, else the day's name.
-Cell make_cell(const Context& context, DateInt serial) {
-    const Text& text = context.text;
-    Cell cell;
-    const Ymd date = date_of(serial);
-    cell.day = date.day;
-    cell.today = date == context.now.date;
-    const auto festivals = festivals_on(date);
-    const auto term = term_on(date);
-    const auto lunar = lunar_of(date);
-    if (!festivals.empty()) {
-        cell.name = text.own(festivals.front()->short_chinese);
-        cell.kind = Kind::kFestival;
-    } else if (term) {
-        cell.name = text.own(term_name(term->term).chinese);
-        cell.kind = Kind::kTerm;
-    } else if (lunar && lunar->day == 1) {
-        cell.name = lunar_text(*lunar, 2, text);
-        // 润十一月 is four characters: drop the month word to keep the column.
-        const std::string month_word = text.own("月");
-        if (display_width(cell.name, text.encoding()) > kCellWidth && cell.name.ends_with(month_word))
-            cell.name.resize(cell.name.size() - month_word.size());
-        cell.kind = Kind::kMonthStart;
-    } else if (lunar) {
-        cell.name = lunar_text(*lunar, 1, text);
-    }
-    return cell;
+// The second line of a day: the month's name on the first day of a lunar
+// month (always: its term or festival is listed below the grid), else the
+// first festival, else the solar term, else the day's name.
+Cell make_cell(const Day& d) {
+    Cell c{&d, d.lunar_day_name, Kind::kDay};
+    if (d.has_lunar && d.lunar.day == 1) c = {&d, d.lunar_month_name, Kind::kMonthStart};
+    else if (!d.festivals.empty()) c = {&d, d.festivals.front().short_name, Kind::kFestival};
+    else if (d.term) c = {&d, d.term->chinese, Kind::kTerm};
+    return c;
 }
 
-// The two lines of a cell, kCellWidth columns each, with colour when asked.
-std::pair<std::string, std::string> render(const Context& context, const Cell& cell) {
-    if (cell.day == 0) return {std::string(kCellWidth, ' '), std::string(kCellWidth, ' ')};
-    char number[16];
-    std::snprintf(number, sizeof number, "%4d  ", cell.day);
-    std::string top = number;
-    std::string bottom = centre(cell.name, kCellWidth, context.text.encoding());
-    if (context.color) {
-        const char* colour = cell.kind == Kind::kFestival ? kRed : cell.kind == Kind::kTerm ? kGreen
-                           : cell.kind == Kind::kMonthStart ? kBold : nullptr;
-        if (colour) {
-            const size_t start = bottom.find_first_not_of(' ');
-            const size_t end = bottom.find_last_not_of(' ') + 1;
-            bottom = bottom.substr(0, start) + colour + bottom.substr(start, end - start) + kReset + bottom.substr(end);
-        }
-        if (cell.today) {
-            top = kReverse + top + kReverseOff;
-            bottom = std::string(kReverse) + bottom + kReverseOff;
-        }
-    }
-    return {top, bottom};
+struct Month {
+    int year = 0, month = 0;
+    std::vector<Day> days;
+};
+
+Month month_of(const Context& context, int year, int month) {
+    Month m{year, month, {}};
+    for (Serial s = serial_of({year, month, 1}); date_of(s).month == month; ++s)
+        m.days.push_back(day_of(s, context.name_flags, context.festival_options));
+    return m;
 }
 
-// The lines of one month, each kBlockWidth columns wide.
-std::vector<std::string> month_block(const Context& context, int year, int month, bool with_year, int rows) {
-    const Encoding enc = context.text.encoding();
+// 丁酉年 六月小 · 闰六月大: the lunar months the Gregorian month spans, 大 for
+// 30 days and 小 for 29, with the year's name where a lunar year begins.
+std::string lunar_heading(const Month& m) {
+    std::string out;
+    int last_year = 0;
+    for (const Day& d : m.days) {
+        if (!d.has_lunar || (d.lunar.day != 1 && &d != &m.days.front())) continue;
+        if (!out.empty()) out += " · ";
+        if (d.lunar.year != last_year) out += d.year_name + "年 ";
+        last_year = d.lunar.year;
+        out += d.lunar_month_name + (d.lunar_month_days == 30 ? "大" : "小");
+    }
+    return out;
+}
+
+std::string weekday_heading(const Context& context, int weekday, int width) {
+    return centre(context.chinese ? weekday_chinese(weekday) : std::string(weekday_abbr(weekday)).substr(0, width - 1 < 3 ? 2 : 3),
+                  width);
+}
+
+// The weekday (1-7) in column `column` (0-6).
+int weekday_at(int column, bool sunday) { return sunday ? (column + 6) % 7 + 1 : column + 1; }
+
+// Rows of seven cells, empty where another month's days would be.
+std::vector<std::vector<Cell>> week_rows(const Month& m, bool sunday) {
+    std::vector<std::vector<Cell>> rows;
+    const int first_column = sunday ? m.days.front().weekday % 7 : m.days.front().weekday - 1;
+    std::vector<Cell> row(kDaysPerWeek);
+    int column = first_column;
+    for (const Day& d : m.days) {
+        row[static_cast<size_t>(column)] = make_cell(d);
+        if (++column == kDaysPerWeek) {
+            rows.push_back(row);
+            row.assign(kDaysPerWeek, Cell{});
+            column = 0;
+        }
+    }
+    if (column > 0) rows.push_back(row);
+    return rows;
+}
+
+std::string paint(const Context& context, std::string text, const char* colour) {
+    return context.color && colour ? colour + text + kReset : text;
+}
+
+bool is_today(const Context& context, const Day* d) { return d && d->date == context.now.date; }
+
+// The full grid of one month, each line `width` columns.
+std::vector<std::string> full_block(const Context& context, const Month& m, bool sunday, bool with_year, size_t rows_wanted) {
+    int cell_width = kMinCellWidth;
+    for (const Day& d : m.days) cell_width = std::max(cell_width, display_width(make_cell(d).name));
+    const int width = kDaysPerWeek * cell_width + kDaysPerWeek - 1;
     std::vector<std::string> lines;
-    const std::string title = std::string(month_name(month)) + (with_year ? " " + std::to_string(year) : "");
-    lines.push_back(centre(title, kBlockWidth, enc));
+    const std::string title = context.chinese ? std::to_string(m.year) + "年" + std::to_string(m.month) + "月"
+                                              : std::string(month_name(m.month)) + (with_year ? " " + std::to_string(m.year) : "");
+    lines.push_back(centre(title, width));
+    lines.push_back(centre(lunar_heading(m), width));
     std::string header;
-    for (int weekday = 1; weekday <= kDaysPerWeek; ++weekday)
-        header += (weekday > 1 ? " " : "") + centre(weekday_abbr(weekday), kCellWidth, enc);
+    for (int c = 0; c < kDaysPerWeek; ++c) header += (c ? " " : "") + weekday_heading(context, weekday_at(c, sunday), cell_width);
     lines.push_back(header);
-    const int weeks = weeksInMonth(static_cast<unsigned short>(year), static_cast<unsigned short>(month));
-    for (int week = 0; week < rows; ++week) {
+    auto rows = week_rows(m, sunday);
+    rows.resize(std::max(rows.size(), rows_wanted), std::vector<Cell>(kDaysPerWeek));
+    for (const auto& row : rows) {
         std::string top, bottom;
-        for (int weekday = 1; weekday <= kDaysPerWeek; ++weekday) {
-            Cell cell;
-            if (week < weeks) {
-                const DateInt serial = getDateByWeeksday(static_cast<unsigned short>(year), static_cast<unsigned short>(month),
-                                                         static_cast<unsigned char>(week), static_cast<unsigned char>(weekday));
-                if (serial != 0) cell = make_cell(context, serial);  // 0: the cell belongs to another month
+        for (int c = 0; c < kDaysPerWeek; ++c) {
+            const Cell& cell = row[static_cast<size_t>(c)];
+            std::string t(static_cast<size_t>(cell_width), ' '), b = t;
+            if (cell.day) {
+                char number[16];
+                std::snprintf(number, sizeof number, "%*d", cell_width / 2 + 1, cell.day->date.day);
+                t = pad_right(number, cell_width);
+                b = centre(cell.name, cell_width);
+                const char* colour = cell.kind == Kind::kFestival ? kRed : cell.kind == Kind::kTerm ? kGreen
+                                   : cell.kind == Kind::kMonthStart ? kBold : nullptr;
+                if (context.color && colour) {
+                    const size_t start = b.find_first_not_of(' '), end = b.find_last_not_of(' ') + 1;
+                    b = b.substr(0, start) + paint(context, b.substr(start, end - start), colour) + b.substr(end);
+                }
+                if (context.color && is_today(context, cell.day)) {
+                    t = kReverse + t + kReverseOff;
+                    b = kReverse + b + kReverseOff;
+                }
             }
-            const auto [cell_top, cell_bottom] = render(context, cell);
-            top += (weekday > 1 ? " " : "") + cell_top;
-            bottom += (weekday > 1 ? " " : "") + cell_bottom;
+            top += (c ? " " : "") + t;
+            bottom += (c ? " " : "") + b;
         }
         lines.push_back(top);
         lines.push_back(bottom);
@@ -120,19 +153,55 @@ std::vector<std::string> month_block(const Context& context, int year, int month
     return lines;
 }
 
-// The month's solar terms and festivals, one line each, in date order.
-std::string month_legend(const Context& context, int year, int month) {
-    const Text& text = context.text;
+// The compact grid: day numbers, each followed by a mark: * a festival, + a
+// solar term, ^ the first day of a lunar month.
+std::vector<std::string> compact_block(const Context& context, const Month& m, bool sunday, size_t rows_wanted) {
+    constexpr int width = kDaysPerWeek * kCompactCellWidth;  // 21, the last mark included
+    std::vector<std::string> lines;
+    lines.push_back(centre(context.chinese ? std::to_string(m.month) + "月" : month_name(m.month), width));
+    std::string header;
+    for (int c = 0; c < kDaysPerWeek; ++c) {
+        const int w = weekday_at(c, sunday);
+        header += (c ? " " : "") + (context.chinese ? pad_right(weekday_chinese(w), 2) : std::string(weekday_abbr(w)).substr(0, 2));
+    }
+    lines.push_back(header);
+    auto rows = week_rows(m, sunday);
+    rows.resize(std::max(rows.size(), rows_wanted), std::vector<Cell>(kDaysPerWeek));
+    for (const auto& row : rows) {
+        std::string line;
+        for (int c = 0; c < kDaysPerWeek; ++c) {
+            const Cell& cell = row[static_cast<size_t>(c)];
+            std::string text = "   ";
+            if (cell.day) {
+                char number[8];
+                const char mark = cell.day->has_lunar && cell.day->lunar.day == 1 ? '^'
+                                : !cell.day->festivals.empty()                   ? '*'
+                                : cell.day->term                                 ? '+' : ' ';
+                std::snprintf(number, sizeof number, "%2d%c", cell.day->date.day, mark);
+                text = number;
+                if (is_today(context, cell.day)) text = paint(context, text, kReverse);
+            }
+            line += text;
+        }
+        lines.push_back(line);
+    }
+    for (auto& l : lines) l = pad_right(l, width);
+    return lines;
+}
+
+// The month's solar terms and festivals, one line each, in date order; the
+// Chinese names padded to one width so that the English column stays put.
+std::string month_legend(const Month& m) {
+    constexpr int kNameColumns = 10;
     std::string out;
-    for (int day = 1; day <= daysOfMonthG(year, month); ++day) {
-        const Ymd date{year, month, day};
+    for (const Day& d : m.days) {
         char prefix[32];
-        std::snprintf(prefix, sizeof prefix, "%3d %s  ", day, weekday_abbr(weekday_of(serial_of(date))));
-        if (const auto t = term_on(date))
-            out += prefix + text.own(term_name(t->term).chinese) + "  " + term_name(t->term).english + ", " +
-                   term_clock(*t) + " UTC+8\n";
-        for (const Festival* f : festivals_on(date))
-            if (f->rule != FestivalRule::kSolarTerm) out += prefix + text.own(f->chinese) + "  " + f->english + "\n";
+        std::snprintf(prefix, sizeof prefix, "%3d %s  ", d.date.day, weekday_abbr(d.weekday));
+        for (const Festival& f : d.festivals)
+            if (!d.term || f.chinese != d.term->chinese)  // 冬至 is listed as the term
+                out += prefix + pad_right(f.chinese, kNameColumns) + f.english + "\n";
+        if (d.term)
+            out += prefix + pad_right(d.term->chinese, kNameColumns) + d.term->english + ", " + clock(*d.term) + " UTC+8\n";
     }
     return out;
 }
@@ -142,33 +211,57 @@ std::string trim_right(std::string line) {
     return line;
 }
 
+Json month_json(const Month& m) {
+    Json days = Json::array();
+    for (const Day& d : m.days) days.push_back(day_json(d));
+    Json lunar_months = Json::array();
+    for (const Day& d : m.days)
+        if (d.has_lunar && (d.lunar.day == 1 || &d == &m.days.front()))
+            lunar_months.push_back({{"year", d.lunar.year}, {"month", d.lunar.month}, {"leap", d.lunar.leap != 0},
+                                    {"name", d.lunar_month_name}, {"days", d.lunar_month_days}, {"year_name", d.year_name}});
+    return {{"year", m.year}, {"month", m.month}, {"lunar_months", lunar_months}, {"days", days}};
+}
+
 }  // namespace
 
-void run_cal(const Context& context, int year, std::optional<int> month) {
-    std::string out;
-    if (month) {
-        const int rows = weeksInMonth(static_cast<unsigned short>(year), static_cast<unsigned short>(*month));
-        for (const std::string& line : month_block(context, year, *month, true, rows)) out += trim_right(line) + "\n";
-        const std::string legend = month_legend(context, year, *month);
-        if (!legend.empty()) out += "\n" + legend;
-        write_out(out);
+void run_cal(const Context& context, const CalRequest& r) {
+    std::vector<Month> months;
+    for (const auto& [y, mo] : r.months) months.push_back(month_of(context, y, mo));
+    if (context.json) {
+        Json j = Json::array();
+        for (const Month& m : months) j.push_back(month_json(m));
+        write_out((months.size() == 1 ? j[0] : Json{{"months", j}}).dump(2) + "\n");
         return;
     }
-    const int across = context.columns >= 3 * kBlockWidth + 2 * kBlockGap ? 3
-                     : context.columns >= 2 * kBlockWidth + kBlockGap     ? 2 : 1;
-    const int width = across * kBlockWidth + (across - 1) * kBlockGap;
-    out += trim_right(centre(std::to_string(year), width, context.text.encoding())) + "\n";
-    for (int first = 1; first <= 12; first += across) {
+    std::string out;
+    if (months.size() == 1) {
+        for (const std::string& line : full_block(context, months[0], r.sunday, true, 0)) out += trim_right(line) + "\n";
+        const std::string legend = month_legend(months[0]);
+        if (!legend.empty()) out += "\n" + legend;
+        write_text(context, out);
+        return;
+    }
+    // Several months: full grids three or two across where they fit, else
+    // the compact grid, three across in 66 columns.
+    const int full_width = static_cast<int>(display_width(full_block(context, months[0], r.sunday, false, 6)[2]));
+    const bool full = context.columns >= 2 * full_width + kBlockGap;
+    const int across = full ? (context.columns >= 3 * full_width + 2 * kBlockGap ? 3 : 2) : 3;
+    const int gap = full ? kBlockGap : kCompactGap;
+    const int block_width = full ? full_width : kDaysPerWeek * kCompactCellWidth;
+    if (!r.three) out += trim_right(centre(std::to_string(r.year), across * block_width + (across - 1) * gap)) + "\n";
+    for (size_t first = 0; first < months.size(); first += static_cast<size_t>(across)) {
         std::vector<std::vector<std::string>> blocks;
-        for (int m = first; m < first + across && m <= 12; ++m) blocks.push_back(month_block(context, year, m, false, kMaxWeekRows));
+        for (size_t k = first; k < first + static_cast<size_t>(across) && k < months.size(); ++k)
+            blocks.push_back(full ? full_block(context, months[k], r.sunday, r.three, 6) : compact_block(context, months[k], r.sunday, 6));
         out += "\n";
         for (size_t line = 0; line < blocks.front().size(); ++line) {
             std::string joined;
-            for (size_t b = 0; b < blocks.size(); ++b) joined += (b ? std::string(kBlockGap, ' ') : "") + blocks[b][line];
+            for (size_t b = 0; b < blocks.size(); ++b) joined += (b ? std::string(static_cast<size_t>(gap), ' ') : "") + blocks[b][line];
             out += trim_right(joined) + "\n";
         }
     }
-    write_out(out);
+    if (!full) out += "\n^ first day of a lunar month   * festival   + solar term\n";
+    write_text(context, out);
 }
 
 }  // namespace qeldate

@@ -1,16 +1,24 @@
-// `qeldate cal`: month grids, weeks Monday to Sunday as the library's week
-// rows count them, each day with its lunar name underneath.
+// `qeldate cal`: month grids, each day with its lunar name underneath, the
+// lunar months the Gregorian month spans in the heading, and the month's
+// terms and festivals below. Several months side by side use a compact grid
+// of day numbers with marks when the full grids do not fit the terminal.
 #pragma once
 
-#include <optional>
+#include <utility>
+#include <vector>
 
 namespace qeldate {
 
 struct Context;
 
-// One month (with a list of its solar terms and festivals), or with no month
-// the twelve months of the year, as many across as `context.columns` allows
-// (three need 150 columns, two 99). Precondition: year 1900..2100.
-void run_cal(const Context& context, int year, std::optional<int> month);
+struct CalRequest {
+    int year = 0;              // the year's title in the year view
+    std::vector<std::pair<int, int>> months;  // year and month, in order
+    bool three = false;        // previous, this and next month: titles with years
+    bool sunday = false;      // weeks from Sunday to Saturday
+};
+
+// Precondition: every month within 1900-01 .. 2100-12.
+void run_cal(const Context& context, const CalRequest& request);
 
 }  // namespace qeldate

@@ -1,0 +1,44 @@
+#include "bazi.h"
+
+#include <string>
+
+#include "context.h"
+#include "facts.h"
+#include "model.h"
+
+namespace qeldate {
+
+void run_bazi(const Context& context, const Moment& when, bool zi_early) {
+    qel_pillars p{};
+    const int32_t status = qel_pillars_of_cst(when.date.year, when.date.month, when.date.day, when.hour, when.minute,
+                                              when.second, zi_early ? QEL_ZI_EARLY : QEL_ZI_LATE, &p);
+    if (status != QEL_OK)
+        throw UsageError(format_moment(when) + " is outside the pillars' range: from the 立春 of 1900 "
+                         "(1900-02-04 21:52 UTC+8) to 2100-12-31 23:59:59");
+    const Term year_start = term_of(p.year_start), month_start = term_of(p.month_start);
+    const int indices[4] = {p.year, p.month, p.day, p.hour};
+    const char* labels[4] = {"year", "month", "day", "hour"};
+    const std::string zi = zi_early ? "early" : "late";
+    if (context.json) {
+        Json pillars;
+        for (int i = 0; i < 4; ++i) pillars[labels[i]] = {{"name", name(QEL_NAME_CYCLE, indices[i])}, {"index", indices[i]}};
+        write_out(Json{{"datetime", format_moment(when)}, {"time_zone", "UTC+8"}, {"zi", zi},
+                       {"pillars", pillars}, {"year_start", term_json(year_start)}, {"month_start", term_json(month_start)}}
+                      .dump(2) + "\n");
+        return;
+    }
+    std::string out = format_moment(when) + " China Standard Time (UTC+8)\n";
+    std::string all;
+    for (int i = 0; i < 4; ++i) all.append(i ? " " : "").append(name(QEL_NAME_CYCLE, indices[i]));
+    out += "  八字     " + all + "\n";
+    out += "  year     " + name(QEL_NAME_CYCLE, p.year) + "  since " + year_start.chinese + " " + format_date(year_start.date) +
+           " " + clock(year_start) + "\n";
+    out += "  month    " + name(QEL_NAME_CYCLE, p.month) + "  since " + month_start.chinese + " " +
+           format_date(month_start.date) + " " + clock(month_start) + "\n";
+    out += "  day      " + name(QEL_NAME_CYCLE, p.day) +
+           (when.hour == 23 ? zi_early ? "  (23:00: the next day's, --zi early)" : "  (23:00: still this day's, --zi late)" : "") + "\n";
+    out += "  hour     " + name(QEL_NAME_CYCLE, p.hour) + "  " + name(QEL_NAME_BRANCH, p.hour % 12) + "时\n";
+    write_text(context, out);
+}
+
+}  // namespace qeldate

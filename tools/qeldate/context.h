@@ -1,0 +1,36 @@
+// What every command of qeldate shares: the output settings, "now", and the
+// one place that writes to standard output.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "date_parse.h"
+#include "encoding.h"
+
+namespace qeldate {
+
+struct Context {
+    Encoding encoding = Encoding::kUtf8;  // of text output; JSON, CSV and iCalendar are UTF-8
+    bool json = false;                    // one JSON object instead of text
+    bool color = false;                   // ANSI highlighting in the month grid
+    bool chinese = false;                 // Chinese-first headings (weekdays in the grid)
+    int columns = 80;                     // terminal width for the year view
+    uint32_t name_flags = 0;              // qel_calendar's QEL_NAME_PLAIN_MONTHS
+    uint32_t festival_options = 0;        // QEL_OPT_XIAONIAN_SOUTH
+    Moment now;                           // QELDATE_TODAY or the local clock
+    bool fixed_now = false;               // now came from QELDATE_TODAY
+};
+
+// "Now": QELDATE_TODAY (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS) when it is set,
+// else the local clock. A bad QELDATE_TODAY is a UsageError.
+Moment current_moment();
+
+// UTF-8 text to standard output in the context's encoding.
+void write_text(const Context& context, std::string_view utf8);
+// Bytes to standard output as they are (JSON, CSV, iCalendar). A failed
+// write throws std::runtime_error.
+void write_out(std::string_view bytes);
+
+}  // namespace qeldate

@@ -1,0 +1,241 @@
+#include "convert.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "context.h"
+#include "model.h"
+
+namespace qeldate {
+namespace {
+
+constexpr size_t kBlockLines = 4096;
+constexpr size_t kFlushBytes = 1 << 16;
+
+// Names read once from qel_calendar, so that a line costs no library text call.
+struct Names {
+    std::array<std::string, 60> cycle;
+    std::array<std::string, 12> animal;
+    std::array<std::array<std::string, 13>, 2> month;  // [leap][month]
+    std::array<std::string, 31> day;
+    std::array<std::string, kTermCount> term;
+    std::array<std::string, QEL_FESTIVAL_COUNT> festival;
+    explicit Names(uint32_t flags) {
+        for (int i = 0; i < 60; ++i) cycle[size_t(i)] = name(QEL_NAME_CYCLE, i);
+        for (int i = 0; i < 12; ++i) animal[size_t(i)] = name(QEL_NAME_ANIMAL, i);
+        for (int m = 1; m <= 12; ++m)
+            for (int leap = 0; leap < 2; ++leap)
+                month[size_t(leap)][size_t(m)] = name(QEL_NAME_LUNAR_MONTH, m, flags | (leap ? QEL_NAME_LEAP : 0u));
+        for (int d = 1; d <= 30; ++d) day[size_t(d)] = name(QEL_NAME_LUNAR_DAY, d);
+        for (int k = 0; k < kTermCount; ++k) term[size_t(k)] = name(QEL_NAME_TERM, k);
+        for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f) festival[size_t(f)] = name(QEL_NAME_FESTIVAL, f);
+    }
+};
+
+constexpr const char* kColumns[] = {"input", "date", "weekday", "lunar_year", "lunar_month", "lunar_day", "leap",
+                                    "lunar_text", "year_name", "animal", "day_cycle", "solar_term", "festivals", "error"};
+
+struct Line {
+    std::string input;
+    int64_t serial = 0;
+    std::string error;  // empty: parsed
+};
+
+// Two digits of a fixed-position date, or -1.
+int two(std::string_view s, size_t at) {
+    const char a = s[at], b = s[at + 1];
+    return a >= '0' && a <= '9' && b >= '0' && b <= '9' ? (a - '0') * 10 + (b - '0') : -1;
+}
+
+// The serial of a Gregorian date line: YYYY-MM-DD directly, other forms
+// through the tool's parser.
+int64_t gregorian_serial(std::string_view text) {
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+        const int hi = two(text, 0), lo = two(text, 2), m = two(text, 5), d = two(text, 8);
+        int64_t serial = 0;
+        if (hi >= 0 && lo >= 0 && m >= 0 && d >= 0 && qel_serial_of_date(hi * 100 + lo, m, d, &serial) == QEL_OK)
+            return serial;
+    }
+    return serial_of(parse_date(text));
+}
+
+// A lunar line: YEAR-MONTH-DAY, then "leap" (or 闰 before the month) for a
+// day of the leap month.
+int64_t lunar_serial(std::string_view text) {
+    bool leap = false;
+    std::string t(text);
+    if (const size_t space = t.find_first_of(" \t"); space != std::string::npos) {
+        const std::string mark = t.substr(t.find_first_not_of(" \t", space));
+        if (mark != "leap" && mark != "闰") throw UsageError(quote_input(text) + ": after the date only 'leap' may follow");
+        leap = true;
+        t.resize(space);
+    }
+    if (const size_t mark = t.find("闰"); mark != std::string::npos) {
+        leap = true;
+        t.erase(mark, std::string_view("闰").size());
+    }
+    const LunarArg l = parse_lunar(t, true);
+    return serial_of_lunar({l.year, l.month, l.day, leap ? 1 : 0});
+}
+
+class Writer {
+public:
+    Writer(ConvertFormat format, const Names& names) : format_(format), names_(names) {}
+    void header() {
+        if (format_ == ConvertFormat::kJsonLines) return;
+        for (size_t i = 0; i < std::size(kColumns); ++i) {
+            if (i) out_ += separator();
+            out_ += kColumns[i];
+        }
+        out_ += '\n';
+    }
+    void record(const Line& line, const qel_day_facts* f) {
+        if (format_ == ConvertFormat::kJsonLines) return json(line, f);
+        field(line.input);
+        if (f) {
+            char date[16];
+            std::snprintf(date, sizeof date, "%04d-%02d-%02d", f->year, f->month, f->day);
+            out_ += separator() + date + separator() + std::to_string(f->weekday);
+            if (f->flags & QEL_DAY_NO_LUNAR) {
+                for (int i = 0; i < 7; ++i) out_ += separator();
+            } else {
+                out_ += separator() + std::to_string(f->lunar_year) + separator() + std::to_string(f->lunar_month) + separator() +
+                        std::to_string(f->lunar_day) + separator() + (f->lunar_leap ? "1" : "0") + separator() +
+                        names_.month[size_t(f->lunar_leap)][size_t(f->lunar_month)] + names_.day[size_t(f->lunar_day)] +
+                        separator() + names_.cycle[size_t(f->year_cycle)] + separator() + names_.animal[size_t(f->year_cycle % 12)];
+            }
+            out_ += separator() + names_.cycle[size_t(f->day_cycle)] + separator();
+            if (f->term >= 0) out_ += names_.term[size_t(f->term)];
+            out_ += separator() + festivals(f->festivals) + separator();
+        } else {
+            for (int i = 0; i < 12; ++i) out_ += separator();
+            field(line.error);
+        }
+        out_ += '\n';
+        if (out_.size() >= kFlushBytes) flush();
+    }
+    void flush() {
+        write_out(out_);
+        out_.clear();
+    }
+
+private:
+    std::string separator() const { return format_ == ConvertFormat::kTsv ? "\t" : ","; }
+    std::string festivals(uint64_t bits) const {
+        std::string out;
+        for (int k = 0; k < QEL_FESTIVAL_COUNT; ++k)
+            if (bits >> k & 1u) out += (out.empty() ? "" : ";") + names_.festival[size_t(k)];
+        return out;
+    }
+    // CSV quotes a field with a comma, quote or line break (RFC 4180); TSV
+    // turns tabs into spaces.
+    void field(std::string_view text) {
+        if (format_ == ConvertFormat::kTsv) {
+            for (const char c : text) out_ += c == '\t' ? ' ' : c;
+        } else if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+            out_ += text;
+        } else {
+            out_ += '"';
+            for (const char c : text) out_ += c == '"' ? std::string("\"\"") : std::string(1, c);
+            out_ += '"';
+        }
+    }
+    void json(const Line& line, const qel_day_facts* f) {
+        nlohmann::ordered_json j;
+        j["input"] = line.input;
+        if (!f) {
+            j["error"] = line.error;
+        } else {
+            char date[16];
+            std::snprintf(date, sizeof date, "%04d-%02d-%02d", f->year, f->month, f->day);
+            j["date"] = date;
+            j["weekday"] = f->weekday;
+            if (!(f->flags & QEL_DAY_NO_LUNAR)) {
+                j["lunar"] = {{"year", f->lunar_year}, {"month", f->lunar_month}, {"day", f->lunar_day},
+                              {"leap", f->lunar_leap != 0},
+                              {"text", names_.month[size_t(f->lunar_leap)][size_t(f->lunar_month)] + names_.day[size_t(f->lunar_day)]},
+                              {"year_name", names_.cycle[size_t(f->year_cycle)]}, {"animal", names_.animal[size_t(f->year_cycle % 12)]}};
+            } else {
+                j["lunar"] = nullptr;
+            }
+            j["day_cycle"] = names_.cycle[size_t(f->day_cycle)];
+            j["solar_term"] = f->term >= 0 ? nlohmann::ordered_json(names_.term[size_t(f->term)]) : nlohmann::ordered_json(nullptr);
+            j["festivals"] = nlohmann::ordered_json::array();
+            for (int k = 0; k < QEL_FESTIVAL_COUNT; ++k)
+                if (f->festivals >> k & 1u) j["festivals"].push_back(names_.festival[size_t(k)]);
+        }
+        out_ += j.dump() + "\n";
+        if (out_.size() >= kFlushBytes) flush();
+    }
+
+    ConvertFormat format_;
+    const Names& names_;
+    std::string out_;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const {
+        if (f && f != stdin) std::fclose(f);
+    }
+};
+
+}  // namespace
+
+long long run_convert(const Context& context, const ConvertRequest& r) {
+    const Names names(context.name_flags);
+    Writer writer(r.format, names);
+    writer.header();
+    long long bad = 0, number = 0;
+    std::vector<Line> block;
+    std::vector<int64_t> serials;
+    std::vector<qel_day_facts> facts(kBlockLines);
+    const auto convert_block = [&] {
+        serials.clear();
+        for (const Line& l : block) serials.push_back(l.error.empty() ? l.serial : INT64_MIN);
+        qel_day_facts_of_days(serials.data(), serials.size(), QEL_EPOCH_SERIAL, context.festival_options, facts.data(), nullptr);
+        for (size_t i = 0; i < block.size(); ++i) writer.record(block[i], block[i].error.empty() ? &facts[i] : nullptr);
+        block.clear();
+    };
+    std::vector<std::string> files = r.files;
+    if (files.empty()) files.push_back("-");
+    for (const std::string& path : files) {
+        std::unique_ptr<std::FILE, FileCloser> in(path == "-" ? stdin : std::fopen(path.c_str(), "rb"));
+        if (!in) throw UsageError("cannot open " + quote_input(path));
+        std::string line;
+        for (int c = 0; c != EOF;) {
+            line.clear();
+            while ((c = std::getc(in.get())) != EOF && c != '\n') line += static_cast<char>(c);
+            if (c == EOF && line.empty()) break;
+            ++number;
+            while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+            if (line.empty()) continue;
+            Line l{line, 0, ""};
+            try {
+                if (!is_valid_utf8(line)) throw UsageError(quote_input(line) + " is not UTF-8 text");
+                l.serial = r.lunar ? lunar_serial(line) : gregorian_serial(line);
+            } catch (const UsageError& e) {
+                if (r.strict) {
+                    convert_block();
+                    writer.flush();
+                    throw UsageError("line " + std::to_string(number) + ": " + e.what());
+                }
+                l.error = e.what();
+                ++bad;
+            }
+            block.push_back(std::move(l));
+            if (block.size() == kBlockLines) convert_block();
+        }
+    }
+    convert_block();
+    writer.flush();
+    return bad;
+}
+
+}  // namespace qeldate

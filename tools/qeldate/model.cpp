@@ -1,0 +1,162 @@
+#include "model.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace qeldate {
+namespace {
+
+constexpr const char* kWeekdayNames[] = {"", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+constexpr const char* kWeekdayAbbr[] = {"", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+constexpr const char* kWeekdayChinese[] = {"", "一", "二", "三", "四", "五", "六", "日"};
+constexpr const char* kMonthNames[] = {"",     "January", "February",  "March",   "April",    "May",     "June",
+                                       "July", "August",  "September", "October", "November", "December"};
+
+}  // namespace
+
+std::string name(int32_t kind, int index, uint32_t flags) {
+    char buf[64];
+    return qel_name(kind, index, flags, buf, sizeof buf) >= 0 ? buf : "";
+}
+
+Serial serial_of(const Ymd& date) {
+    int64_t serial = 0;
+    qel_serial_of_date(date.year, date.month, date.day, &serial);
+    return serial;
+}
+
+Ymd date_of(Serial serial) {
+    qel_day_facts f{};
+    qel_day_facts_of(serial, 0, &f);
+    return {f.year, f.month, f.day};
+}
+
+const char* weekday_name(int weekday) { return weekday >= 1 && weekday <= 7 ? kWeekdayNames[weekday] : "?"; }
+const char* weekday_abbr(int weekday) { return weekday >= 1 && weekday <= 7 ? kWeekdayAbbr[weekday] : "?"; }
+const char* weekday_chinese(int weekday) { return weekday >= 1 && weekday <= 7 ? kWeekdayChinese[weekday] : "?"; }
+const char* month_name(int month) { return month >= 1 && month <= 12 ? kMonthNames[month] : "?"; }
+
+Term term_of(const qel_term& t) {
+    Term term;
+    term.year = t.year;
+    term.term = t.term;
+    term.instant = t.instant;
+    int32_t second = 0;
+    qel_cst_of_instant(t.instant, &term.serial, &second);
+    term.second_of_day = second;
+    term.date = date_of(term.serial);
+    term.chinese = name(QEL_NAME_TERM, t.term);
+    term.english = name(QEL_NAME_TERM_ENGLISH, t.term);
+    term.key = name(QEL_NAME_TERM_KEY, t.term);
+    return term;
+}
+
+std::optional<Term> term_of(int year, int term) {
+    qel_term t{year, term, 0};
+    if (qel_term_instant(year, term, &t.instant) != QEL_OK) return std::nullopt;
+    return term_of(t);
+}
+
+std::string clock(const Term& t) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", t.second_of_day / 3600, t.second_of_day / 60 % 60);
+    return buffer;
+}
+
+int term_named(std::string_view text) { return std::max(qel_term_of_name(text.data(), text.size()), -1); }
+
+int64_t instant_of(const Moment& m) {
+    int64_t instant = 0;
+    qel_instant_of_cst(serial_of(m.date), (m.hour * 60 + m.minute) * 60 + m.second, &instant);
+    return instant;
+}
+
+Festival festival(int index) {
+    return {index,
+            name(QEL_NAME_FESTIVAL_KEY, index),
+            name(QEL_NAME_FESTIVAL, index),
+            name(QEL_NAME_FESTIVAL_SHORT, index),
+            name(QEL_NAME_FESTIVAL_ENGLISH, index),
+            index <= QEL_FESTIVAL_NEW_YEARS_EVE};
+}
+
+std::vector<Festival> festivals_of(uint64_t bits) {
+    std::vector<Festival> out;
+    for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f)
+        if (bits >> f & 1u) out.push_back(festival(f));
+    return out;
+}
+
+std::optional<Festival> festival_named(std::string_view text) {
+    const int32_t f = qel_festival_of_name(text.data(), text.size());
+    if (f < 0) return std::nullopt;
+    return festival(f);
+}
+
+std::string festival_list() {
+    std::string out;
+    for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f)
+        out += (f ? ", " : "") + name(QEL_NAME_FESTIVAL_KEY, f) + " " + name(QEL_NAME_FESTIVAL, f);
+    return out;
+}
+
+Day day_of(Serial serial, uint32_t name_flags, uint32_t festival_options) {
+    qel_day_facts f{};
+    qel_day_facts_of(serial, festival_options, &f);
+    Day d;
+    d.serial = serial;
+    d.date = {f.year, f.month, f.day};
+    d.weekday = f.weekday;
+    d.day_of_year = f.day_of_year;
+    d.day_cycle = f.day_cycle;
+    d.day_cycle_name = name(QEL_NAME_CYCLE, f.day_cycle);
+    d.has_lunar = (f.flags & QEL_DAY_NO_LUNAR) == 0;
+    if (d.has_lunar) {
+        d.lunar = {f.lunar_year, f.lunar_month, f.lunar_day, f.lunar_leap};
+        d.lunar_month_days = f.lunar_month_days;
+        d.lunar_leap_month = f.lunar_leap_month;
+        d.lunar_month_name = name(QEL_NAME_LUNAR_MONTH, f.lunar_month, name_flags | (f.lunar_leap ? QEL_NAME_LEAP : 0u));
+        d.lunar_day_name = name(QEL_NAME_LUNAR_DAY, f.lunar_day);
+        d.lunar_text = d.lunar_month_name + d.lunar_day_name;
+        d.year_cycle = f.year_cycle;
+        d.year_name = name(QEL_NAME_CYCLE, f.year_cycle);
+        d.animal = name(QEL_NAME_ANIMAL, f.year_cycle % 12);
+    }
+    if (f.term >= 0) d.term = term_of(qel_term{f.year, f.term, f.term_instant});
+    d.festivals = festivals_of(f.festivals);
+    return d;
+}
+
+Serial serial_of_lunar(const LunarDate& l) {
+    int64_t serial = 0;
+    const int32_t status = qel_serial_of_lunar(l.year, l.month, l.day, l.leap, &serial);
+    if (status == QEL_OK) return serial;
+    const std::string date = std::to_string(l.year) + "-" + std::to_string(l.month) + "-" + std::to_string(l.day) +
+                             (l.leap ? " (leap month)" : "");
+    if (status == QEL_E_RANGE)
+        throw UsageError("lunar year " + std::to_string(l.year) + " is outside the table: use 1900-2100");
+    if (l.month < 1 || l.month > 12 || l.day < 1 || l.day > 30)
+        throw UsageError("lunar " + date + ": a lunar month is 1-12 and a lunar day 1-30");
+    const int leap_month = qel_lunar_leap_month(l.year);
+    if (l.leap && leap_month != l.month)
+        throw UsageError("lunar " + date + " does not exist: " +
+                         (leap_month ? "the leap month of " + std::to_string(l.year) + " is " + std::to_string(leap_month)
+                                     : std::to_string(l.year) + " has no leap month"));
+    throw UsageError("lunar " + date + " does not exist: that month has " +
+                     std::to_string(qel_lunar_month_days(l.year, l.month, l.leap)) + " days");
+}
+
+std::string lunar_text(const LunarDate& l, uint32_t name_flags) {
+    char buf[64];
+    return qel_lunar_text(l.year, l.month, l.day, l.leap, name_flags, buf, sizeof buf) >= 0 ? buf : "";
+}
+
+std::optional<LunarDate> lunar_anniversary(int lunar_year, int month, int day, bool leap) {
+    if (lunar_year < kFirstLunarYear || lunar_year > kLastLunarYear) return std::nullopt;
+    const int in_leap = leap && qel_lunar_leap_month(lunar_year) == month ? 1 : 0;
+    const int length = qel_lunar_month_days(lunar_year, month, in_leap);
+    if (length < 0) return std::nullopt;
+    return LunarDate{lunar_year, month, std::min(day, length), in_leap};
+}
+
+}  // namespace qeldate

@@ -1,0 +1,96 @@
+// The tool's model of the calendar, built once per request from qel_calendar:
+// a day (its Gregorian, lunar, cycle, term and festival facts with their
+// names), the terms and festivals by year, and the look-ups people make.
+// Everything here is UTF-8; renderers only read it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "date_parse.h"
+#include "qel_calendar.h"
+
+namespace qeldate {
+
+using Serial = int64_t;  // days since 1899-12-30
+
+inline constexpr int kFirstLunarYear = QEL_FIRST_YEAR;  // 1900
+inline constexpr int kLastLunarYear = QEL_LAST_YEAR;    // 2100
+inline constexpr int kTermCount = 24;
+inline constexpr int kSecondsPerDay = 86400;
+
+// qel_name as a string ("" for an index it refuses).
+std::string name(int32_t kind, int index, uint32_t flags = 0);
+
+Serial serial_of(const Ymd& date);  // Precondition: a valid date of 0001..9999
+Ymd date_of(Serial serial);
+const char* weekday_name(int weekday);  // 1 = Monday .. 7 = Sunday
+const char* weekday_abbr(int weekday);  // Mon .. Sun
+const char* weekday_chinese(int weekday);  // 一 .. 日
+const char* month_name(int month);      // January .. December
+
+struct Term {
+    int year = 0, term = 0;  // Gregorian year, 0 = 小寒 .. 23 = 冬至
+    int64_t instant = 0;     // seconds since 1970 UTC
+    Serial serial = 0;       // its day in UTC+8
+    Ymd date;
+    int second_of_day = 0;   // in UTC+8
+    std::string chinese, english, key;
+};
+Term term_of(const qel_term& t);
+std::optional<Term> term_of(int year, int term);
+std::string clock(const Term& t);  // HH:MM in UTC+8, truncated so that it stays on its day
+// The term by key, English or Chinese name, else -1.
+int term_named(std::string_view name);
+// The instant of a civil moment in UTC+8.
+int64_t instant_of(const Moment& m);
+
+struct Festival {
+    int index = 0;  // qel_festival
+    std::string key, chinese, short_name, english;
+    bool lunar = false;  // a lunar festival (its year is the lunar year)
+};
+Festival festival(int index);
+std::vector<Festival> festivals_of(uint64_t bits);
+// The festival by key, English or Chinese name, else nothing.
+std::optional<Festival> festival_named(std::string_view name);
+// "spring-festival 春节, lantern 元宵节, ...": for messages.
+std::string festival_list();
+
+struct LunarDate {
+    int year = 0, month = 0, day = 0, leap = 0;
+};
+
+struct Day {
+    Serial serial = 0;
+    Ymd date;
+    int weekday = 0, day_of_year = 0;
+    bool has_lunar = false;
+    LunarDate lunar;
+    int lunar_month_days = 0, lunar_leap_month = 0;
+    std::string lunar_text;        // 闰六月初一
+    std::string lunar_month_name;  // 闰六月
+    std::string lunar_day_name;    // 初一
+    std::string year_name, animal;  // 丁酉 鸡
+    int year_cycle = 0, day_cycle = 0;
+    std::string day_cycle_name;    // 辛亥
+    std::optional<Term> term;
+    std::vector<Festival> festivals;
+};
+// Precondition: serial within 0001..9999.
+Day day_of(Serial serial, uint32_t name_flags, uint32_t festival_options);
+
+// The day of a lunar date, or a UsageError that says why it does not exist.
+Serial serial_of_lunar(const LunarDate& date);
+// A lunar date's name as calendars print it (闰六月初一).
+std::string lunar_text(const LunarDate& date, uint32_t name_flags);
+
+// A lunar date in a given lunar year, for dates that recur: day 30 in a month
+// of 29 days falls on day 29, and a day of a leap month falls in the ordinary
+// month of the same number in years without that leap month.
+std::optional<LunarDate> lunar_anniversary(int lunar_year, int month, int day, bool leap);
+
+}  // namespace qeldate
