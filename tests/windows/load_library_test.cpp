@@ -1,8 +1,8 @@
-// qel_datetime.dll as a Windows application meets it at run time: loaded with
-// LoadLibrary, its C functions found by name, called from many threads at
-// once, then unloaded, and all of that several times over. Every thread must
-// get the answers of the first, single-threaded run, and after FreeLibrary
-// neither DLL may stay in the process.
+// qel_datetime.dll and qel_calendar.dll as a Windows application meets them
+// at run time: loaded with LoadLibrary, their C functions found by name,
+// called from many threads at once, then unloaded, and all of that several
+// times over. Every thread must get the answers of the first, single-threaded
+// run, and after FreeLibrary no DLL of the project may stay in the process.
 #include <windows.h>
 
 #include <atomic>
@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "qel_calendar.h"
 #include "qel_datetime.h"
 
 namespace {
@@ -22,6 +23,7 @@ struct Api {
     decltype(&GDateToPDate) to_lunar;
     decltype(&PDateToGDate) to_gregorian;
     decltype(&getLunarTermDay) term_day;
+    decltype(&qel_lunar_of_serial) calendar_lunar;
 };
 
 template <class F>
@@ -32,8 +34,8 @@ bool find(HMODULE module, const char* name, F& out) {
 }
 
 // Every day of 1900-2100 through the Gregorian and lunar conversions and back,
-// and every solar term, folded into one checksum; a round trip that fails
-// poisons it.
+// and every solar term, folded into one checksum; a round trip that fails, or
+// a lunar date on which the two libraries disagree, poisons it.
 uint64_t workload(const Api& api) {
     uint64_t sum = 0;
     for (DateInt serial = api.encode(1900, 1, 1), last = api.encode(2100, 12, 31); serial <= last; ++serial) {
@@ -42,7 +44,11 @@ uint64_t workload(const Api& api) {
         int32_t ly = 0, lm = 0, ld = 0, leap = 0, gy = 0, gm = 0, gd = 0;
         const int32_t status = api.to_lunar(y, m, d, &ly, &lm, &ld, &leap);
         const bool back = api.to_gregorian(ly, lm, ld, leap, &gy, &gm, &gd) == 1 && gy == y && gm == m && gd == d;
-        if (api.encode(y, m, d) != serial || status != 1 || !back) return 0;
+        qel_lunar_date c{};
+        const bool agree = serial < QEL_FIRST_LUNAR_SERIAL ||
+                           (api.calendar_lunar(serial, &c) == QEL_OK && c.year == ly && c.month == lm &&
+                            c.day == ld && c.leap == leap);
+        if (api.encode(y, m, d) != serial || status != 1 || !back || !agree) return 0;
         sum = sum * 31 + uint64_t(ly * 10000 + lm * 100 + ld) * 2 + uint64_t(leap) + uint64_t(api.weekday(serial));
     }
     for (int32_t year = 1900; year <= 2100; ++year)
@@ -51,15 +57,17 @@ uint64_t workload(const Api& api) {
 }
 
 int run_once(int round, uint64_t& expected) {
-    HMODULE module = LoadLibraryW(L"qel_datetime.dll");
-    if (!module) {
+    HMODULE module = LoadLibraryW(L"qel_datetime.dll"), calendar = LoadLibraryW(L"qel_calendar.dll");
+    if (!module || !calendar) {
         std::printf("round %d: LoadLibrary failed (error %lu)\n", round, GetLastError());
         return 1;
     }
     Api api{};
     const bool found = find(module, "EncodeDate", api.encode) && find(module, "DecodeDate", api.decode) &&
                        find(module, "DayOfWeek", api.weekday) && find(module, "GDateToPDate", api.to_lunar) &&
-                       find(module, "PDateToGDate", api.to_gregorian) && find(module, "getLunarTermDay", api.term_day);
+                       find(module, "PDateToGDate", api.to_gregorian) &&
+                       find(module, "getLunarTermDay", api.term_day) &&
+                       find(calendar, "qel_lunar_of_serial", api.calendar_lunar);
     int failures = found ? 0 : 1;
     if (found) {
         // Facts known from the calendar itself: 2000-01-01 is serial 36526, a
@@ -87,11 +95,11 @@ int run_once(int round, uint64_t& expected) {
             ++failures;
         }
     }
-    if (!FreeLibrary(module)) {
+    if (!(FreeLibrary(calendar) & FreeLibrary(module))) {  // both, whatever the first returns
         std::printf("round %d: FreeLibrary failed\n", round);
         ++failures;
     }
-    for (const wchar_t* name : {L"qel_datetime.dll", L"qel_common.dll"})
+    for (const wchar_t* name : {L"qel_calendar.dll", L"qel_datetime.dll", L"qel_common.dll"})
         if (GetModuleHandleW(name)) {
             std::printf("round %d: %ls still loaded after FreeLibrary\n", round, name);
             ++failures;
