@@ -222,6 +222,9 @@ typedef struct qel_day_facts {
     int32_t year_cycle;       /* sexagenary index of the lunar year (丁酉 = 33) */
     int32_t day_cycle;        /* sexagenary index of the day, for every day */
     int32_t term;             /* the solar term that falls on the day in UTC+8, or -1 */
+    int32_t holiday_status;   /* QEL_DAY_ORDINARY, QEL_DAY_OFF, QEL_DAY_WORK, or
+                                 QEL_E_RANGE outside the holiday table's years */
+    int32_t holiday;          /* qel_holiday of an off or work day, else 0 */
     int32_t reserved;         /* 0; keeps the 64-bit fields 8-aligned on every ABI */
     int64_t term_instant;     /* its instant, 0 without a term */
     uint64_t festivals;       /* bit (1 << qel_festival) for each festival of the day */
@@ -270,6 +273,71 @@ QEL_CALENDAR_API int32_t qel_pillars_of_cst(int32_t year, int32_t month, int32_t
 QEL_CALENDAR_API int32_t qel_pillars_of_instant(int64_t instant, int32_t zi,
                                                 qel_pillars* out) QEL_CALENDAR_NOEXCEPT;
 
+/* ---- PRC public holidays and working days ------------------------------- */
+
+/* The State Council publishes each year's public holidays and the weekend
+ * days worked in exchange (调休). The built-in table covers the years that
+ * qel_holiday_years gives (2004-2026 in this release), cross-checked between
+ * independent published sources; beyond them every answer is QEL_E_RANGE
+ * ("unknown"), never a guess. A caller can add years (or correct days) with
+ * a table of its own: the `extra` argument, NULL for none. */
+typedef enum qel_holiday {
+    QEL_HOLIDAY_NONE = 0,
+    QEL_HOLIDAY_NEW_YEAR,               /* 元旦 */
+    QEL_HOLIDAY_SPRING_FESTIVAL,        /* 春节 */
+    QEL_HOLIDAY_QINGMING,               /* 清明节 */
+    QEL_HOLIDAY_LABOUR_DAY,             /* 劳动节 */
+    QEL_HOLIDAY_DRAGON_BOAT,            /* 端午节 */
+    QEL_HOLIDAY_MID_AUTUMN,             /* 中秋节 */
+    QEL_HOLIDAY_NATIONAL_DAY,           /* 国庆节 */
+    QEL_HOLIDAY_MID_AUTUMN_NATIONAL_DAY, /* 中秋节、国庆节: one period holding both */
+    QEL_HOLIDAY_VICTORY_DAY,            /* 抗战胜利纪念日, 3-5 September 2015 */
+    QEL_HOLIDAY_COUNT
+} qel_holiday;
+
+#define QEL_DAY_ORDINARY 0 /* a weekday is worked, a weekend day is not */
+#define QEL_DAY_OFF 1      /* a day of a holiday period (weekend days included) */
+#define QEL_DAY_WORK 2     /* a weekend day worked in exchange (班) */
+
+/* One day of a caller's table: status QEL_DAY_OFF or QEL_DAY_WORK (or
+ * QEL_DAY_ORDINARY to cancel a built-in day). */
+typedef struct qel_holiday_day {
+    int64_t serial;
+    int32_t status;
+    int32_t holiday;
+} qel_holiday_day;
+
+/* A caller's table: its days sorted by serial, no day twice, all within the
+ * Gregorian years first_year..last_year, which it then covers; inside them it
+ * replaces the built-in table. Calls that take one cost time linear in its
+ * size; QEL_E_ARGUMENT for a table that breaks these rules. */
+typedef struct qel_holiday_table {
+    const qel_holiday_day* days;
+    size_t count;
+    int32_t first_year;
+    int32_t last_year;
+} qel_holiday_table;
+
+/* The Gregorian years the built-in table covers. */
+QEL_CALENDAR_API int32_t qel_holiday_years(int32_t* first_year, int32_t* last_year) QEL_CALENDAR_NOEXCEPT;
+/* QEL_DAY_ORDINARY, QEL_DAY_OFF or QEL_DAY_WORK (with the holiday in
+ * *holiday when it is not null), or QEL_E_RANGE outside the covered years. */
+QEL_CALENDAR_API int32_t qel_holiday_status(int64_t serial, const qel_holiday_table* extra,
+                                            int32_t* holiday) QEL_CALENDAR_NOEXCEPT;
+/* 1 for a working day (Monday to Friday and not off, or a make-up working
+ * day), 0 for a day off, QEL_E_RANGE outside the covered years. */
+QEL_CALENDAR_API int32_t qel_is_workday(int64_t serial, const qel_holiday_table* extra) QEL_CALENDAR_NOEXCEPT;
+/* The working days in [from, to) (numpy's busday_count convention; negative
+ * when to < from), in O(log n): QEL_E_RANGE unless every day of the range is
+ * covered. */
+QEL_CALENDAR_API int32_t qel_workdays_between(int64_t from, int64_t to, const qel_holiday_table* extra,
+                                              int64_t* count) QEL_CALENDAR_NOEXCEPT;
+/* The day `n` working days after `from` (before it for n < 0): n = 0 gives
+ * `from` when it is a working day, else the next one. QEL_E_RANGE when the
+ * answer lies outside the covered years. */
+QEL_CALENDAR_API int32_t qel_add_workdays(int64_t from, int64_t n, const qel_holiday_table* extra,
+                                          int64_t* serial) QEL_CALENDAR_NOEXCEPT;
+
 /* ---- Names (UTF-8) --------------------------------------------------------- */
 
 typedef enum qel_name_kind {
@@ -286,6 +354,9 @@ typedef enum qel_name_kind {
     QEL_NAME_FESTIVAL_SHORT, /* two characters, for calendar cells: 春节, 元宵, 国庆 */
     QEL_NAME_FESTIVAL_ENGLISH,
     QEL_NAME_FESTIVAL_KEY,   /* spring-festival .. national-day */
+    QEL_NAME_HOLIDAY,        /* qel_holiday 1..: 元旦 .. 中秋节、国庆节 */
+    QEL_NAME_HOLIDAY_ENGLISH,
+    QEL_NAME_HOLIDAY_KEY,    /* new-year .. mid-autumn-national-day */
     QEL_NAME_KIND_COUNT
 } qel_name_kind;
 

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "calendar/festivals.h"
+#include "calendar/holidays.h"
 #include "calendar/terms.h"
 #include "gregorian/civil.h"
 #include "lunar/locate.h"
@@ -88,6 +89,9 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     f.day_cycle = static_cast<int32_t>((shifted + 8) % kCycle);
     f.term = -1;
     f.term_instant = 0;
+    int32_t holiday = 0;
+    f.holiday_status = builtin_status(serial, &holiday);
+    f.holiday = f.holiday_status > QEL_DAY_ORDINARY ? holiday : 0;
     uint64_t festivals = 0;
     if (lunar::in_table(serial)) {
         const lunar::TableDay t = lunar::locate(serial, c.year);

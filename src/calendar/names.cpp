@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "calendar/festivals.h"
+#include "calendar/holidays.h"
 #include "calendar/names.h"
 #include "calendar/text.h"
 #include "qel_calendar.h"
@@ -21,6 +22,7 @@ struct Bounds {
 constexpr Bounds kBounds[QEL_NAME_KIND_COUNT] = {
     {0, 9}, {0, 11}, {0, 59}, {0, 11}, {1, 12}, {1, 30}, {0, 23}, {0, 23}, {0, 23},
     {0, QEL_FESTIVAL_COUNT - 1}, {0, QEL_FESTIVAL_COUNT - 1}, {0, QEL_FESTIVAL_COUNT - 1}, {0, QEL_FESTIVAL_COUNT - 1},
+    {1, QEL_HOLIDAY_COUNT - 1}, {1, QEL_HOLIDAY_COUNT - 1}, {1, QEL_HOLIDAY_COUNT - 1},
 };
 
 ShortText month_name(int32_t month, uint32_t flags) {
@@ -59,6 +61,9 @@ extern "C" int32_t qel_name(int32_t kind, int32_t index, uint32_t flags, char* b
         case QEL_NAME_FESTIVAL: return write_text(kFestivals[i].chinese, buf, size);
         case QEL_NAME_FESTIVAL_SHORT: return write_text(kFestivals[i].short_name, buf, size);
         case QEL_NAME_FESTIVAL_ENGLISH: return write_text(kFestivals[i].english, buf, size);
-        default: return write_text(kFestivals[i].key, buf, size);  // QEL_NAME_FESTIVAL_KEY
+        case QEL_NAME_FESTIVAL_KEY: return write_text(kFestivals[i].key, buf, size);
+        case QEL_NAME_HOLIDAY: return write_text(kHolidayNames[i].chinese, buf, size);
+        case QEL_NAME_HOLIDAY_ENGLISH: return write_text(kHolidayNames[i].english, buf, size);
+        default: return write_text(kHolidayNames[i].key, buf, size);  // QEL_NAME_HOLIDAY_KEY
     }
 }

@@ -8,8 +8,9 @@
 
 static_assert(sizeof(qel_lunar_date) == 16);
 static_assert(sizeof(qel_term) == 16 && offsetof(qel_term, instant) == 8);
-static_assert(sizeof(qel_day_facts) == 88);
-static_assert(offsetof(qel_day_facts, serial) == 0 && offsetof(qel_day_facts, term_instant) == 72 &&
-              offsetof(qel_day_facts, festivals) == 80);
+static_assert(sizeof(qel_day_facts) == 96);
+static_assert(offsetof(qel_day_facts, serial) == 0 && offsetof(qel_day_facts, term_instant) == 80 &&
+              offsetof(qel_day_facts, festivals) == 88);
+static_assert(sizeof(qel_holiday_day) == 16 && offsetof(qel_holiday_day, status) == 8);
 static_assert(sizeof(qel_pillars) == 48);
 static_assert(offsetof(qel_pillars, year_start) == 16 && offsetof(qel_pillars, month_start) == 32);

@@ -43,7 +43,7 @@ static void calendar_checks(void) {
     expect(qel_lunar_of_days(days, 2, QEL_EPOCH_UNIX, NULL, month, NULL, NULL, NULL) == 1 && month[0] == 6 &&
                month[1] == 0,
            "qel_lunar_of_days");
-    expect(sizeof(qel_day_facts) == 88 && sizeof(qel_pillars) == 48, "qel_calendar struct sizes");
+    expect(sizeof(qel_day_facts) == 96 && sizeof(qel_pillars) == 48, "qel_calendar struct sizes");
 }
 
 int main(void) {
