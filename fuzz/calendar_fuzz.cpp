@@ -7,6 +7,7 @@
 // cut at a character boundary.
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -439,6 +440,8 @@ void check_names(Args& a) {
     // Index ranges by kind, as the header lists them.
     static constexpr int32_t kFirst[] = {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0};
     static constexpr int32_t kLast[] = {9, 11, 59, 11, 12, 30, 23, 23, 23, 24, 24, 24, 24};
+    static_assert(std::size(kFirst) == QEL_NAME_KIND_COUNT && std::size(kLast) == QEL_NAME_KIND_COUNT,
+                  "a range for every name kind");
     const bool known = kind >= 0 && kind < QEL_NAME_KIND_COUNT && index >= kFirst[kind] && index <= kLast[kind] &&
                        (flags & ~(kind == QEL_NAME_LUNAR_MONTH ? 3u : 0u)) == 0;
     QEL_FUZZ_CHECK(known ? length > 0 : length == QEL_E_ARGUMENT);
