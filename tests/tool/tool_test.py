@@ -71,6 +71,8 @@ GOLDEN = [  # file, and every command line that must print exactly it
     ("next_qixi.txt", [["next", "qixi"], ["next", "七夕"], ["next", "Qixi Festival"]]),
     ("mid_autumn_2030.txt", [["中秋", "2030"], ["next", "mid-autumn", "--year", "2030"]]),
     ("bazi.txt", [["bazi", "2024-02-04T16:30"]]),
+    ("cal_2025-10_holidays.txt", [["cal", "2025", "10"]]),
+    ("holidays_2025.txt", [["holidays", "2025"]]),
     ("convert.csv", [["convert", str(HERE / "golden" / "convert_input.txt")]]),
 ]
 REGENERATE = False
@@ -197,7 +199,28 @@ ERRORS = [  # arguments, a fragment of the one stderr line, "now" if not TODAY
 ]
 
 
+HOLIDAY_FILES = [  # a holiday file, and a fragment of the error it gives
+    ("2027-01-01\toff\tnew-year\n2027-13-01\toff\tnew-year\n", "line 2: '2027-13-01': the month must be 1-12"),
+    ("2027-01-01\tgone\tnew-year\n", "line 1: the status 'gone'"),
+    ("2027-01-01\toff\tnew-year\n# note\n2027-01-01\toff\tnew-year\n", "line 3: 2027-01-01 is given twice"),
+    (b"2027-01-01\toff\t\xff\n", "line 1: not UTF-8"),
+    ("2027-01-01\toff\tgroundhog-day\n", "line 1: 'groundhog-day' is no holiday"),
+    ("2027-01-01 off new-year\n", "line 1: want DATE<TAB>off|work<TAB>HOLIDAY"),
+]
+
+
+def holiday_file(content):
+    f = tempfile.NamedTemporaryFile(suffix=".tsv", delete=False)
+    f.write(content if isinstance(content, bytes) else content.encode())
+    f.close()
+    return f.name
+
+
 def test_errors():
+    # A bad holiday file names its line and loads nothing.
+    for content, fragment in HOLIDAY_FILES:
+        r = run("2027-01-01", "--holidays", holiday_file(content))
+        check(r.returncode == 2 and fragment in r.stderr.decode(), f"holiday file {content!r}: {r.stderr!r}")
     # Input shown in a message is quoted, escaped and cut short.
     for arg, absent in (("x" * 100000, "x" * 50), ("\x1b[31mred", "\x1b")):
         r = run(arg)
@@ -278,6 +301,17 @@ def test_json():
         c = facts("diff", first, second)["calendar"]
         check((c["years"], c["months"], c["days"]) == want, f"diff {first} {second}: {c}")
     check(facts("--lunar", "2100-12-2")["lunar"]["text"] == "腊月初二", "the table's last days have lunar dates")
+    # Holidays: the status of a day, working days, working-day steps, and a
+    # holiday file that adds 2027 (also through QELDATE_HOLIDAYS).
+    check(facts("2025-10-11")["holiday"] == {"status": "work", "workday": True, "key": "mid-autumn-national-day",
+                                             "name": "中秋节、国庆节", "english": "Mid-Autumn Festival and National Day"}, "班")
+    check(facts("2025-10-03")["holiday"]["status"] == "off" and facts("2030-01-01")["holiday"] is None, "休, unknown")
+    check(facts("workdays", "2025-09-01", "2025-10-31")["workdays"] == 41, "workdays")
+    check(facts("2025-09-30", "+5workdays")["date"] == "2025-10-14", "+5workdays")
+    extra = holiday_file("2027-01-01\toff\t元旦\n2027-02-20\twork\tspring-festival\n")
+    check(facts("2027-02-20", "--holidays", extra)["holiday"]["workday"] is True, "--holidays FILE")
+    check(facts("2027-02-20", env={"QELDATE_HOLIDAYS": extra})["holiday"]["status"] == "work", "QELDATE_HOLIDAYS")
+    check(facts("workdays", "2026-12-28", "2027-01-04", "--holidays", extra)["workdays"] == 5, "across the file's year")
     check(ok("--lunar", "2017-6-1", "--leap", "+1month").startswith(b"2017-07-23 00:00:00 +1month"), "a step after --lunar")
     n = facts("next", "mid-autumn")
     check(n["date"] == "2017-10-04" and n["days_from_today"] == 73, n)
@@ -335,7 +369,8 @@ def calendar(*args, today=TODAY, terms=None):
         start = e.decoded("DTSTART")
         check("DTSTAMP" in e, e)
         if type(start) is dt.date:
-            check(e.decoded("DTEND") == start + dt.timedelta(days=1), e)
+            days = (e.decoded("DTEND") - start).days
+            check(days == 1 or (days > 1 and "Public holiday" in str(e["CATEGORIES"].to_ical())), e)
         else:
             check(str(e["CATEGORIES"].to_ical(), "utf-8") == "Solar term" and start.utcoffset() is not None, e)
             if terms is not None:
@@ -363,6 +398,9 @@ def test_ics():
     check(sum("Solar term" in str(e["CATEGORIES"].to_ical()) for e in events) == 9 * 24, "24 terms a year")
     check(str(next(e for e in events if "Spring Festival" in str(e["DESCRIPTION"]))["SUMMARY"]) == "春节", "Chinese SUMMARY")
     calendar("--from", "2024", "--shanghai", terms={i for i in instants if i > 1.7e9})
+    holidays = [e for e in calendar("--from", "2025", "--holidays") if "Public holiday" in str(e["CATEGORIES"].to_ical())]
+    check([(str(e.decoded("DTSTART")), str(e.decoded("DTEND"))) for e in holidays][-1] == ("2025-10-01", "2025-10-09"),
+          "the 2025 National Day period as one event")
     # Lunar birthdays: day 30 falls on 29 in a 29-day month (ordinary 6 of
     # 2017); a leap-month date keeps the leap month where the year has one and
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the

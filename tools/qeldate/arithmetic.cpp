@@ -106,13 +106,21 @@ nlohmann::ordered_json duration_json(const Duration& d) {
 
 }  // namespace
 
-StepResult apply_steps(const Moment& start, const std::vector<std::string>& steps, bool clamp) {
+StepResult apply_steps(const Context& context, const Moment& start, const std::vector<std::string>& steps, bool clamp) {
     check_year(start);
     TDateTime t = to_word(start);
     bool has_time = start.has_time;
     bool clamped = false;
     for (const std::string& text : steps) {
         const Step step = parse_step(text);
+        if (step.unit == StepUnit::kWorkday) {
+            int64_t day = 0;
+            if (qel_add_workdays(serial_of({t.year(), t.month(), t.day()}), step.count, context.holidays(), &day) != QEL_OK)
+                throw UsageError(quote_input(text) + " leaves the years the holiday table covers (see qeldate holidays)");
+            const Ymd d = date_of(day);
+            t = TDateTime(d.year, d.month, d.day, t.hour(), t.minute(), t.second());
+            continue;
+        }
         const DateInt serial = serial_of({t.year(), t.month(), t.day()});
         const int64_t second_of_day = (t.hour() * 60 + t.minute()) * 60 + t.second();
         // A count beyond the span of years 1..4095 leaves it whatever the start:
@@ -140,6 +148,7 @@ StepResult apply_steps(const Moment& start, const std::vector<std::string>& step
             case StepUnit::kHour: t.incMinute(step.count * 60); has_time = true; break;
             case StepUnit::kDay: t.incDay(static_cast<int32_t>(step.count)); break;
             case StepUnit::kWeek: t.incWeek(static_cast<QelLong>(step.count)); break;
+            case StepUnit::kWorkday: break;  // stepped above
             case StepUnit::kMonth:
             case StepUnit::kYear: {
                 const int day = t.day();

@@ -23,7 +23,9 @@ struct StepResult {
 // The steps applied left to right. Month and year steps clamp a day the new
 // month lacks to its last day unless `clamp` is false, when such a day is a
 // UsageError; so is a result outside 0001-01-01 .. 4095-12-31.
-StepResult apply_steps(const Moment& start, const std::vector<std::string>& steps, bool clamp);
+// Working-day steps follow the holiday table (and the user's file in
+// `context`); they keep the time of day.
+StepResult apply_steps(const Context& context, const Moment& start, const std::vector<std::string>& steps, bool clamp);
 
 // `qeldate diff FIRST SECOND`: the time from SECOND to FIRST.
 void run_diff(const Context& context, const Moment& first, const Moment& second);

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "date_parse.h"
 #include "encoding.h"
+#include "qel_calendar.h"
 
 namespace qeldate {
 
@@ -21,6 +23,11 @@ struct Context {
     uint32_t festival_options = 0;        // QEL_OPT_XIAONIAN_SOUTH
     Moment now;                           // QELDATE_TODAY or the local clock
     bool fixed_now = false;               // now came from QELDATE_TODAY
+    // The user's holiday file (--holidays, QELDATE_HOLIDAYS): its days and the
+    // table qel_calendar reads; a null table without one.
+    std::vector<qel_holiday_day> holiday_days;
+    qel_holiday_table holiday_file{};
+    const qel_holiday_table* holidays() const { return holiday_file.count > 0 || holiday_file.first_year > 0 ? &holiday_file : nullptr; }
 };
 
 // "Now": QELDATE_TODAY (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS) when it is set,

@@ -22,7 +22,8 @@ constexpr std::pair<std::string_view, StepUnit> kUnits[] = {
     {"hours", StepUnit::kHour},   {"d", StepUnit::kDay},        {"day", StepUnit::kDay},
     {"days", StepUnit::kDay},     {"w", StepUnit::kWeek},       {"week", StepUnit::kWeek},
     {"weeks", StepUnit::kWeek},   {"month", StepUnit::kMonth},  {"months", StepUnit::kMonth},
-    {"y", StepUnit::kYear},       {"year", StepUnit::kYear},    {"years", StepUnit::kYear}};
+    {"y", StepUnit::kYear},       {"year", StepUnit::kYear},    {"years", StepUnit::kYear},
+    {"workday", StepUnit::kWorkday}, {"workdays", StepUnit::kWorkday}};
 
 // All of `text` as a non-negative decimal of 1..max_digits digits, or -1.
 int digits(std::string_view text, size_t max_digits) {
@@ -116,7 +117,7 @@ int parse_month(std::string_view text) {
 }
 
 Step parse_step(std::string_view text) {
-    const std::string bad = quote_input(text) + " is not a step: use +N or -N with s, min, h, d, w, month or y (e.g. +1month, -3600s)";
+    const std::string bad = quote_input(text) + " is not a step: use +N or -N with s, min, h, d, w, month, y or workdays (e.g. +1month, -3600s, +5workdays)";
     if (text.size() < 3 || (text[0] != '+' && text[0] != '-')) throw UsageError(bad);
     const size_t unit_at = text.find_first_not_of("0123456789", 1);
     if (unit_at == 1 || unit_at == std::string_view::npos) throw UsageError(bad);

@@ -32,7 +32,7 @@ struct LunarArg {
     int month = 0, day = 0;
 };
 
-enum class StepUnit { kSecond, kMinute, kHour, kDay, kWeek, kMonth, kYear };
+enum class StepUnit { kSecond, kMinute, kHour, kDay, kWeek, kMonth, kYear, kWorkday };
 
 struct Step {
     int64_t count = 0;
@@ -49,7 +49,8 @@ LunarArg parse_lunar(std::string_view text, bool with_year);
 // A decimal year within [first, last]; `what` names the command in messages.
 int parse_year(std::string_view text, int first, int last, std::string_view what);
 int parse_month(std::string_view text);
-// +N or -N and a unit: s, min, h, d, w, month, y (and their long forms).
+// +N or -N and a unit: s, min, h, d, w, month, y (and their long forms), or
+// workdays (working days of the holiday table).
 Step parse_step(std::string_view text);
 
 std::string format_date(const Ymd& date);      // 2017-07-23

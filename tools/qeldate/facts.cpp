@@ -43,11 +43,19 @@ Json day_json(const Day& d) {
     j["festivals"] = Json::array();
     for (const Festival& f : d.festivals)
         j["festivals"].push_back({{"key", f.key}, {"name", f.chinese}, {"english", f.english}});
+    if (d.holiday.status < 0) {
+        j["holiday"] = nullptr;  // no table covers the day
+    } else {
+        const char* status = d.holiday.status == QEL_DAY_OFF ? "off" : d.holiday.status == QEL_DAY_WORK ? "work" : "ordinary";
+        j["holiday"] = {{"status", status}, {"workday", d.holiday.workday}};
+        if (d.holiday.holiday)
+            j["holiday"].update({{"key", d.holiday.key}, {"name", d.holiday.chinese}, {"english", d.holiday.english}});
+    }
     return j;
 }
 
 void print_facts(const Context& context, const FactsRequest& r) {
-    const Day d = day_of(serial_of(r.when.date), context.name_flags, context.festival_options);
+    const Day d = day_of(serial_of(r.when.date), context);
     std::optional<Term> current, next;
     if (r.now) {
         qel_term t{};
@@ -100,6 +108,9 @@ void print_facts(const Context& context, const FactsRequest& r) {
     line("day cycle", d.day_cycle_name);
     if (d.term) line("solar term", d.term->chinese + " " + d.term->english + " at " + clock(*d.term) + " UTC+8");
     for (const Festival& f : d.festivals) line("festival", f.chinese + " " + f.english);
+    if (d.holiday.status == QEL_DAY_OFF) line("holiday", "休 " + d.holiday.chinese + " " + d.holiday.english + ", a day off");
+    if (d.holiday.status == QEL_DAY_WORK)
+        line("holiday", "班 a working day in exchange for " + d.holiday.chinese + " " + d.holiday.english);
     if (current)
         line("current term", current->chinese + " " + current->english + " since " + format_date(current->date) + " " +
                                  clock(*current));

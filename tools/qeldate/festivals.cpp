@@ -57,7 +57,7 @@ void run_festivals(const Context& context, int year) {
     std::string out = "Festivals and solar terms of " + std::to_string(year) + "\n";
     Json events = Json::array();
     for (Serial s = first; s <= last; ++s) {
-        const Day d = day_of(s, context.name_flags, context.festival_options);
+        const Day d = day_of(s, context);
         const std::string prefix = format_date(d.date) + " " + weekday_abbr(d.weekday) + "  ";
         for (const Festival& f : d.festivals) {
             out += prefix + pad_right(f.chinese, 8) + f.english + (f.lunar ? "  (" + d.lunar_text + ")" : "") + "\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "context.h"
+#include "holidays.h"
 #include "model.h"
 
 namespace qeldate {
@@ -23,6 +24,7 @@ struct Event {
     std::string key;  // unique within the day
     std::string summary, description, category;
     std::optional<int64_t> instant;  // a timed event (a solar term), else all day
+    Serial last = 0;                 // the last day of an all-day event over several days
 };
 
 // The zone of China Standard Time: UTC+8, no daylight saving since 1991.
@@ -117,7 +119,7 @@ void write_calendar(const Context& context, const std::string& name, std::vector
             out += fold(property + ics_time(*e.instant, shanghai_time));
         } else {
             out += fold("DTSTART;VALUE=DATE:" + ics_date(e.serial));
-            out += fold("DTEND;VALUE=DATE:" + ics_date(e.serial + 1));
+            out += fold("DTEND;VALUE=DATE:" + ics_date(std::max(e.serial, e.last) + 1));
         }
         out += fold("SUMMARY:" + escape_text(e.summary));
         out += fold("DESCRIPTION:" + escape_text(e.description));
@@ -135,10 +137,22 @@ std::string lunar_numbers(const LunarDate& l) {
 
 }  // namespace
 
-void run_ics_festivals(const Context& context, int first_year, int last_year, bool shanghai_time) {
+void run_ics_festivals(const Context& context, int first_year, int last_year, bool shanghai_time, bool holidays) {
     std::vector<Event> events;
+    if (holidays) {
+        for (const HolidayPeriod& p : holiday_periods(context, serial_of({first_year, 1, 1}), serial_of({last_year, 12, 31}))) {
+            Event e{p.first, "holiday-" + p.key, "休 " + p.chinese,
+                    p.english + ": public holiday, " + std::to_string(p.last - p.first + 1) + " days off", "Public holiday",
+                    std::nullopt};
+            e.last = p.last;
+            events.push_back(e);
+            for (const Serial w : p.workdays)
+                events.push_back({w, "workday-" + p.key, "班 " + p.chinese,
+                                  "A weekend day worked in exchange for " + p.english, "Working day", std::nullopt});
+        }
+    }
     for (Serial s = serial_of({first_year, 1, 1}), last = serial_of({last_year, 12, 31}); s <= last; ++s) {
-        const Day d = day_of(s, context.name_flags, context.festival_options);
+        const Day d = day_of(s, context);
         for (const Festival& f : d.festivals) {
             std::string description = f.english;
             if (f.lunar) description += ", lunar " + lunar_numbers(d.lunar) + " (农历" + d.lunar_text + ")";

@@ -13,7 +13,9 @@ struct Context;
 // (1900..2100). Term instants in UTC, or with `shanghai_time` in the time
 // zone Asia/Shanghai, whose VTIMEZONE (UTC+8 without daylight saving since
 // 1991) the file then carries.
-void run_ics_festivals(const Context& context, int first_year, int last_year, bool shanghai_time);
+// With `holidays`, also the public holiday periods (one event over each) and
+// their make-up working days.
+void run_ics_festivals(const Context& context, int first_year, int last_year, bool shanghai_time, bool holidays);
 
 // A lunar date once a year for `years` lunar years: from `first_lunar_year`,
 // or with 0 from the next occurrence on or after today. Day 30 falls on day

@@ -19,6 +19,7 @@
 #include "convert.h"
 #include "facts.h"
 #include "festivals.h"
+#include "holidays.h"
 #include "ics.h"
 #include "model.h"
 #include "month_grid.h"
@@ -39,10 +40,10 @@ constexpr const char* kFooter = R"(Dates: YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD (ye
   with a time as YYYY-MM-DDTHH:MM[:SS]. Lunar dates: YEAR-MONTH-DAY
   (2017-6-1; --leap for a day of the leap month). Lunar answers cover
   1900-01-31 to 2101-01-28 (the lunar years 1900-2100).
-Steps: +N or -N with s, min, h, d, w, month or y (+1month, +90days, -3600s),
-  applied left to right (years 1-4095). Month and year steps clamp by
-  default: a day the new month lacks becomes its last day (2024-01-31
-  +1month is 2024-02-29); with --no-clamp such a day is an error.
+Steps: +N or -N with s, min, h, d, w, month, y or workdays (+1month,
+  -3600s, +5workdays), applied left to right (years 1-4095). Month and year
+  steps clamp by default: a day the new month lacks becomes its last day
+  (2024-01-31 +1month is 2024-02-29); with --no-clamp it is an error.
 A festival or solar term name with a year answers directly: qeldate 中秋 2030.
 Solar term times are China Standard Time (UTC+8), truncated to the minute.
 Text is UTF-8, or GBK with --encoding gbk or a GBK locale; JSON, CSV and
@@ -50,6 +51,9 @@ Text is UTF-8, or GBK with --encoding gbk or a GBK locale; JSON, CSV and
 Environment:
   QELDATE_TODAY  YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS used as now (for tests
                  and scripts); without it, the local clock
+  QELDATE_HOLIDAYS  a holiday file, as --holidays FILE: lines of
+                 DATE<TAB>off|work<TAB>HOLIDAY (a key such as new-year, or
+                 the Chinese name)
   NO_COLOR       no colour with --color auto
   COLUMNS        terminal width for the year view
   LANG, LC_ALL, LC_CTYPE  a GBK codeset picks GBK output; zh_* Chinese
@@ -80,6 +84,10 @@ struct Arguments {
     bool plain_months = false;
     bool chinese = false, english = false;
     bool south = false;
+    std::string holiday_file;
+    std::vector<std::string> holidays_args;
+    std::string workdays_first, workdays_last;
+    bool ics_holidays = false;
     std::vector<std::string> cal_args;
     bool cal_three = false, cal_year = false, cal_sunday = false;
     std::vector<std::string> terms_args, festivals_args;
@@ -143,6 +151,9 @@ int run(CLI::App& app, const Arguments& a) {
     context.name_flags = a.plain_months ? QEL_NAME_PLAIN_MONTHS : 0u;
     context.festival_options = a.south ? QEL_OPT_XIAONIAN_SOUTH : 0u;
     prepare_output(context.encoding, context.color);
+    std::string holiday_file = a.holiday_file;
+    if (const char* env = std::getenv("QELDATE_HOLIDAYS"); holiday_file.empty() && env && *env) holiday_file = env;
+    if (!holiday_file.empty()) load_holiday_file(context, holiday_file);
     const char* injected = std::getenv("QELDATE_TODAY");
     context.fixed_now = injected && *injected;
     context.now = current_moment();
@@ -164,6 +175,11 @@ int run(CLI::App& app, const Arguments& a) {
         at_most(a.festivals_args, 1, "festivals takes one YEAR");
         run_festivals(context, lunar_year(a.festivals_args.empty() ? std::to_string(context.now.date.year) : a.festivals_args[0],
                                           "festivals"));
+    } else if (command("holidays")) {
+        at_most(a.holidays_args, 1, "holidays takes one YEAR");
+        run_holidays(context, a.holidays_args.empty() ? context.now.date.year : parse_year(a.holidays_args[0], 1, 9999, "holidays"));
+    } else if (command("workdays")) {
+        run_workdays(context, parse_date(a.workdays_first), parse_date(a.workdays_last));
     } else if (command("diff")) {
         run_diff(context, parse_moment(a.diff_first), parse_moment(a.diff_second));
     } else if (command("next")) {
@@ -205,7 +221,7 @@ int run(CLI::App& app, const Arguments& a) {
             const int first = lunar_year(a.ics_from.empty() ? now_year : a.ics_from, "ics --from");
             const int last = lunar_year(a.ics_to.empty() ? std::to_string(first) : a.ics_to, "ics --to");
             if (last < first) throw UsageError("--to " + a.ics_to + " comes before --from " + std::to_string(first));
-            run_ics_festivals(context, first, last, a.ics_shanghai);
+            run_ics_festivals(context, first, last, a.ics_shanghai, a.ics_holidays);
         }
     } else if (!a.date.empty() && (festival_named(a.date) || term_named(a.date) >= 0)) {
         // qeldate 中秋 2030: a festival or a term, with an optional year.
@@ -233,7 +249,7 @@ int run(CLI::App& app, const Arguments& a) {
             request.when = parse_moment(a.date);
         }
         if (!steps.empty()) {
-            const StepResult result = apply_steps(request.when, steps, !a.no_clamp);
+            const StepResult result = apply_steps(context, request.when, steps, !a.no_clamp);
             request.start = request.when;
             request.steps = steps;
             request.clamped = result.clamped;
@@ -289,6 +305,7 @@ int main(int argc, char** argv) {
     app.add_flag("--chinese", a.chinese, "Chinese headings (default in a zh locale)");
     app.add_flag("--english", a.english, "English headings in a zh locale");
     app.add_flag("--south", a.south, "小年 on lunar 12-24, as in the south");
+    app.add_option("--holidays", a.holiday_file, "a holiday file (TSV) for years to add");
 
     const std::string sub_footer = "The options of qeldate (--json, --encoding, ...) work here too.\n";
     CLI::App* cal = app.add_subcommand("cal", "a month grid with lunar days, terms and festivals");
@@ -300,6 +317,11 @@ int main(int argc, char** argv) {
     terms->add_option("year", a.terms_args, "1900-2100 (default: this year)");
     CLI::App* festivals = app.add_subcommand("festivals", "a year's festivals and terms in date order");
     festivals->add_option("year", a.festivals_args, "1900-2100 (default: this year)");
+    CLI::App* holidays = app.add_subcommand("holidays", "a year's public holidays and make-up days");
+    holidays->add_option("year", a.holidays_args, "the year (default: this year)");
+    CLI::App* workdays = app.add_subcommand("workdays", "working days from FIRST to LAST, both included");
+    workdays->add_option("first", a.workdays_first, "a date")->required();
+    workdays->add_option("last", a.workdays_last, "a date")->required();
     CLI::App* diff = app.add_subcommand("diff", "the time from SECOND to FIRST");
     diff->add_option("first", a.diff_first, "a date or date-time")->required();
     diff->add_option("second", a.diff_second, "a date or date-time")->required();
@@ -325,7 +347,8 @@ int main(int argc, char** argv) {
     ics->add_option("--years", a.ics_years, "years of the lunar date (default 10)");
     ics->add_option("--summary", a.ics_summary, "the lunar date's title");
     ics->add_flag("--shanghai", a.ics_shanghai, "term times in Asia/Shanghai, not UTC");
-    for (CLI::App* c : {cal, terms, festivals, diff, next, bazi, convert, ics}) c->footer(sub_footer);
+    ics->add_flag("--holidays", a.ics_holidays, "also the public holidays and make-up days");
+    for (CLI::App* c : {cal, terms, festivals, holidays, workdays, diff, next, bazi, convert, ics}) c->footer(sub_footer);
 
     std::vector<std::string> args;
     try {

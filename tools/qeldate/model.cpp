@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "context.h"
+
 namespace qeldate {
 namespace {
 
@@ -100,9 +102,25 @@ std::string festival_list() {
     return out;
 }
 
-Day day_of(Serial serial, uint32_t name_flags, uint32_t festival_options) {
+HolidayStatus holiday_of(Serial serial, const Context& context) {
+    HolidayStatus h;
+    int32_t holiday = 0;
+    h.status = qel_holiday_status(serial, context.holidays(), &holiday);
+    if (h.status < 0) return h;
+    h.workday = qel_is_workday(serial, context.holidays()) == 1;
+    if (h.status != QEL_DAY_ORDINARY && holiday > 0) {
+        h.holiday = holiday;
+        h.chinese = name(QEL_NAME_HOLIDAY, holiday);
+        h.english = name(QEL_NAME_HOLIDAY_ENGLISH, holiday);
+        h.key = name(QEL_NAME_HOLIDAY_KEY, holiday);
+    }
+    return h;
+}
+
+Day day_of(Serial serial, const Context& context) {
+    const uint32_t name_flags = context.name_flags;
     qel_day_facts f{};
-    qel_day_facts_of(serial, festival_options, &f);
+    qel_day_facts_of(serial, context.festival_options, &f);
     Day d;
     d.serial = serial;
     d.date = {f.year, f.month, f.day};
@@ -124,6 +142,7 @@ Day day_of(Serial serial, uint32_t name_flags, uint32_t festival_options) {
     }
     if (f.term >= 0) d.term = term_of(qel_term{f.year, f.term, f.term_instant});
     d.festivals = festivals_of(f.festivals);
+    d.holiday = holiday_of(serial, context);
     return d;
 }
 

@@ -64,6 +64,14 @@ struct LunarDate {
     int year = 0, month = 0, day = 0, leap = 0;
 };
 
+// The holiday status of a day: QEL_DAY_OFF, QEL_DAY_WORK, QEL_DAY_ORDINARY,
+// or QEL_E_RANGE where no table covers it.
+struct HolidayStatus {
+    int status = QEL_E_RANGE;
+    int holiday = 0;  // qel_holiday of an off or work day
+    bool workday = false;
+    std::string chinese, english, key;  // the holiday's names
+};
 struct Day {
     Serial serial = 0;
     Ymd date;
@@ -79,9 +87,13 @@ struct Day {
     std::string day_cycle_name;    // 辛亥
     std::optional<Term> term;
     std::vector<Festival> festivals;
+    HolidayStatus holiday;
 };
+struct Context;
 // Precondition: serial within 0001..9999.
-Day day_of(Serial serial, uint32_t name_flags, uint32_t festival_options);
+Day day_of(Serial serial, const Context& context);
+
+HolidayStatus holiday_of(Serial serial, const Context& context);
 
 // The day of a lunar date, or a UsageError that says why it does not exist.
 Serial serial_of_lunar(const LunarDate& date);

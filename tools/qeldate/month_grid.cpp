@@ -7,6 +7,7 @@
 
 #include "context.h"
 #include "facts.h"
+#include "holidays.h"
 #include "model.h"
 
 namespace qeldate {
@@ -27,6 +28,7 @@ constexpr const char* kReverse = "\x1b[7m";
 constexpr const char* kReverseOff = "\x1b[27m";
 constexpr const char* kRed = "\x1b[31m";
 constexpr const char* kGreen = "\x1b[32m";
+constexpr const char* kBlue = "\x1b[34m";
 constexpr const char* kBold = "\x1b[1m";
 constexpr const char* kReset = "\x1b[0m";
 
@@ -57,7 +59,7 @@ struct Month {
 Month month_of(const Context& context, int year, int month) {
     Month m{year, month, {}};
     for (Serial s = serial_of({year, month, 1}); date_of(s).month == month; ++s)
-        m.days.push_back(day_of(s, context.name_flags, context.festival_options));
+        m.days.push_back(day_of(s, context));
     return m;
 }
 
@@ -131,7 +133,14 @@ std::vector<std::string> full_block(const Context& context, const Month& m, bool
             if (cell.day) {
                 char number[16];
                 std::snprintf(number, sizeof number, "%*d", cell_width / 2 + 1, cell.day->date.day);
-                t = pad_right(number, cell_width);
+                // 休 or 班 beside the number: a day off, a weekend day worked.
+                const int status = cell.day->holiday.status;
+                const std::string mark = status == QEL_DAY_OFF ? "休" : status == QEL_DAY_WORK ? "班" : "";
+                t = pad_right(std::string(number) + mark, cell_width);
+                if (context.color && !mark.empty()) {
+                    const size_t at = t.find(mark);
+                    t = t.substr(0, at) + paint(context, mark, status == QEL_DAY_OFF ? kRed : kBlue) + t.substr(at + mark.size());
+                }
                 b = centre(cell.name, cell_width);
                 const char* colour = cell.kind == Kind::kFestival ? kRed : cell.kind == Kind::kTerm ? kGreen
                                    : cell.kind == Kind::kMonthStart ? kBold : nullptr;
@@ -206,6 +215,21 @@ std::string month_legend(const Month& m) {
     return out;
 }
 
+// The holiday periods that touch the month, with their make-up days.
+std::string holiday_legend(const Context& context, const Month& m) {
+    std::string out;
+    for (const HolidayPeriod& p : holiday_periods(context, m.days.front().serial, m.days.back().serial)) {
+        std::string line = "休 " + format_date(date_of(p.first)).substr(5) + ".." + format_date(date_of(p.last)).substr(5) +
+                           "  " + p.chinese + " " + p.english;
+        if (!p.workdays.empty()) {
+            line += "; 班";
+            for (const Serial w : p.workdays) line.append(" ").append(format_date(date_of(w)).substr(5));
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
 std::string trim_right(std::string line) {
     line.erase(line.find_last_not_of(' ') + 1);
     return line;
@@ -236,7 +260,7 @@ void run_cal(const Context& context, const CalRequest& r) {
     std::string out;
     if (months.size() == 1) {
         for (const std::string& line : full_block(context, months[0], r.sunday, true, 0)) out += trim_right(line) + "\n";
-        const std::string legend = month_legend(months[0]);
+        const std::string legend = month_legend(months[0]) + holiday_legend(context, months[0]);
         if (!legend.empty()) out += "\n" + legend;
         write_text(context, out);
         return;

@@ -12,7 +12,7 @@ void run_terms(const Context& context, int year) {
         for (int k = 0; k < kTermCount; ++k) {
             const Term t = *term_of(year, k);
             Json j = term_json(t);
-            const int weekday = day_of(t.serial, 0, 0).weekday;
+            const int weekday = day_of(t.serial, context).weekday;
             j["weekday"] = weekday;
             j["weekday_name"] = weekday_name(weekday);
             terms.push_back(j);
@@ -23,7 +23,7 @@ void run_terms(const Context& context, int year) {
     std::string out = "Solar terms of " + std::to_string(year) + ", China Standard Time (UTC+8)\n";
     for (int k = 0; k < kTermCount; ++k) {
         const Term t = *term_of(year, k);
-        out += format_date(t.date) + " " + clock(t) + "  " + weekday_abbr(day_of(t.serial, 0, 0).weekday) + "  " +
+        out += format_date(t.date) + " " + clock(t) + "  " + weekday_abbr(day_of(t.serial, context).weekday) + "  " +
                t.chinese + "  " + t.english + "\n";
     }
     write_text(context, out);
