@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "datetime/packed.h"
+#include "datetime/time_units.h"
 #include "gregorian/civil.h"
 #include "gregorian/month_tables.h"
 #include "qel_datetime.h"
@@ -16,11 +17,6 @@ namespace {
 
 namespace greg = qel::gregorian;
 
-inline constexpr int64_t kMinutesPerHour = 60;
-inline constexpr int64_t kSecondsPerHour = 60 * 60;      // 3600
-inline constexpr int64_t kMinutesPerDay = 24 * 60;       // 1440
-inline constexpr int64_t kSecondsPerDay = 24 * 60 * 60;  // 86400
-inline constexpr int64_t kMonthsPerYear = 12;
 
 // Moves a date by `days`. False, with the date unchanged, when the date is not
 // valid or the target serial lies outside [kNullDate, kLastDecodable]: the
@@ -111,11 +107,11 @@ DateTimeInt step_minutes(DateTimeInt word, int64_t minutes) noexcept {
 
 DateTimeInt step_seconds(DateTimeInt word, int64_t seconds) noexcept {
     const int64_t time_of_day =
-        kHour.get(word) * kSecondsPerHour + kMinute.get(word) * int64_t{60} + kSecond.get(word);
+        kHour.get(word) * kSecondsPerHour + kMinute.get(word) * int64_t{kSecondsPerMinute} + kSecond.get(word);
     const DayCarry c = carry_days(seconds, time_of_day, kSecondsPerDay);
     if (c.days != 0) word = step_days(word, c.days);
     const int64_t hour = c.time_of_day / kSecondsPerHour;         // [0, 23]
-    const int64_t minute = c.time_of_day % kSecondsPerHour / 60;  // [0, 59]
+    const int64_t minute = c.time_of_day % kSecondsPerHour / kSecondsPerMinute;  // [0, 59]
     return kSecond.set(kMinute.set(kHour.set(word, hour), minute), c.time_of_day % 60);
 }
 

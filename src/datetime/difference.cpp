@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "datetime/packed.h"
+#include "datetime/time_units.h"
 #include "gregorian/civil.h"
 #include "qel_datetime.h"
 
@@ -12,14 +13,8 @@ namespace {
 
 namespace greg = qel::gregorian;
 
-inline constexpr int32_t kSecondsPerMinute = 60;
-inline constexpr int32_t kMinutesPerHour = 60;
-inline constexpr int32_t kHoursPerDay = 24;
-inline constexpr int32_t kSecondsPerHour = 60 * 60;      // 3600
-inline constexpr int32_t kSecondsPerDay = 24 * 60 * 60;  // 86400
 inline constexpr int32_t kDaysPerDurationYear = 365;
 inline constexpr int32_t kDaysPerDurationMonth = 30;
-inline constexpr int32_t kMonthsPerYear = 12;
 
 // The serial of the word's date, or the null date when it is not valid, as
 // EncodeDate answers. A year field is at most 4095, so serials stay within

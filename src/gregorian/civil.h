@@ -174,6 +174,11 @@ constexpr CivilDate decode(DateInt serial) noexcept {
     return civil_from_serial_by_century(serial);
 }
 
+// Values stored back into the interface's 32-bit fields keep their low 32 bits.
+constexpr int32_t wrap32(int64_t v) noexcept {
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v) & 0xFFFFFFFFu));
+}
+
 // The validating encoder every day count of the library goes through:
 // 1 and the serial written for a valid date, 0 and nothing written otherwise.
 constexpr int32_t TryEncodeDate(uint16_t year, uint16_t month, uint16_t day, DateInt* serial) noexcept {

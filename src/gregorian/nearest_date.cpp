@@ -21,11 +21,6 @@ constexpr int64_t kWrap = 65536;  // values are judged modulo 2^16
 
 constexpr uint16_t low16(int64_t v) noexcept { return static_cast<uint16_t>(v & 0xFFFF); }
 
-// Years are stepped in 32-bit two's-complement arithmetic.
-constexpr int32_t wrap32(int64_t v) noexcept {
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v) & 0xFFFFFFFFu));
-}
-
 // The first month m >= from, counting up by one within the year (so m <= 12,
 // or m == from when from > 12), such that (year, m, day) is valid as 16-bit
 // values. Returns false when the year has none.

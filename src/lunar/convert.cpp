@@ -22,9 +22,6 @@ struct LunarDate {
     int32_t year, month, day, leap;
 };
 
-// Lunar 1899 is known only as its month 12 of 30 days: Gregorian 1900-01-01..30.
-constexpr int32_t kYearBefore = kFirstYear - 1;
-constexpr int32_t kLastMonthBeforeDays = 30;
 // The base, 1900-01-31, would be day 31 of that month 12.
 constexpr int32_t kBaseAsDayBefore = 31;
 // The month number the walk reaches once all twelve months of 2100 are used up.

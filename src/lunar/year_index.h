@@ -23,6 +23,9 @@ namespace qel::lunar {
 
 // Day 1 of month 1 of lunar 1900 is Gregorian 1900-01-31.
 inline constexpr DateInt kBaseSerial = gregorian::serial_from_civil(1900, 1, 31);
+// Lunar 1899 is known only as its month 12 of 30 days: Gregorian 1900-01-01..30.
+inline constexpr int32_t kYearBefore = kFirstYear - 1;
+inline constexpr int32_t kLastMonthBeforeDays = 30;
 inline constexpr int32_t kMaxMonthsInYear = 13;
 
 inline constexpr auto kNewYearSerial = [] {
