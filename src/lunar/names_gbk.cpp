@@ -45,7 +45,10 @@ constexpr const char* kAnimals[12] = {
     "\xc2\xed", "\xd1\xf2", "\xba\xef", "\xbc\xa6", "\xb9\xb7", "\xd6\xed",  // 马 羊 猴 鸡 狗 猪
 };
 
-constexpr const char* kLeapMark = "\xc8\xf3";  // 润 (this library's leap mark, C8 F3)
+// The standard leap mark of Chinese calendars is 闰 (U+95F0, GBK C8 F2), as
+// qel_calendar writes it; these GBK names keep 润 (C8 F3), the bytes of the
+// interface they belong to.
+constexpr const char* kLeapMark = "\xc8\xf3";  // 润
 constexpr const char* kMonthWord = "\xd4\xc2";  // 月
 
 // Lunar 4 CE (and every 60th year from it) is 甲子, the first of the cycle; the

@@ -3,6 +3,12 @@
 // source of everything the library knows about that calendar; the new-year
 // serials and month offsets of year_index.h are derived from it at compile time.
 //
+// The entries are the calendar as the Chinese almanacs publish it, in the
+// 16-bit encoding that Chinese calendar software has long shared, and they
+// are this library's definition of the calendar: where a new moon falls
+// within minutes of Beijing midnight and an ephemeris would start the month a
+// day earlier (2089-09, 2097-08), the table's month stands.
+//
 // Layout of an entry, bit 15 first:
 //   bits 15..4  months 1..12, one bit each: 1 = big month (30 days), 0 = small (29)
 //               (the flag of month m is 0x10000 >> m)
