@@ -1,10 +1,11 @@
 // Fuzzes qel_calendar, every export, with arbitrary arguments: null pointers,
 // buffers of 0 and 1 bytes, huge batch counts, each enumeration one past its
-// ends. The exports are checked against each other and against qel_datetime:
-// every status is one of the four codes, a failure writes nothing, the
-// conversions round-trip, the facts of a day agree with the single calls,
-// batch elements equal the scalar calls, and texts are snprintf-style UTF-8
-// cut at a character boundary.
+// ends, callers' holiday tables that break their rules. The exports are
+// checked against each other and against qel_datetime: every status is one of
+// the four codes, a failure writes nothing, the conversions round-trip, the
+// facts of a day agree with the single calls, batch elements equal the scalar
+// calls, and texts are snprintf-style UTF-8 cut at a character boundary.
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <iterator>
@@ -251,6 +252,9 @@ void check_day_facts(Args& a) {
                        f.lunar_leap == 0 && f.lunar_month_days == 0 && f.lunar_leap_month == 0 && f.year_cycle == 0);
     }
     QEL_FUZZ_CHECK(f.day_cycle >= 0 && f.day_cycle < 60);
+    int32_t holiday = 0;
+    const int32_t holiday_status = qel_holiday_status(s, nullptr, &holiday);
+    QEL_FUZZ_CHECK(f.holiday_status == holiday_status && f.holiday == (holiday_status > 0 ? holiday : 0));
     // The day pillar at noon is the day's cycle index.
     qel_pillars noon{};
     if (qel_pillars_of_cst(f.year, f.month, f.day, 12, 0, 0, QEL_ZI_LATE, &noon) == QEL_OK)
@@ -429,6 +433,7 @@ void check_names(Args& a) {
                                           QEL_NAME_LUNAR_MONTH, QEL_NAME_LUNAR_DAY, QEL_NAME_TERM,
                                           QEL_NAME_TERM_ENGLISH, QEL_NAME_TERM_KEY, QEL_NAME_FESTIVAL,
                                           QEL_NAME_FESTIVAL_SHORT, QEL_NAME_FESTIVAL_ENGLISH, QEL_NAME_FESTIVAL_KEY,
+                                          QEL_NAME_HOLIDAY, QEL_NAME_HOLIDAY_ENGLISH, QEL_NAME_HOLIDAY_KEY,
                                           QEL_NAME_KIND_COUNT, -1});
     const int32_t index = a.flag() ? a.raw<uint8_t>() % 64 - 1
                                    : a.pick<int32_t>({0, 1, 9, 10, 11, 12, 13, 23, 24, 25, 29, 30, 31, 59, 60, -1});
@@ -438,8 +443,8 @@ void check_names(Args& a) {
         return qel_name(kind, index, flags, buf, size);
     });
     // Index ranges by kind, as the header lists them.
-    static constexpr int32_t kFirst[] = {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0};
-    static constexpr int32_t kLast[] = {9, 11, 59, 11, 12, 30, 23, 23, 23, 24, 24, 24, 24};
+    static constexpr int32_t kFirst[] = {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1};
+    static constexpr int32_t kLast[] = {9, 11, 59, 11, 12, 30, 23, 23, 23, 24, 24, 24, 24, 9, 9, 9};
     static_assert(std::size(kFirst) == QEL_NAME_KIND_COUNT && std::size(kLast) == QEL_NAME_KIND_COUNT,
                   "a range for every name kind");
     const bool known = kind >= 0 && kind < QEL_NAME_KIND_COUNT && index >= kFirst[kind] && index <= kLast[kind] &&
@@ -452,7 +457,7 @@ void check_names(Args& a) {
         QEL_FUZZ_CHECK(name.rfind("闰", 0) == ((flags & QEL_NAME_LEAP) ? 0 : std::string::npos));
     if (kind >= QEL_NAME_TERM && kind <= QEL_NAME_TERM_KEY)
         QEL_FUZZ_CHECK(qel_term_of_name(name.data(), name.size()) == index);
-    if (kind >= QEL_NAME_FESTIVAL)
+    if (kind >= QEL_NAME_FESTIVAL && kind <= QEL_NAME_FESTIVAL_KEY)
         QEL_FUZZ_CHECK(qel_festival_of_name(name.data(), name.size()) == index);
 
     // A name typed by someone: this one with its letters' case changed, or
@@ -481,10 +486,131 @@ void check_names(Args& a) {
                      equal_nocase(s, name_of(QEL_NAME_FESTIVAL_ENGLISH, festival)) ||
                      equal_nocase(s, name_of(QEL_NAME_FESTIVAL_KEY, festival)))));
     if (retyped && kind >= QEL_NAME_TERM && kind <= QEL_NAME_TERM_KEY) QEL_FUZZ_CHECK(term == index);
-    if (retyped && kind >= QEL_NAME_FESTIVAL) QEL_FUZZ_CHECK(festival == index);
+    if (retyped && kind >= QEL_NAME_FESTIVAL && kind <= QEL_NAME_FESTIVAL_KEY) QEL_FUZZ_CHECK(festival == index);
     QEL_FUZZ_CHECK(qel_term_of_name(nullptr, n) == QEL_E_ARGUMENT &&
                    qel_festival_of_name(nullptr, SIZE_MAX) == QEL_E_ARGUMENT);
     QEL_FUZZ_CHECK(std::strlen(qel_calendar_version()) > 0);
+}
+
+// A caller's holiday table from the input: its years and up to eight days in
+// or near them, mostly valid, with the rules qel_calendar.h sets for it.
+struct Extra {
+    qel_holiday_day days[8];
+    qel_holiday_table table;
+    int64_t first = 0, end = 0;  // the serials it covers, [first, end)
+    bool valid = false;
+};
+
+const qel_holiday_table* extra_of(Args& a, Extra& e) {
+    if (a.flag()) return nullptr;
+    const int32_t first = a.pick<int32_t>({2027, 2003, 2010, 2026, 1, 9999, 0, 10000});
+    const auto last = static_cast<int32_t>(static_cast<uint32_t>(first) + a.pick<uint32_t>({0, 1, 2, ~0u}));
+    const bool years_ok = first >= 1 && last <= 9999 && first <= last;
+    if (years_ok) {
+        QEL_FUZZ_CHECK(qel_serial_of_date(first, 1, 1, &e.first) == QEL_OK &&
+                       qel_serial_of_date(last, 12, 31, &e.end) == QEL_OK);
+        ++e.end;
+    }
+    const size_t count = a.raw<uint8_t>() % 9;
+    int64_t serial = years_ok ? static_cast<int64_t>(u64(e.first) + u64(a.pick<int64_t>({0, 1, -1, 30}))) : a.serial();
+    e.valid = years_ok;
+    for (size_t i = 0; i < count; ++i) {
+        e.days[i] = {serial, a.pick<int32_t>({QEL_DAY_OFF, QEL_DAY_WORK, QEL_DAY_ORDINARY, 3, -1}),
+                     a.pick<int32_t>({1, 2, 6, 8, 9, 0, QEL_HOLIDAY_COUNT, -1})};
+        const qel_holiday_day& d = e.days[i];
+        e.valid = e.valid && d.serial >= e.first && d.serial < e.end && (i == 0 || d.serial > e.days[i - 1].serial) &&
+                  d.status >= QEL_DAY_ORDINARY && d.status <= QEL_DAY_WORK && d.holiday >= 0 &&
+                  d.holiday < QEL_HOLIDAY_COUNT;
+        serial = static_cast<int64_t>(u64(serial) + u64(a.pick<int64_t>({1, 2, 7, 0, 400})));
+    }
+    const bool null_days = a.raw<uint8_t>() < 16;
+    e.table = {null_days ? nullptr : e.days, null_days && count > 0 && a.flag() ? SIZE_MAX : count, first, last};
+    e.valid = e.valid && !(null_days && e.table.count > 0);
+    return &e.table;
+}
+
+// Holiday status and working days against the tables and each other: the
+// caller's table inside its years, the built-in one elsewhere (the day facts
+// agree with it), a working day a weekday not off or a make-up day, the count
+// of working days additive and, over short ranges, the sum of the single days,
+// and a step of n working days landing on a working day n working days away.
+void check_holidays(Args& a) {
+    int32_t first_year = kUnset, last_year = kUnset;
+    int64_t lo = 0, hi = 0;  // the built-in table's serials
+    QEL_FUZZ_CHECK(qel_holiday_years(&first_year, &last_year) == QEL_OK && first_year <= last_year &&
+                   qel_serial_of_date(first_year, 1, 1, &lo) == QEL_OK &&
+                   qel_serial_of_date(last_year + 1, 1, 1, &hi) == QEL_OK);
+    QEL_FUZZ_CHECK(qel_holiday_years(nullptr, nullptr) == QEL_OK);
+    Extra e;
+    const qel_holiday_table* extra = extra_of(a, e);
+    // A day of the built-in table or near it, of the caller's, or any.
+    const int64_t s = a.flag()   ? lo - 40 + a.raw<uint16_t>() % (hi - lo + 80)
+                      : a.flag() ? static_cast<int64_t>(u64(e.first) + a.raw<uint16_t>() % 800)
+                                 : a.serial();
+    const int64_t step = a.flag() ? a.pick<int64_t>({0, 1, -1, 7, -7, 30, 366, -366}) : a.raw<int16_t>();
+    const int64_t to = a.flag() ? static_cast<int64_t>(u64(s) + u64(step)) : a.serial();
+    const int64_t n = a.pick<int64_t>({0, 1, -1, 5, -5, 250, -250, 6000, -6000, kI64Min, kI64Max});
+    int32_t holiday = kUnset;
+    int64_t count = kUnset, day = kUnset;
+    const int32_t st = qel_holiday_status(s, extra, &holiday), works = qel_is_workday(s, extra);
+    const int32_t bs = qel_workdays_between(s, to, extra, &count), as = qel_add_workdays(s, n, extra, &day);
+    check_null_out(qel_workdays_between(s, to, extra, nullptr), bs);
+    check_null_out(qel_add_workdays(s, n, extra, nullptr), as);
+    if (extra && !e.valid) {
+        QEL_FUZZ_CHECK(st == QEL_E_ARGUMENT && works == QEL_E_ARGUMENT && bs == QEL_E_ARGUMENT &&
+                       as == QEL_E_ARGUMENT && holiday == kUnset && count == kUnset && day == kUnset);
+        return;
+    }
+    // The status: the caller's day, or ordinary, inside its years.
+    int32_t want_holiday = 0, want = QEL_DAY_ORDINARY;
+    if (extra && s >= e.first && s < e.end) {
+        for (size_t i = 0; i < e.table.count; ++i)
+            if (e.days[i].serial == s) want = e.days[i].status, want_holiday = e.days[i].holiday;
+    } else {
+        want = qel_holiday_status(s, nullptr, &want_holiday);
+        if (s < lo || s >= hi)
+            QEL_FUZZ_CHECK(want == QEL_E_RANGE);
+        else  // the holiday of an off or work day, none of an ordinary one
+            QEL_FUZZ_CHECK(want >= QEL_DAY_ORDINARY && want <= QEL_DAY_WORK && want_holiday >= 0 &&
+                           want_holiday < QEL_HOLIDAY_COUNT && (want == QEL_DAY_ORDINARY) == (want_holiday == 0));
+        qel_day_facts f{};
+        if (qel_day_facts_of(s, 0, &f) == QEL_OK) QEL_FUZZ_CHECK(f.holiday_status == want);
+    }
+    QEL_FUZZ_CHECK(st == want && holiday == (st < 0 ? kUnset : want_holiday));
+    if (st >= 0) {
+        const bool weekend = std::chrono::weekday{std::chrono::sys_days{chrono_date(s)}}.iso_encoding() >= 6;
+        QEL_FUZZ_CHECK(works == (st == QEL_DAY_WORK || (st == QEL_DAY_ORDINARY && !weekend) ? 1 : 0));
+    } else {
+        QEL_FUZZ_CHECK(works == st);
+    }
+    // Working days in [s, to), or minus those in [to, s).
+    QEL_FUZZ_CHECK(bs == QEL_OK || (bs == QEL_E_RANGE && count == kUnset));
+    const int64_t low = std::min(s, to), high = std::max(s, to);
+    if (low >= QEL_FIRST_SERIAL && high <= QEL_LAST_SERIAL && high - low <= 400) {
+        int64_t sum = 0;
+        int32_t status = QEL_OK;
+        for (int64_t d = low; d < high && status == QEL_OK; ++d) {
+            const int32_t w = qel_is_workday(d, extra);
+            if (w < 0) status = w;
+            else sum += w;
+        }
+        QEL_FUZZ_CHECK(bs == status && (bs != QEL_OK || count == (to >= s ? sum : -sum)));
+    }
+    int64_t left = 0, right = 0;
+    const int64_t mid = low + static_cast<int64_t>((u64(high) - u64(low)) / 2);
+    if (bs == QEL_OK)
+        QEL_FUZZ_CHECK(qel_workdays_between(s, mid, extra, &left) == QEL_OK &&
+                       qel_workdays_between(mid, to, extra, &right) == QEL_OK && left + right == count);
+    // n working days on.
+    QEL_FUZZ_CHECK(as == QEL_OK || (as == QEL_E_RANGE && day == kUnset));
+    if (as == QEL_OK) {
+        QEL_FUZZ_CHECK(qel_is_workday(day, extra) == 1 && (n >= 0 ? day >= s : day < s));
+        QEL_FUZZ_CHECK(qel_workdays_between(std::min(s, day), std::max(s, day), extra, &count) == QEL_OK &&
+                       count == (n >= 0 ? n : -n));
+    } else if (extra == nullptr && s >= lo && s < hi) {  // fewer than needed before the table ends
+        QEL_FUZZ_CHECK(n >= 0 ? qel_workdays_between(s, hi, nullptr, &count) == QEL_OK && count <= n
+                              : qel_workdays_between(lo, s, nullptr, &count) == QEL_OK && u64(count) < -u64(n));
+    }
 }
 
 // The batch calls against the scalar calls, element by element, with any
@@ -590,5 +716,5 @@ void check_batches(Args& a) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return run_operations(data, size,
                           {check_dates, check_lunar, check_day_facts, check_terms, check_pillars, check_names,
-                           check_batches});
+                           check_batches, check_holidays});
 }

@@ -26,7 +26,7 @@ namespace qel::reliability {
 // Parameter kinds; each has its own list of values (values_of).
 enum class Kind : uint8_t {
     Year, Month, Day, Leap, Serial, Count, Count64, Word, Small, Term, Flag, Nulls, Text,
-    Instant, Clock, Index, Options, Size
+    Instant, Clock, Index, Options, Size, Workday, Table
 };
 
 inline constexpr int64_t kI32Min = std::numeric_limits<int32_t>::min();
@@ -74,9 +74,16 @@ inline const std::vector<int64_t>& values_of(Kind kind) {
          qel::calendar::kTermInstants[2] - 1, qel::calendar::kTermInstants[2], 0, 953537700, kLastTerm,
          kLastTerm + 1, cst_midnight(73416) - 1, cst_midnight(73416), kLastInstant, kLastInstant + 1, kI64Max},
         {kI32Min, -1, 0, 1, 22, 23, 24, 59, 60, 86399, 86400, kI32Max},           // Clock (hour .. second of day)
-        {kI32Min, -1, 0, 1, 9, 12, 13, 23, 24, 25, 30, 59, 60, kI32Max},         // Index (kinds, terms, festivals)
+        {kI32Min, -1, 0, 1, 9, 10, 12, 13, 15, 16, 23, 24, 25, 30, 59, 60, kI32Max},  // Index (kinds, names)
         {0, 1, 2, 3, 4, 0x80000000, 0xFFFFFFFF},                                   // Options (uint32 bits)
         {0, 1, 2, 3, 4, 7, 64},                                                    // Size (buffer bytes, elements)
+        // Workday: serials at the ends of the built-in holiday years 2004-2026
+        // and of the probes' own table for 2027 (below), and of the integers.
+        {kI64Min, kI32Min, 0, greg::serial_from_civil(2003, 12, 31), greg::serial_from_civil(2004, 1, 1),
+         greg::serial_from_civil(2017, 7, 23), greg::serial_from_civil(2024, 2, 9),
+         greg::serial_from_civil(2026, 12, 31), greg::serial_from_civil(2027, 1, 1),
+         greg::serial_from_civil(2027, 6, 1), greg::serial_from_civil(2028, 1, 1), kI32Max, kI64Max},
+        {0, 1, 2},                                                                 // Table (holiday_table)
     };
     return lists[static_cast<int>(kind)];
 }
@@ -163,6 +170,19 @@ uint64_t term_probe(const int64_t* a) {
     qel_term t{7, 7, 7};
     const int32_t r = Find(a[0], maybe(&t, a[1], 0));
     return (Digest{} << w64(r) << bytes(t)).h;
+}
+
+// A caller's holiday table: none (0), one for 2027 (1), or one whose days are
+// out of order (2).
+inline const qel_holiday_table* holiday_table(int64_t which) {
+    static const qel_holiday_day days[] = {
+        {gregorian::serial_from_civil(2027, 1, 1), QEL_DAY_OFF, QEL_HOLIDAY_NEW_YEAR},
+        {gregorian::serial_from_civil(2027, 2, 6), QEL_DAY_OFF, QEL_HOLIDAY_SPRING_FESTIVAL},
+        {gregorian::serial_from_civil(2027, 2, 20), QEL_DAY_WORK, QEL_HOLIDAY_SPRING_FESTIVAL},
+        {gregorian::serial_from_civil(2027, 1, 2), QEL_DAY_OFF, QEL_HOLIDAY_NEW_YEAR},
+    };
+    static const qel_holiday_table tables[] = {{days, 3, 2027, 2027}, {days, 4, 2027, 2027}};
+    return which == 0 ? nullptr : &tables[which == 1 ? 0 : 1];
 }
 
 // Batch inputs: 64 days from `first` on in steps of `step` (wrapping).
@@ -534,6 +554,29 @@ inline const std::vector<Probe>& probes() {
              std::memset(&p, 7, sizeof p);
              const int32_t r = qel_pillars_of_instant(a[0], i32(a[1]), maybe(&p, a[2], 0));
              return (Digest{} << w64(r) << bytes(p)).h;
+         }},
+        // qel_calendar: holidays and working days
+        {"qel_holiday_years", {K::Nulls}, [](const int64_t* a) {
+             int32_t first = 7, last = 7;
+             const int32_t r = qel_holiday_years(maybe(&first, a[0], 0), maybe(&last, a[0], 1));
+             return (Digest{} << w64(r) << w64(first) << w64(last)).h;
+         }},
+        {"qel_holiday_status", {K::Workday, K::Table, K::Nulls}, [](const int64_t* a) {
+             int32_t holiday = 7;
+             const int32_t r = qel_holiday_status(a[0], holiday_table(a[1]), maybe(&holiday, a[2], 0));
+             return (Digest{} << w64(r) << w64(holiday)).h;
+         }},
+        {"qel_is_workday", {K::Workday, K::Table},
+         [](const int64_t* a) { return w64(qel_is_workday(a[0], holiday_table(a[1]))); }},
+        {"qel_workdays_between", {K::Workday, K::Workday, K::Table, K::Nulls}, [](const int64_t* a) {
+             int64_t count = 7;
+             const int32_t r = qel_workdays_between(a[0], a[1], holiday_table(a[2]), maybe(&count, a[3], 0));
+             return (Digest{} << w64(r) << w64(count)).h;
+         }},
+        {"qel_add_workdays", {K::Workday, K::Count64, K::Table, K::Nulls}, [](const int64_t* a) {
+             int64_t serial = 7;
+             const int32_t r = qel_add_workdays(a[0], a[1], holiday_table(a[2]), maybe(&serial, a[3], 0));
+             return (Digest{} << w64(r) << w64(serial)).h;
          }},
         // qel_calendar: text
         {"qel_name", {K::Index, K::Index, K::Options, K::Size, K::Nulls}, [](const int64_t* a) {
