@@ -374,6 +374,29 @@ QEL_CALENDAR_API int32_t qel_name(int32_t kind, int32_t index, uint32_t flags, c
 QEL_CALENDAR_API int32_t qel_lunar_text(int32_t year, int32_t month, int32_t day, int32_t leap,
                                         uint32_t flags, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
 
+/* ---- Stepping a civil date-time ------------------------------------------ */
+
+/* Units of qel_step. */
+#define QEL_UNIT_SECOND 0
+#define QEL_UNIT_MINUTE 1
+#define QEL_UNIT_HOUR 2
+#define QEL_UNIT_DAY 3
+#define QEL_UNIT_WEEK 4
+#define QEL_UNIT_MONTH 5
+#define QEL_UNIT_YEAR 6
+#define QEL_STEP_NO_CLAMP 0x1u /* a month or year step to a missing day fails */
+#define QEL_CLAMPED 1          /* success: the day became the month's last */
+
+/* A civil date-time (a day serial and a second of the day, 0..86399) moved
+ * by `count` units, in proleptic Gregorian civil time (no time zone, no leap
+ * seconds). Month and year steps keep the day of the month; where the new
+ * month lacks it the day becomes its last (QEL_CLAMPED), or with
+ * QEL_STEP_NO_CLAMP the step fails with QEL_E_DATE. QEL_E_RANGE when the
+ * start or the result leaves 0001-01-01 .. 9999-12-31, QEL_E_ARGUMENT for an
+ * unknown unit or flag, a second outside its day or a null out. */
+QEL_CALENDAR_API int32_t qel_step(int64_t serial, int32_t second_of_day, int64_t count, int32_t unit,
+                                  uint32_t flags, int64_t* out_serial, int32_t* out_second) QEL_CALENDAR_NOEXCEPT;
+
 /* ---- Batch calls ------------------------------------------------------------- */
 
 /* Element statuses of the batch calls are the status codes above, as int8_t.

@@ -3,6 +3,7 @@
 // its own scalar calls for the batch calls. The independent oracle for day
 // pillars, festivals and the four pillars is lunar_js_test.cpp.
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <tuple>
 #include <array>
@@ -339,6 +340,54 @@ TEST(Batch, EqualsTheScalarCalls) {
     EXPECT_EQ(qel_lunar_of_days(nullptr, 1, 0, nullptr, nullptr, nullptr, nullptr, nullptr), QEL_E_ARGUMENT);
     EXPECT_EQ(qel_lunar_of_days(nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(qel_day_facts_of_days(&one, 1, 0, 2, nullptr, nullptr), QEL_E_ARGUMENT);
+}
+
+// Steps against std::chrono: time units as seconds since the serial epoch,
+// months and years through year_month_day with the day clamped (or refused).
+TEST(Step, AgreesWithChrono) {
+    using namespace std::chrono;
+    const sys_days epoch = year{1899} / December / 30;
+    const sys_days first = year{1} / January / 1, last = year{9999} / December / 31;
+    std::mt19937_64 rng(2024);
+    std::uniform_int_distribution<int64_t> day(QEL_FIRST_SERIAL, QEL_LAST_SERIAL), second(0, 86399);
+    const int64_t span = int64_t{QEL_LAST_SERIAL - QEL_FIRST_SERIAL + 1};
+    const int64_t unit_seconds[] = {1, 60, 3600, 86400, 604800};
+    for (int i = 0; i < 200000; ++i) {
+        const int64_t s = day(rng);
+        const auto sod = static_cast<int32_t>(second(rng));
+        const int32_t unit = static_cast<int32_t>(rng() % 7);
+        const int64_t reach = unit <= QEL_UNIT_WEEK ? span * 86400 / unit_seconds[unit] : unit == QEL_UNIT_MONTH ? 120000 : 10000;
+        const int64_t count = std::uniform_int_distribution<int64_t>(-reach, reach)(rng) >> (rng() % 40);
+        const uint32_t flags = rng() % 2 ? QEL_STEP_NO_CLAMP : 0u;
+        int64_t got_day = 0;
+        int32_t got_second = 0;
+        const int32_t st = qel_step(s, sod, count, unit, flags, &got_day, &got_second);
+        const sys_days d = epoch + days{s};
+        if (unit <= QEL_UNIT_WEEK) {
+            const sys_seconds t = d + seconds{sod} + seconds{count * unit_seconds[unit]};
+            const sys_days want = floor<days>(t);
+            const bool in = want >= first && want <= last;
+            ASSERT_EQ(st, in ? QEL_OK : QEL_E_RANGE) << s << " " << count << " unit " << unit;
+            if (in) ASSERT_EQ((std::pair{got_day, got_second}), (std::pair{(want - epoch).count(), int32_t((t - want).count())}));
+        } else {
+            const year_month_day ymd{d};
+            const year_month_day moved = ymd + months{unit == QEL_UNIT_YEAR ? count * 12 : count};
+            const bool in = moved.year() >= year{1} && moved.year() <= year{9999};
+            const year_month_day last_of{moved.year() / moved.month() / std::chrono::last};
+            const bool missing = in && !moved.ok();
+            const int32_t want = !in ? QEL_E_RANGE : missing ? (flags ? QEL_E_DATE : QEL_CLAMPED) : QEL_OK;
+            ASSERT_EQ(st, want) << s << " " << count << " unit " << unit;
+            if (st >= 0) ASSERT_EQ(got_day, (sys_days{missing ? last_of : moved} - epoch).count());
+        }
+    }
+    int64_t d = 0;
+    int32_t t = 0;
+    EXPECT_EQ(qel_step(QEL_LAST_SERIAL, 86399, 1, QEL_UNIT_SECOND, 0, &d, &t), QEL_E_RANGE);
+    EXPECT_EQ(qel_step(QEL_FIRST_SERIAL, 0, INT64_MIN, QEL_UNIT_WEEK, 0, &d, &t), QEL_E_RANGE);
+    EXPECT_EQ(qel_step(0, 0, INT64_MAX, QEL_UNIT_YEAR, 0, &d, &t), QEL_E_RANGE);
+    EXPECT_EQ(qel_step(0, 86400, 1, QEL_UNIT_DAY, 0, &d, &t), QEL_E_ARGUMENT);
+    EXPECT_EQ(qel_step(0, 0, 1, 7, 0, &d, &t), QEL_E_ARGUMENT);
+    EXPECT_EQ(qel_step(0, 0, 1, QEL_UNIT_DAY, 2, &d, &t), QEL_E_ARGUMENT);
 }
 
 }  // namespace
