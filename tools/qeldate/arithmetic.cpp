@@ -7,55 +7,40 @@
 
 #include "context.h"
 #include "model.h"
-#include "qel_datetime.h"
 
 namespace qeldate {
 namespace {
 
-constexpr int kDaysPerWeek = 7;
-constexpr int kMonthsPerYear = 12;
-constexpr int kDaysPerDurationYear = 365;  // FormatSecondsDelta's year
-constexpr int kMaxDurationYears = 4095;    // its 12-bit year field
 constexpr int64_t kSecondsPerHour = 3600;
+constexpr int64_t kMonthsPerYear = 12;
+constexpr int64_t kDaysPerElapsedYear = 365;  // the elapsed duration's year
+constexpr int64_t kDaysPerElapsedMonth = 30;  // and month
 
-int64_t floor_div(int64_t a, int64_t b) { return a >= 0 ? a / b : -((b - 1 - a) / b); }
+int second_of_day(const Moment& m) { return (m.hour * 60 + m.minute) * 60 + m.second; }
 
-// The day serials TDateTime can hold; steps must land between them.
-DateInt first_serial() { return serial_of({1, 1, 1}); }
-DateInt last_serial() { return serial_of({kLastDateTimeYear, 12, 31}); }
-
-[[noreturn]] void out_of_range(const std::string& step) {
-    throw UsageError("'" + step + "' leaves the years 1-" + std::to_string(kLastDateTimeYear) +
-                     " that date-time arithmetic covers");
+Moment moment_of(Serial serial, int second, bool has_time) {
+    return {date_of(serial), second / 3600, second / 60 % 60, second % 60, has_time};
 }
 
-TDateTime to_word(const Moment& m) {
-    return TDateTime(m.date.year, m.date.month, m.date.day, m.hour, m.minute, m.second);
+int32_t unit_of(StepUnit unit) {
+    switch (unit) {
+        case StepUnit::kSecond: return QEL_UNIT_SECOND;
+        case StepUnit::kMinute: return QEL_UNIT_MINUTE;
+        case StepUnit::kHour: return QEL_UNIT_HOUR;
+        case StepUnit::kDay: return QEL_UNIT_DAY;
+        case StepUnit::kWeek: return QEL_UNIT_WEEK;
+        case StepUnit::kMonth: return QEL_UNIT_MONTH;
+        default: return QEL_UNIT_YEAR;
+    }
 }
-
-Moment from_word(const TDateTime& t, bool has_time) {
-    Moment m;
-    m.date = {t.year(), t.month(), t.day()};
-    m.hour = t.hour();
-    m.minute = t.minute();
-    m.second = t.second();
-    m.has_time = has_time;
-    return m;
-}
-
-void check_year(const Moment& m) {
-    if (m.date.year > kLastDateTimeYear)
-        throw UsageError(format_date(m.date) + ": date-time arithmetic covers the years 1-" + std::to_string(kLastDateTimeYear));
-}
-
 
 // A signed duration: every field carries the sign of the whole.
 struct Duration {
     int64_t years = 0, months = 0, days = 0, hours = 0, minutes = 0, seconds = 0;
 };
 
-// Days, hours, minutes and seconds of a signed count of seconds, in months
-// and years besides when `months` is given.
+// Days, hours, minutes and seconds of a signed count of seconds, after the
+// given months.
 Duration split(int64_t months, int64_t seconds) {
     const int64_t sign = seconds < 0 ? -1 : 1;
     const int64_t s = seconds * sign;
@@ -63,17 +48,22 @@ Duration split(int64_t months, int64_t seconds) {
             sign * (s % kSecondsPerDay / kSecondsPerHour), sign * (s % kSecondsPerHour / 60), sign * (s % 60)};
 }
 
+int64_t seconds_between(const Moment& first, const Moment& second) {
+    return (serial_of(first.date) - serial_of(second.date)) * kSecondsPerDay + second_of_day(first) - second_of_day(second);
+}
+
 // The calendar difference first - second as a calendar counts it (and as
 // python-dateutil's relativedelta does): the most whole months that, added to
 // `second` with the day clamped to the month's end, do not pass `first`, then
 // the days and time that remain. 2025-03-01 - 2024-02-29 is 1 year 1 day.
-Duration calendar_difference(const TDateTime& first, const TDateTime& second) {
-    const int64_t total = secondsDelta(first.asUInt64(), second.asUInt64());
-    int64_t months = (int64_t{first.year()} - second.year()) * kMonthsPerYear + (first.month() - second.month());
+Duration calendar_difference(const Moment& first, const Moment& second) {
+    const int64_t total = seconds_between(first, second);
+    int64_t months = (int64_t{first.date.year} - second.date.year) * kMonthsPerYear + (first.date.month - second.date.month);
     const auto rest_after = [&](int64_t n) {
-        TDateTime anchor = second;
-        anchor.incMonth(static_cast<QelLong>(n), 1);
-        return secondsDelta(first.asUInt64(), anchor.asUInt64());
+        int64_t day = 0;
+        int32_t sec = 0;
+        qel_step(serial_of(second.date), second_of_day(second), n, QEL_UNIT_MONTH, 0, &day, &sec);
+        return seconds_between(first, moment_of(day, sec, true));
     };
     // The month count from the fields is right or one too far; one step back
     // (towards zero) at most.
@@ -81,6 +71,17 @@ Duration calendar_difference(const TDateTime& first, const TDateTime& second) {
     if (total >= 0 && rest < 0) rest = rest_after(--months);
     if (total < 0 && rest > 0) rest = rest_after(++months);
     return split(months, rest);
+}
+
+// Years of 365 days and months of 30 days, the rest as days and time.
+Duration elapsed_of(int64_t seconds) {
+    const int64_t sign = seconds < 0 ? -1 : 1;
+    const int64_t days = seconds * sign / kSecondsPerDay;
+    Duration d = split(0, seconds);
+    d.years = sign * (days / kDaysPerElapsedYear);
+    d.months = sign * (days % kDaysPerElapsedYear / kDaysPerElapsedMonth);
+    d.days = sign * (days % kDaysPerElapsedYear % kDaysPerElapsedMonth);
+    return d;
 }
 
 std::string plural(int64_t n, const char* unit) {
@@ -107,83 +108,50 @@ nlohmann::ordered_json duration_json(const Duration& d) {
 }  // namespace
 
 StepResult apply_steps(const Context& context, const Moment& start, const std::vector<std::string>& steps, bool clamp) {
-    check_year(start);
-    TDateTime t = to_word(start);
+    Serial serial = serial_of(start.date);
+    int32_t second = second_of_day(start);
     bool has_time = start.has_time;
     bool clamped = false;
     for (const std::string& text : steps) {
         const Step step = parse_step(text);
+        int32_t status = QEL_OK;
         if (step.unit == StepUnit::kWorkday) {
-            int64_t day = 0;
-            if (qel_add_workdays(serial_of({t.year(), t.month(), t.day()}), step.count, context.holidays(), &day) != QEL_OK)
+            if (qel_add_workdays(serial, step.count, context.holidays(), &serial) != QEL_OK)
                 throw UsageError(quote_input(text) + " leaves the years the holiday table covers (see qeldate holidays)");
-            const Ymd d = date_of(day);
-            t = TDateTime(d.year, d.month, d.day, t.hour(), t.minute(), t.second());
             continue;
         }
-        const DateInt serial = serial_of({t.year(), t.month(), t.day()});
-        const int64_t second_of_day = (t.hour() * 60 + t.minute()) * 60 + t.second();
-        // A count beyond the span of years 1..4095 leaves it whatever the start:
-        // refuse it before multiplying, so that nothing below can overflow.
-        const int64_t span_days = last_serial() - first_serial();
-        if (step.unit == StepUnit::kMonth || step.unit == StepUnit::kYear) {
-            const int64_t per_step = step.unit == StepUnit::kYear ? kMonthsPerYear : 1;
-            if (step.count > span_days / per_step || step.count < -span_days / per_step) out_of_range(text);
-            const int64_t month_index = int64_t{t.year()} * kMonthsPerYear + (t.month() - 1) + step.count * per_step;
-            if (month_index < kMonthsPerYear || month_index >= (kLastDateTimeYear + 1) * kMonthsPerYear) out_of_range(text);
-        } else {
-            const int64_t unit_seconds = step.unit == StepUnit::kSecond ? 1
-                                       : step.unit == StepUnit::kMinute ? 60
-                                       : step.unit == StepUnit::kHour   ? 3600
-                                       : step.unit == StepUnit::kWeek   ? kDaysPerWeek * kSecondsPerDay
-                                                                        : kSecondsPerDay;
-            const int64_t limit = span_days * kSecondsPerDay / unit_seconds;
-            if (step.count > limit || step.count < -limit) out_of_range(text);
-            const DateInt target = serial + floor_div(second_of_day + step.count * unit_seconds, kSecondsPerDay);
-            if (target < first_serial() || target > last_serial()) out_of_range(text);
+        Serial next = 0;
+        status = qel_step(serial, second, step.count, unit_of(step.unit), clamp ? 0u : QEL_STEP_NO_CLAMP, &next, &second);
+        if (status == QEL_E_RANGE) throw UsageError(quote_input(text) + " leaves the years 1-9999");
+        if (status == QEL_E_DATE) {
+            // The day the step would need: the same day in the new month.
+            int64_t first_of_month = 0;
+            int32_t unused = 0;
+            const Ymd from = date_of(serial);
+            qel_step(serial_of({from.year, from.month, 1}), 0, step.count, unit_of(step.unit), 0, &first_of_month, &unused);
+            const Ymd to = date_of(first_of_month);
+            char date[32];
+            std::snprintf(date, sizeof date, "%04d-%02d-%02d", to.year, to.month, from.day);
+            throw UsageError(quote_input(text) + " gives " + date + ", which does not exist (without --no-clamp the day becomes the month's last)");
         }
-        switch (step.unit) {
-            case StepUnit::kSecond: t.incSecond(step.count); has_time = true; break;
-            case StepUnit::kMinute: t.incMinute(step.count); has_time = true; break;
-            case StepUnit::kHour: t.incMinute(step.count * 60); has_time = true; break;
-            case StepUnit::kDay: t.incDay(static_cast<int32_t>(step.count)); break;
-            case StepUnit::kWeek: t.incWeek(static_cast<QelLong>(step.count)); break;
-            case StepUnit::kWorkday: break;  // stepped above
-            case StepUnit::kMonth:
-            case StepUnit::kYear: {
-                const int day = t.day();
-                const bool valid = step.unit == StepUnit::kYear ? t.incYear(static_cast<QelLong>(step.count), clamp)
-                                                                : t.incMonth(static_cast<QelLong>(step.count), clamp);
-                if (!valid) {
-                    char date[32];
-                    std::snprintf(date, sizeof date, "%04d-%02d-%02d", t.year(), t.month(), t.day());
-                    throw UsageError("'" + text + "' gives " + date + ", which does not exist (without --no-clamp the day becomes the month's last)");
-                }
-                clamped = clamped || t.day() != day;
-                break;
-            }
-        }
+        clamped = clamped || status == QEL_CLAMPED;
+        has_time = has_time || step.unit == StepUnit::kSecond || step.unit == StepUnit::kMinute || step.unit == StepUnit::kHour;
+        serial = next;
     }
-    return {from_word(t, has_time), clamped};
+    return {moment_of(serial, second, has_time), clamped};
 }
 
 void run_diff(const Context& context, const Moment& first, const Moment& second) {
-    check_year(first);
-    check_year(second);
-    const TDateTime a = to_word(first), b = to_word(second);
-    const int64_t seconds = secondsDelta(a.asUInt64(), b.asUInt64());
-    const int64_t minutes = minutesDelta(a.asUInt64(), b.asUInt64());
-    const Duration calendar = calendar_difference(a, b);
-    // Years of 365 days and months of 30 days, as FormatSecondsDelta counts.
-    const uint64_t magnitude = static_cast<uint64_t>(seconds < 0 ? -seconds : seconds);
-    const bool elapsed_fits = magnitude / kSecondsPerDay / kDaysPerDurationYear <= kMaxDurationYears;
-    const TDateTime e(FormatSecondsDelta(magnitude));
-    const int64_t sign = seconds < 0 ? -1 : 1;
-    const Duration elapsed{sign * e.year(), sign * e.month(), sign * e.day(), sign * e.hour(), sign * e.minute(), sign * e.second()};
+    const int64_t seconds = seconds_between(first, second);
+    // Whole minutes between the minutes of the two, the seconds not read.
+    const int64_t minutes = (serial_of(first.date) - serial_of(second.date)) * 1440 +
+                            (first.hour * 60 + first.minute) - (second.hour * 60 + second.minute);
+    const Duration calendar = calendar_difference(first, second);
+    const Duration elapsed = elapsed_of(seconds);
     if (context.json) {
-        nlohmann::ordered_json j{{"first", format_moment(first)}, {"second", format_moment(second)},
-                                 {"seconds", seconds}, {"minutes", minutes}, {"calendar", duration_json(calendar)}};
-        j["elapsed"] = elapsed_fits ? duration_json(elapsed) : nlohmann::ordered_json(nullptr);
+        const nlohmann::ordered_json j{{"first", format_moment(first)}, {"second", format_moment(second)},
+                                       {"seconds", seconds}, {"minutes", minutes},
+                                       {"calendar", duration_json(calendar)}, {"elapsed", duration_json(elapsed)}};
         write_out(j.dump(2) + "\n");
         return;
     }
@@ -191,7 +159,7 @@ void run_diff(const Context& context, const Moment& first, const Moment& second)
     out += "  seconds     " + std::to_string(seconds) + "\n";
     out += "  minutes     " + std::to_string(minutes) + "\n";
     out += "  calendar    " + describe(calendar) + "  (months as the calendar has them)\n";
-    if (elapsed_fits) out += "  elapsed     " + describe(elapsed) + "  (years of 365 days, months of 30 days)\n";
+    out += "  elapsed     " + describe(elapsed) + "  (years of 365 days, months of 30 days)\n";
     write_out(out);
 }
 

@@ -1,7 +1,6 @@
-// Date-time arithmetic on the command line: `qeldate DATE +1month -3600s`
-// through the library's TDateTime steps, and `qeldate diff A B` through its
-// differences and durations. TDateTime keeps 12 bits of year, so both work
-// on years 1..4095.
+// Date-time arithmetic on the command line: `qeldate DATE +1month -3600s
+// +5workdays` through qel_calendar's steps, and `qeldate diff A B`. Both work
+// on the years 1..9999.
 #pragma once
 
 #include <string>
@@ -13,8 +12,6 @@ namespace qeldate {
 
 struct Context;
 
-inline constexpr int kLastDateTimeYear = 4095;
-
 struct StepResult {
     Moment moment;
     bool clamped = false;  // a month or year step moved a missing day to the month's end
@@ -22,9 +19,9 @@ struct StepResult {
 
 // The steps applied left to right. Month and year steps clamp a day the new
 // month lacks to its last day unless `clamp` is false, when such a day is a
-// UsageError; so is a result outside 0001-01-01 .. 4095-12-31.
-// Working-day steps follow the holiday table (and the user's file in
-// `context`); they keep the time of day.
+// UsageError; so is a result outside 0001-01-01 .. 9999-12-31. Working-day
+// steps follow the holiday table (and the user's file in `context`); they
+// keep the time of day.
 StepResult apply_steps(const Context& context, const Moment& start, const std::vector<std::string>& steps, bool clamp);
 
 // `qeldate diff FIRST SECOND`: the time from SECOND to FIRST.

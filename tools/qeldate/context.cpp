@@ -1,11 +1,12 @@
 #include "context.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
 
-#include "qel_datetime.h"
+#include <ctime>
 
 namespace qeldate {
 
@@ -22,10 +23,15 @@ Moment current_moment() {
             throw UsageError(std::string("QELDATE_TODAY: ") + e.what());
         }
     }
-    TDateTime now;
-    now.loadcurrentlocal();
-    if (now.isNull()) throw std::runtime_error("cannot read the local date and time");
-    return {{now.year(), now.month(), now.day()}, now.hour(), now.minute(), now.second(), true};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    const bool ok = now != static_cast<std::time_t>(-1) && localtime_s(&local, &now) == 0;
+#else
+    const bool ok = now != static_cast<std::time_t>(-1) && localtime_r(&now, &local) != nullptr;
+#endif
+    if (!ok) throw std::runtime_error("cannot read the local date and time");
+    return {{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), true};
 }
 
 void write_text(const Context& context, std::string_view utf8) {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "encoding.h"
-#include "qel_datetime.h"
+#include "qel_calendar.h"
 
 namespace qeldate {
 namespace {
@@ -59,7 +59,9 @@ Ymd parse_date(std::string_view text) {
     }
     if (d.year < 1 || d.year > 9999) throw UsageError(quote_input(text) + ": the year must be 1-9999");
     if (d.month < 1 || d.month > 12) throw UsageError(quote_input(text) + ": the month must be 1-12");
-    const int length = daysOfMonthG(d.year, d.month);
+    // The month's length: the last day that qel_calendar accepts.
+    int length = 31;
+    for (int64_t serial = 0; length > 28 && qel_serial_of_date(d.year, d.month, length, &serial) != QEL_OK;) --length;
     if (d.day < 1 || d.day > length)
         throw UsageError(quote_input(text) + " does not exist: " + kMonthNames[d.month] + " " + std::to_string(d.year) +
                          " has days 1-" + std::to_string(length));

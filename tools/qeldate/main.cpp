@@ -41,7 +41,7 @@ constexpr const char* kFooter = R"(Dates: YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD (ye
   (2017-6-1; --leap for a day of the leap month). Lunar answers cover
   1900-01-31 to 2101-01-28 (the lunar years 1900-2100).
 Steps: +N or -N with s, min, h, d, w, month, y or workdays (+1month,
-  -3600s, +5workdays), applied left to right (years 1-4095). Month and year
+  -3600s, +5workdays), applied left to right (years 1-9999). Month and year
   steps clamp by default: a day the new month lacks becomes its last day
   (2024-01-31 +1month is 2024-02-29); with --no-clamp it is an error.
 A festival or solar term name with a year answers directly: qeldate 中秋 2030.
