@@ -492,6 +492,62 @@ void check_names(Args& a) {
     QEL_FUZZ_CHECK(std::strlen(qel_calendar_version()) > 0);
 }
 
+// qel_step against 128-bit arithmetic and std::chrono: time units move the
+// second count, calendar units the month count year * 12 + month - 1 with the
+// day cut to the new month's last (QEL_CLAMPED) or refused (QEL_E_DATE).
+void check_step(Args& a) {
+    const int64_t s =
+        a.flag() ? a.serial() : QEL_FIRST_SERIAL + a.raw<uint32_t>() % (QEL_LAST_SERIAL - QEL_FIRST_SERIAL + 1);
+    const int32_t sec = a.pick<int32_t>({0, 1, 43200, 86399, 86400, -1, kI32Min, kI32Max});
+    const int32_t unit = a.pick<int32_t>({QEL_UNIT_SECOND, QEL_UNIT_MINUTE, QEL_UNIT_HOUR, QEL_UNIT_DAY, QEL_UNIT_WEEK,
+                                          QEL_UNIT_MONTH, QEL_UNIT_YEAR, -1, QEL_UNIT_YEAR + 1});
+    const uint32_t flags = a.pick<uint32_t>({0, QEL_STEP_NO_CLAMP, 2, 0x80000000u});
+    const int64_t count = a.flag() ? a.count() : a.count64();
+    int64_t out = kUnset;
+    int32_t out_sec = kUnset;
+    const int32_t st = qel_step(s, sec, count, unit, flags, &out, &out_sec);
+    check_null_out(qel_step(s, sec, count, unit, flags, nullptr, &out_sec), st == QEL_CLAMPED ? QEL_OK : st);
+    check_null_out(qel_step(s, sec, count, unit, flags, &out, nullptr), st == QEL_CLAMPED ? QEL_OK : st);
+    const bool argument_ok = unit >= QEL_UNIT_SECOND && unit <= QEL_UNIT_YEAR && flags <= QEL_STEP_NO_CLAMP &&
+                             sec >= 0 && sec < kDay;
+    const bool start_ok = s >= QEL_FIRST_SERIAL && s <= QEL_LAST_SERIAL;
+    if (!argument_ok || !start_ok) {
+        QEL_FUZZ_CHECK(((!argument_ok && st == QEL_E_ARGUMENT) || (!start_ok && st == QEL_E_RANGE)) && out == kUnset &&
+                       out_sec == kUnset);
+        return;
+    }
+    __int128 want_day = 0;
+    int32_t want_sec = sec, want = QEL_OK;
+    if (unit <= QEL_UNIT_WEEK) {
+        static constexpr int64_t kPer[] = {1, 60, 3600, kDay, 7 * kDay};
+        const __int128 total = __int128{s} * kDay + sec + __int128{count} * kPer[unit];
+        const __int128 rem = (total % kDay + kDay) % kDay;
+        want_day = (total - rem) / kDay;
+        want_sec = static_cast<int32_t>(rem);
+    } else {
+        const auto ymd = chrono_date(s);
+        const __int128 index = __int128{int(ymd.year())} * 12 + (unsigned(ymd.month()) - 1) +
+                               __int128{count} * (unit == QEL_UNIT_YEAR ? 12 : 1);
+        const __int128 month0 = (index % 12 + 12) % 12, year = (index - month0) / 12;
+        if (year >= 1 && year <= 9999) {
+            using namespace std::chrono;
+            const year_month_day_last last{std::chrono::year{int(year)} / month{unsigned(month0) + 1} /
+                                           std::chrono::last};
+            const unsigned d = unsigned(ymd.day()), length = unsigned(last.day());
+            want = d <= length ? QEL_OK : (flags & QEL_STEP_NO_CLAMP) ? QEL_E_DATE : QEL_CLAMPED;
+            want_day = chrono_serial(int(year), unsigned(month0) + 1, std::min(d, length));
+        } else {
+            want_day = kI64Min;  // no such year
+        }
+    }
+    if (want_day < QEL_FIRST_SERIAL || want_day > QEL_LAST_SERIAL) want = QEL_E_RANGE;
+    QEL_FUZZ_CHECK(st == want);
+    if (st == QEL_OK || st == QEL_CLAMPED)
+        QEL_FUZZ_CHECK(out == want_day && out_sec == want_sec);
+    else
+        QEL_FUZZ_CHECK(out == kUnset && out_sec == kUnset);
+}
+
 // A caller's holiday table from the input: its years and up to eight days in
 // or near them, mostly valid, with the rules qel_calendar.h sets for it.
 struct Extra {
@@ -716,5 +772,5 @@ void check_batches(Args& a) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return run_operations(data, size,
                           {check_dates, check_lunar, check_day_facts, check_terms, check_pillars, check_names,
-                           check_batches, check_holidays});
+                           check_batches, check_holidays, check_step});
 }

@@ -578,6 +578,14 @@ inline const std::vector<Probe>& probes() {
              const int32_t r = qel_add_workdays(a[0], a[1], holiday_table(a[2]), maybe(&serial, a[3], 0));
              return (Digest{} << w64(r) << w64(serial)).h;
          }},
+        // qel_calendar: a civil date-time stepped
+        {"qel_step", {K::Serial, K::Clock, K::Count64, K::Small, K::Options, K::Nulls}, [](const int64_t* a) {
+             int64_t serial = 7;
+             int32_t second = 7;
+             const int32_t r = qel_step(a[0], i32(a[1]), a[2], i32(a[3]), u32(a[4]), maybe(&serial, a[5], 0),
+                                        maybe(&second, a[5], 1));
+             return (Digest{} << w64(r) << w64(serial) << w64(second)).h;
+         }},
         // qel_calendar: text
         {"qel_name", {K::Index, K::Index, K::Options, K::Size, K::Nulls}, [](const int64_t* a) {
              return text_probe(a[3], a[4], [a](char* buf, size_t size) {
