@@ -23,11 +23,12 @@ Moment current_moment() {
             throw UsageError(std::string("QELDATE_TODAY: ") + e.what());
         }
     }
-    const std::time_t now = std::time(nullptr);
     std::tm local{};
 #if defined(_WIN32)
-    const bool ok = now != static_cast<std::time_t>(-1) && localtime_s(&local, &now) == 0;
+    const __time64_t now = _time64(nullptr);
+    const bool ok = now != -1 && _localtime64_s(&local, &now) == 0;
 #else
+    const std::time_t now = std::time(nullptr);
     const bool ok = now != static_cast<std::time_t>(-1) && localtime_r(&now, &local) != nullptr;
 #endif
     if (!ok) throw std::runtime_error("cannot read the local date and time");
