@@ -234,7 +234,7 @@ typedef struct qel_day_facts {
  * QEL_LAST_SERIAL (QEL_DAY_NO_LUNAR set outside the lunar table; terms and
  * festivals only in 1900-2100), QEL_E_RANGE otherwise, QEL_E_ARGUMENT for an
  * unknown option or a null out. On QEL_E_RANGE *out is zeroed but for the
- * serial, with term -1. */
+ * serial, with term -1 and holiday_status QEL_E_RANGE. */
 QEL_CALENDAR_API int32_t qel_day_facts_of(int64_t serial, uint32_t options,
                                           qel_day_facts* out) QEL_CALENDAR_NOEXCEPT;
 
@@ -263,7 +263,8 @@ typedef struct qel_pillars {
  * 寒露, 立冬, 大雪) with its stem by the 五虎遁 rule, the day pillar with the
  * sexagenary day count, the hour pillar by the 时辰 with its stem by the 五鼠遁
  * rule (the hour cycle runs on without a break: 23:00 always takes the next
- * day's 子 hour stem). Covered: 1900-01-01 00:00:00 .. 2100-12-31 23:59:59;
+ * day's 子 hour stem). Covered: from the 立春 of 1900 (1900-02-04 21:52 UTC+8;
+ * the year before it has no 立春 in the table) to 2100-12-31 23:59:59;
  * QEL_E_RANGE outside, QEL_E_DATE for fields that are no date or time,
  * QEL_E_ARGUMENT for an unknown zi convention or a null out. */
 QEL_CALENDAR_API int32_t qel_pillars_of_cst(int32_t year, int32_t month, int32_t day, int32_t hour,
@@ -362,7 +363,7 @@ typedef enum qel_name_kind {
 
 /* Flags of the month names. */
 #define QEL_NAME_LEAP 0x1u         /* prefix the leap mark 闰 */
-#define QEL_NAME_PLAIN_MONTHS 0x2u /* 十一月, 十二月 instead of 冬月, 腊月; 正月 stays */
+#define QEL_NAME_PLAIN_MONTHS 0x2u /* plain numbers: 一月, 十一月, 十二月 instead of 正月, 冬月, 腊月 */
 
 /* A name. QEL_E_ARGUMENT for an unknown kind, index or flag (the flags apply
  * to QEL_NAME_LUNAR_MONTH only; elsewhere they must be 0). */
@@ -370,7 +371,8 @@ QEL_CALENDAR_API int32_t qel_name(int32_t kind, int32_t index, uint32_t flags, c
                                   size_t size) QEL_CALENDAR_NOEXCEPT;
 /* A lunar date as a Chinese calendar prints it: "闰六月初一", "正月十五". The
  * date must exist (else QEL_E_RANGE or QEL_E_DATE as qel_serial_of_lunar);
- * flags as for the month names. */
+ * the leap mark follows the leap flag, so the only flag is
+ * QEL_NAME_PLAIN_MONTHS (QEL_E_ARGUMENT for any other). */
 QEL_CALENDAR_API int32_t qel_lunar_text(int32_t year, int32_t month, int32_t day, int32_t leap,
                                         uint32_t flags, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
 

@@ -19,15 +19,15 @@ namespace {
 using namespace qel::calendar;
 
 constexpr int64_t kMaxEpoch = int64_t{1} << 40;
-// Counts beyond this are far outside every table; bounding them first keeps
-// count + epoch from overflowing.
-constexpr int64_t kMaxCount = int64_t{1} << 62;
 
 bool epoch_ok(int64_t epoch) noexcept { return epoch >= -kMaxEpoch && epoch <= kMaxEpoch; }
 
-// The serial of count + epoch, or a serial outside every range.
+// The serial of count + epoch (|epoch| <= 2^40), saturated at the ends of
+// int64: outside every range either way.
 constexpr DateInt serial_of_count(int64_t count, int64_t epoch) noexcept {
-    return count >= -kMaxCount && count <= kMaxCount ? count + epoch : INT64_MIN;
+    if (epoch > 0 && count > INT64_MAX - epoch) return INT64_MAX;
+    if (epoch < 0 && count < INT64_MIN - epoch) return INT64_MIN;
+    return count + epoch;
 }
 
 template <typename T>
@@ -99,7 +99,7 @@ int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint
         const bool in_range = s >= QEL_FIRST_SERIAL && s <= QEL_LAST_SERIAL;
         if (out) {
             if (in_range) fill_day(s, options, out[i]);
-            else out[i] = qel_day_facts{}, out[i].serial = s, out[i].term = -1;
+            else out[i] = qel_day_facts{}, out[i].serial = s, out[i].term = -1, out[i].holiday_status = QEL_E_RANGE;
         }
         put(status, i, static_cast<int8_t>(in_range ? QEL_OK : QEL_E_RANGE));
         ok += in_range;

@@ -47,27 +47,30 @@ struct LunarYearFacts {
     uint8_t leap_month;
     uint8_t cycle;
 };
-inline constexpr auto kLunarYearFacts = [] {
+constexpr std::array<LunarYearFacts, lunar::kTableYears> lunar_year_facts() noexcept {
     std::array<LunarYearFacts, lunar::kTableYears> years{};
     for (size_t i = 0; i < years.size(); ++i) {
         const int32_t year = lunar::kFirstYear + static_cast<int32_t>(i);
         years[i] = {static_cast<uint8_t>(lunar::leap_month(year)), static_cast<uint8_t>(year_cycle(year))};
     }
     return years;
-}();
+}
+inline constexpr auto kLunarYearFacts = lunar_year_facts();
 
 // Per Gregorian year 1900-2100, one bit per day of the year (bit 0 = 1
 // January) for the days on which a solar term falls: the common day without
 // a term costs one bit test.
 inline constexpr size_t kMaskWords = 6;  // 366 bits
-inline constexpr auto kTermDayMask = [] {
-    std::array<std::array<uint64_t, kMaskWords>, QEL_LAST_YEAR - QEL_FIRST_YEAR + 1> masks{};
+using TermDayMasks = std::array<std::array<uint64_t, kMaskWords>, QEL_LAST_YEAR - QEL_FIRST_YEAR + 1>;
+constexpr TermDayMasks term_day_masks() noexcept {
+    TermDayMasks masks{};
     for (size_t i = 0; i < std::size(lunar::SolarTermTable); ++i) {
         const uint32_t offset = lunar::SolarTermTable[i];
         masks[i / kTermsPerYear][offset / 64] |= uint64_t{1} << (offset % 64);
     }
     return masks;
-}();
+}
+inline constexpr auto kTermDayMask = term_day_masks();
 
 // Serials from 0001-01-01 on are non-negative when shifted by this multiple
 // of 420 (= lcm(7, 60)): the weekday and the day cycle are then unsigned

@@ -10,6 +10,7 @@ extern "C" int32_t qel_day_facts_of(int64_t serial, uint32_t options, qel_day_fa
         *out = qel_day_facts{};
         out->serial = serial;
         out->term = -1;
+        out->holiday_status = QEL_E_RANGE;
         return QEL_E_RANGE;
     }
     qel::calendar::fill_day(serial, options, *out);

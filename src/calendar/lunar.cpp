@@ -56,6 +56,7 @@ int32_t qel_lunar_leap_month(int32_t year) noexcept {
 
 int32_t qel_lunar_text(int32_t year, int32_t month, int32_t day, int32_t leap, uint32_t flags, char* buf,
                        size_t size) noexcept {
+    if ((flags & ~QEL_NAME_PLAIN_MONTHS) != 0) return fail_text(QEL_E_ARGUMENT, buf, size);
     int64_t serial = 0;
     const int32_t status = lunar_serial_checked(year, month, day, leap, &serial);
     if (status != QEL_OK) return fail_text(status, buf, size);

@@ -29,7 +29,8 @@ ShortText month_name(int32_t month, uint32_t flags) {
     ShortText text;
     if (flags & QEL_NAME_LEAP) text.append(kLeapMark);
     const bool plain = (flags & QEL_NAME_PLAIN_MONTHS) != 0;
-    text.append(month == 11 && !plain ? kMonth11 : month == 12 && !plain ? kMonth12 : kMonthNumbers[month]);
+    text.append(plain ? kMonthNumbers[month] : month == 1 ? kMonth1 : month == 11 ? kMonth11 : month == 12 ? kMonth12
+                                                                                              : kMonthNumbers[month]);
     text.append(kMonthWord);
     return text;
 }

@@ -16,10 +16,11 @@ inline constexpr std::string_view kBranches[12] = {"子", "丑", "寅", "卯", "
 // By branch: 子 the rat .. 亥 the pig.
 inline constexpr std::string_view kAnimals[12] = {"鼠", "牛", "虎", "兔", "龙", "蛇",
                                                   "马", "羊", "猴", "鸡", "狗", "猪"};
-// Month 1 is 正月; 11 and 12 are 冬月 and 腊月 in almanacs, 十一月 and 十二月
-// in plain counting.
-inline constexpr std::string_view kMonthNumbers[13] = {"",   "正", "二", "三", "四",   "五",  "六",
+// Almanacs call months 1, 11 and 12 正月, 冬月 and 腊月; plain counting says
+// 一月, 十一月 and 十二月.
+inline constexpr std::string_view kMonthNumbers[13] = {"",   "一", "二", "三", "四",   "五",  "六",
                                                        "七", "八", "九", "十", "十一", "十二"};
+inline constexpr std::string_view kMonth1 = "正";
 inline constexpr std::string_view kMonth11 = "冬";
 inline constexpr std::string_view kMonth12 = "腊";
 inline constexpr std::string_view kMonthWord = "月";

@@ -20,7 +20,7 @@ inline constexpr int64_t kSecondsPerDay = 86400;
 inline constexpr int64_t kCstOffset = 8 * 3600;  // China Standard Time is UTC+8
 inline constexpr int64_t kSerialOf1970 = QEL_EPOCH_UNIX;
 
-inline constexpr auto kTermInstants = [] {
+constexpr std::array<int64_t, kTermCount> term_instants() noexcept {
     std::array<int64_t, kTermCount> instants{};
     for (size_t i = 0; i < instants.size(); ++i) {
         const auto year = static_cast<uint32_t>(QEL_FIRST_YEAR + int32_t(i / kTermsPerYear));
@@ -28,7 +28,8 @@ inline constexpr auto kTermInstants = [] {
         instants[i] = (day - kSerialOf1970) * kSecondsPerDay + kSolarTermSecondOfDay[i] - kCstOffset;
     }
     return instants;
-}();
+}
+inline constexpr auto kTermInstants = term_instants();
 
 constexpr bool instants_increase() noexcept {
     for (size_t i = 1; i < kTermInstants.size(); ++i)

@@ -228,6 +228,7 @@ TEST(Names, AsChineseCalendarsPrintThem) {
         {QEL_NAME_BRANCH, 11, 0, "亥"},       {QEL_NAME_ANIMAL, 9, 0, "鸡"},
         {QEL_NAME_LUNAR_MONTH, 1, 0, "正月"}, {QEL_NAME_LUNAR_MONTH, 11, 0, "冬月"},
         {QEL_NAME_LUNAR_MONTH, 12, 0, "腊月"}, {QEL_NAME_LUNAR_MONTH, 11, QEL_NAME_PLAIN_MONTHS, "十一月"},
+        {QEL_NAME_LUNAR_MONTH, 1, QEL_NAME_PLAIN_MONTHS, "一月"},
         {QEL_NAME_LUNAR_MONTH, 6, QEL_NAME_LEAP, "闰六月"}, {QEL_NAME_LUNAR_DAY, 10, 0, "初十"},
         {QEL_NAME_LUNAR_DAY, 20, 0, "二十"},  {QEL_NAME_LUNAR_DAY, 21, 0, "廿一"},
         {QEL_NAME_LUNAR_DAY, 30, 0, "三十"},  {QEL_NAME_TERM, 23, 0, "冬至"},
@@ -248,6 +249,7 @@ TEST(Names, AsChineseCalendarsPrintThem) {
         EXPECT_STREQ(buf, "");
     }
     EXPECT_EQ(qel_lunar_text(2018, 6, 1, 1, 0, buf, sizeof buf), QEL_E_DATE) << "2018 has no leap month";
+    EXPECT_EQ(qel_lunar_text(2017, 6, 1, 0, QEL_NAME_LEAP, buf, sizeof buf), QEL_E_ARGUMENT) << "the leap flag decides";
     EXPECT_EQ(qel_lunar_text(1899, 12, 1, 0, 0, buf, sizeof buf), QEL_E_RANGE);
 }
 

@@ -301,7 +301,7 @@ int main(int argc, char** argv) {
     app.add_flag("--json", a.json, "one JSON object with named fields");
     app.add_option("--encoding", a.encoding, "utf8 or gbk (default: the locale's)");
     app.add_option("--color", a.color, "auto, always or never")->check(CLI::IsMember({"auto", "always", "never"}));
-    app.add_flag("--plain-months", a.plain_months, "十一月 十二月 instead of 冬月 腊月");
+    app.add_flag("--plain-months", a.plain_months, "一月 十一月 十二月, not 正月 冬月 腊月");
     app.add_flag("--chinese", a.chinese, "Chinese headings (default in a zh locale)");
     app.add_flag("--english", a.english, "English headings in a zh locale");
     app.add_flag("--south", a.south, "小年 on lunar 12-24, as in the south");
