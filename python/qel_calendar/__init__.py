@@ -1,0 +1,336 @@
+"""The Chinese calendar for Python: lunar dates 1900-2100, solar terms, the
+four pillars, festivals and the PRC working days, exact, and vectorized over
+NumPy, pandas and Dask.
+
+Scalars take ``datetime.date``, ``datetime.datetime`` (its date as written;
+tzinfo is not applied) or ``numpy.datetime64``; a ``str`` is refused with
+TypeError (parse it first), an impossible or uncovered date raises ValueError.
+
+The array calls take anything NumPy reads as ``datetime64`` (any unit, floored
+to the day; lists of dates, pandas Series) and never raise halfway: an element
+that is NaT, or outside the covered days, is *masked*:
+
+- ``to_lunar_array``: year, month, day 0 and leap False, ``valid`` False;
+- ``from_lunar_array``: NaT;
+- ``day_facts_array``: year 0 (outside 0001-9999 or NaT); the lunar fields are
+  0 where ``flags & NO_LUNAR``;
+- ``add_lunar_columns``: <NA> in pandas' nullable Int32 and boolean columns.
+
+The batch calls run without the GIL: threads convert in parallel.
+"""
+from __future__ import annotations
+
+import datetime as _dt
+from dataclasses import dataclass
+from typing import TYPE_CHECKING, Any, List, NamedTuple, Optional, Tuple
+
+import numpy as np
+import numpy.typing as npt
+
+from . import _core
+from ._core import LunarDate, from_lunar, to_lunar
+
+if TYPE_CHECKING:
+    import pandas as pd
+
+__all__ = [
+    "LunarDate", "to_lunar", "from_lunar", "day_facts", "DayFacts", "pillars", "Pillars", "solar_terms",
+    "SolarTerm", "festivals", "Festival", "is_workday", "workdays", "holiday_years", "to_lunar_array",
+    "LunarArrays", "from_lunar_array", "day_facts_array", "add_lunar_columns", "DAY_FACTS_DTYPE", "CYCLE",
+    "TERMS", "FESTIVALS", "NO_LUNAR", "FIRST_LUNAR_DATE", "LAST_LUNAR_DATE", "CST", "__version__",
+]
+
+__version__: str = _core.VERSION
+
+#: China Standard Time, the zone of every civil time of the calendar.
+CST = _dt.timezone(_dt.timedelta(hours=8), "UTC+8")
+#: The days of the lunar table: lunar 1900-01-01 .. 2100-12-29.
+FIRST_LUNAR_DATE = _dt.date(1900, 1, 31)
+LAST_LUNAR_DATE = _dt.date(2101, 1, 28)
+#: ``flags`` bit of a day outside the lunar table (day_facts_array).
+NO_LUNAR = 0x1
+#: The record of ``day_facts_array``, field for field qel_day_facts.
+DAY_FACTS_DTYPE: np.dtype[np.void] = _core.day_facts_of_days(np.zeros(0, np.int64)).dtype
+
+_SERIAL_OF_EPOCH = 25569  # day serial of 1970-01-01 (serial 0 = 1899-12-30)
+_ORDINAL_OF_SERIAL_0 = 693594  # date(1899, 12, 30).toordinal()
+_OPT_XIAONIAN_SOUTH = 0x1
+# qel_name kinds
+_CYCLE, _ANIMAL, _TERM, _TERM_EN, _TERM_KEY = 2, 3, 6, 7, 8
+_FESTIVAL, _FESTIVAL_EN, _FESTIVAL_KEY, _HOLIDAY = 9, 11, 12, 13
+
+
+class _Name(NamedTuple):
+    name: str  # Chinese
+    english: str
+    key: str
+
+
+#: The sixty stem-branch names, 0 = 甲子 .. 59 = 癸亥.
+CYCLE: Tuple[str, ...] = tuple(_core.name(_CYCLE, i) for i in range(60))
+_ANIMALS = tuple(_core.name(_ANIMAL, i) for i in range(12))
+#: The 24 solar terms of a Gregorian year, 0 = 小寒 .. 23 = 冬至: (name, english, key).
+TERMS: Tuple[_Name, ...] = tuple(
+    _Name(_core.name(_TERM, i), _core.name(_TERM_EN, i), _core.name(_TERM_KEY, i)) for i in range(24))
+#: The 25 festivals; index i is bit 1 << i of day_facts_array's ``festivals``.
+FESTIVALS: Tuple[_Name, ...] = tuple(
+    _Name(_core.name(_FESTIVAL, i), _core.name(_FESTIVAL_EN, i), _core.name(_FESTIVAL_KEY, i)) for i in range(25))
+_HOLIDAYS = ("",) + tuple(_core.name(_HOLIDAY, i) for i in range(1, 10))
+_HOLIDAY_STATUS = ("ordinary", "off", "work")
+
+
+def _date_of_serial(serial: int) -> _dt.date:
+    return _dt.date.fromordinal(serial + _ORDINAL_OF_SERIAL_0)
+
+
+# ---- scalars -----------------------------------------------------------------
+
+
+class SolarTerm(NamedTuple):
+    """A solar term: its number in the Gregorian year, names, and instant."""
+
+    number: int  #: 0 = 小寒 Minor Cold .. 5 = 春分 .. 23 = 冬至 Winter Solstice
+    name: str  #: Chinese, 小寒
+    english: str  #: Minor Cold
+    key: str  #: minor-cold
+    instant: _dt.datetime  #: aware, in UTC+8, truncated to the second
+
+
+class Festival(NamedTuple):
+    """A festival and its day."""
+
+    number: int  #: position in FESTIVALS
+    name: str  #: Chinese, 中秋节
+    english: str
+    key: str  #: mid-autumn
+    date: _dt.date
+
+
+class Pillars(NamedTuple):
+    """The four pillars (四柱, 八字) as stem-branch names; str() gives "丙午 己亥 乙卯 己卯"."""
+
+    year: str
+    month: str
+    day: str
+    hour: str
+
+    def __str__(self) -> str:
+        return " ".join(self)
+
+
+@dataclass(frozen=True)
+class DayFacts:
+    """Everything the calendar says about one day."""
+
+    date: _dt.date
+    weekday: int  #: ISO, 1 = Monday .. 7 = Sunday
+    day_of_year: int
+    lunar: Optional[LunarDate]  #: None outside the lunar table
+    lunar_month_days: Optional[int]  #: 29 or 30
+    lunar_leap_month: Optional[int]  #: the month the year's leap month follows, 0 for none
+    year_cycle: Optional[str]  #: the lunar year's stem-branch, 丁酉
+    animal: Optional[str]  #: the lunar year's animal, 鸡
+    day_cycle: str  #: the day's stem-branch, 辛亥
+    term: Optional[SolarTerm]  #: the solar term falling on the day (in UTC+8)
+    festivals: Tuple[Festival, ...]
+    holiday_status: Optional[str]  #: "ordinary", "off" or "work"; None outside holiday_years()
+    holiday: Optional[str]  #: the holiday of an off or work day, 春节
+
+
+def day_facts(date: Any, south_xiaonian: bool = False) -> DayFacts:
+    """The facts of a day (any date in 0001-9999; lunar facts, terms and
+    festivals where the calendar covers them). ``south_xiaonian`` puts 小年 on
+    lunar 12-24, as in the south, instead of 12-23."""
+    serial = _core.serial_of(date)
+    rec = _core.day_facts_of_days(np.array([serial - _SERIAL_OF_EPOCH], np.int64),
+                                  _OPT_XIAONIAN_SOUTH if south_xiaonian else 0)[0]
+    if rec["year"] == 0:
+        raise ValueError(f"day serial {serial} is outside 0001-01-01 .. 9999-12-31")
+    day = _dt.date(int(rec["year"]), int(rec["month"]), int(rec["day"]))
+    has_lunar = not rec["flags"] & NO_LUNAR
+    term = None
+    if rec["term"] >= 0:
+        t = int(rec["term"])
+        term = SolarTerm(t, *TERMS[t], _dt.datetime.fromtimestamp(int(rec["term_instant"]), CST))
+    bits = int(rec["festivals"])
+    status = int(rec["holiday_status"])
+    return DayFacts(
+        date=day,
+        weekday=int(rec["weekday"]),
+        day_of_year=int(rec["day_of_year"]),
+        lunar=LunarDate(int(rec["lunar_year"]), int(rec["lunar_month"]), int(rec["lunar_day"]),
+                        bool(rec["lunar_leap"])) if has_lunar else None,
+        lunar_month_days=int(rec["lunar_month_days"]) if has_lunar else None,
+        lunar_leap_month=int(rec["lunar_leap_month"]) if has_lunar else None,
+        year_cycle=CYCLE[rec["year_cycle"]] if has_lunar else None,
+        animal=_ANIMALS[rec["year_cycle"] % 12] if has_lunar else None,
+        day_cycle=CYCLE[rec["day_cycle"]],
+        term=term,
+        festivals=tuple(Festival(i, *FESTIVALS[i], day) for i in range(len(FESTIVALS)) if bits >> i & 1),
+        holiday_status=_HOLIDAY_STATUS[status] if status >= 0 else None,
+        holiday=_HOLIDAYS[rec["holiday"]] or None,
+    )
+
+
+def pillars(moment: _dt.datetime, zi: str = "late") -> Pillars:
+    """The four pillars of a moment. A naive datetime is civil time in China
+    (UTC+8); an aware one is converted. Mean civil time: true solar time is
+    not applied. The year changes at the instant of 立春, the month at each
+    节. ``zi="late"`` keeps 23:00-24:00 on the day's own day pillar;
+    ``zi="early"`` gives it to the next day. Covered: from the 立春 of 1900
+    (1900-02-04 21:52 UTC+8) to 2100-12-31 23:59:59; ValueError outside."""
+    if not isinstance(moment, _dt.datetime):
+        raise TypeError(f"pillars() takes a datetime (the hour matters), not {type(moment).__name__}")
+    if moment.tzinfo is not None and moment.utcoffset() is not None:
+        instant = (moment - _dt.datetime(1970, 1, 1, tzinfo=_dt.timezone.utc)) // _dt.timedelta(seconds=1)
+        p = _core.pillars_of_instant(instant, zi)
+    else:
+        p = _core.pillars_of_cst(moment.year, moment.month, moment.day, moment.hour, moment.minute,
+                                 moment.second, zi)
+    return Pillars(*(CYCLE[i] for i in p))
+
+
+def solar_terms(year: int) -> List[SolarTerm]:
+    """The 24 solar terms of a Gregorian year 1900-2100, 小寒 first, with
+    their instants (apparent Sun, to the second) in UTC+8."""
+    return [SolarTerm(k, *TERMS[k], _dt.datetime.fromtimestamp(_core.term_instant(year, k), CST))
+            for k in range(24)]
+
+
+def festivals(year: int, south_xiaonian: bool = False) -> List[Festival]:
+    """The festivals of a year 1900-2100 in date order: the lunar festivals of
+    the lunar year (除夕 of lunar 2024 is 2025-01-28), the others of the
+    Gregorian year."""
+    opt = _OPT_XIAONIAN_SOUTH if south_xiaonian else 0
+    days = [Festival(i, *FESTIVALS[i], _date_of_serial(_core.festival_date(i, year, opt)))
+            for i in range(len(FESTIVALS))]
+    return sorted(days, key=lambda f: (f.date, f.number))
+
+
+def holiday_years() -> Tuple[int, int]:
+    """The first and last Gregorian year of the built-in PRC holiday table."""
+    first, last = _core.holiday_years()
+    return first, last
+
+
+def is_workday(date: Any) -> bool:
+    """Whether a day is worked in the PRC: Monday to Friday unless a public
+    holiday, or a weekend day worked in exchange (调休). ValueError outside
+    holiday_years(): the schedule is published year by year, never guessed."""
+    r = _core.is_workday(_core.serial_of(date))
+    if r < 0:
+        first, last = holiday_years()
+        raise ValueError(f"{date} is outside the holiday table's years {first}-{last}")
+    return r == 1
+
+
+def workdays(start: Any, end: Any) -> int:
+    """The working days in [start, end), as numpy.busday_count counts
+    (negative when end < start). ValueError unless holiday_years() covers
+    every day of the range."""
+    return _core.workdays_between(_core.serial_of(start), _core.serial_of(end))
+
+
+# ---- arrays --------------------------------------------------------------------
+
+
+class LunarArrays(NamedTuple):
+    """Lunar fields of an array of days, each array of the input's shape."""
+
+    year: npt.NDArray[np.int32]  #: 0 where not valid
+    month: npt.NDArray[np.int32]
+    day: npt.NDArray[np.int32]
+    leap: npt.NDArray[np.bool_]
+    valid: npt.NDArray[np.bool_]  #: False for NaT and days outside the lunar table
+
+
+_NAT = np.iinfo(np.int64).min
+
+
+def _day_counts(dates: npt.ArrayLike) -> Tuple[npt.NDArray[np.int64], Tuple[int, ...]]:
+    """Contiguous int64 days since 1970 (NaT as INT64_MIN) and the shape."""
+    a = np.asarray(dates)
+    if a.dtype.kind == "M":
+        days = np.ascontiguousarray(a.astype("datetime64[D]", copy=False)).view(np.int64)
+    elif a.dtype.kind == "O":
+        # Each object as the scalars read it (so a str is a TypeError here
+        # too); None and NaT are NaT.
+        days = np.empty(a.size, np.int64)
+        for i, v in enumerate(a.flat):
+            try:
+                days[i] = _NAT if v is None else _core.serial_of(v) - _SERIAL_OF_EPOCH
+            except ValueError:
+                days[i] = _NAT
+    elif a.dtype.kind in "US":
+        raise TypeError("dates are text: parse them first, e.g. numpy.asarray(texts, dtype='datetime64[D]')")
+    else:
+        raise TypeError(f"dates must be datetime64 or date objects, not {a.dtype}")
+    return days.reshape(-1), a.shape
+
+
+def to_lunar_array(dates: npt.ArrayLike) -> LunarArrays:
+    """The lunar dates of an array of days in one call, without the GIL.
+    Masked elements (NaT, outside 1900-01-31 .. 2101-01-28) get year, month
+    and day 0, leap False and valid False; nothing raises for them."""
+    days, shape = _day_counts(dates)
+    year, month, day, leap, valid = _core.lunar_of_days(days)
+    return LunarArrays(year.reshape(shape), month.reshape(shape), day.reshape(shape), leap.reshape(shape),
+                       valid.reshape(shape))
+
+
+def _int32_field(v: npt.ArrayLike, what: str) -> npt.NDArray[np.int32]:
+    a = np.asarray(v)
+    if a.dtype.kind not in "iub":
+        raise TypeError(f"{what} must be integers, not {a.dtype}")
+    if a.dtype.itemsize >= 4 and a.size:
+        # A value beyond int32 would wrap into a real date: make it one that
+        # no lunar date has (and which the C call masks) instead.
+        lo, hi = np.iinfo(np.int32).min, np.iinfo(np.int32).max
+        a = np.where((a < lo) | (a > hi), lo, a)
+    return a.astype(np.int32)
+
+
+def from_lunar_array(year: npt.ArrayLike, month: npt.ArrayLike, day: npt.ArrayLike,
+                     leap: npt.ArrayLike = False) -> npt.NDArray[np.datetime64]:
+    """The Gregorian days (datetime64[D]) of lunar dates given as arrays that
+    broadcast together. NaT where the date does not exist (a year outside
+    1900-2100, day 30 of a 29-day month, a leap month the year lacks, a leap
+    flag other than 0 or 1)."""
+    fields = np.broadcast_arrays(*(_int32_field(v, w) for v, w in
+                                   ((year, "year"), (month, "month"), (day, "day"), (leap, "leap"))))
+    shape = fields[0].shape
+    flat = [np.ascontiguousarray(f).reshape(-1) for f in fields]
+    return _core.days_of_lunar(*flat).view("datetime64[D]").reshape(shape)
+
+
+def day_facts_array(dates: npt.ArrayLike, south_xiaonian: bool = False) -> npt.NDArray[np.void]:
+    """The facts of an array of days as a structured array of DAY_FACTS_DTYPE
+    (qel_day_facts field for field: serial, year, month, day, weekday,
+    day_of_year, flags, lunar_year, lunar_month, lunar_day, lunar_leap,
+    lunar_month_days, lunar_leap_month, year_cycle and day_cycle as indices
+    into CYCLE, term (-1 for none) and term_instant (Unix seconds),
+    holiday_status (0 ordinary, 1 off, 2 work, -1 unknown), holiday, and
+    festivals, a bitmask over FESTIVALS). Masked: year 0."""
+    days, shape = _day_counts(dates)
+    return _core.day_facts_of_days(days, _OPT_XIAONIAN_SOUTH if south_xiaonian else 0).reshape(shape)
+
+
+def add_lunar_columns(df: "pd.DataFrame", column: str = "date", prefix: str = "lunar_") -> "pd.DataFrame":
+    """A copy of ``df`` with the lunar date of ``df[column]`` in four columns,
+    ``{prefix}year``, ``month`` and ``day`` (nullable Int32) and ``leap``
+    (nullable boolean), <NA> where the day is NaT or outside the lunar table.
+    A tz-aware column counts by its local dates. One call per DataFrame, so
+    it is also the function to hand to Dask's ``map_partitions``."""
+    import pandas as pd
+
+    s = df[column]
+    if isinstance(s.dtype, pd.DatetimeTZDtype):
+        s = s.dt.tz_localize(None)
+    r = to_lunar_array(s.to_numpy())
+    masked = ~r.valid
+    return df.assign(**{
+        prefix + "year": pd.arrays.IntegerArray(r.year, masked),
+        prefix + "month": pd.arrays.IntegerArray(r.month, masked),
+        prefix + "day": pd.arrays.IntegerArray(r.day, masked),
+        prefix + "leap": pd.arrays.BooleanArray(r.leap, masked),
+    })

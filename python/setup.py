@@ -1,0 +1,62 @@
+"""Builds qel_calendar for Python: the pybind11 binding and the qel_calendar C
+sources compiled into one extension module, so the wheel needs nothing else
+installed (a Dask worker gets the whole library with it).
+
+    /usr/bin/python3 -m pip install --no-build-isolation ./python
+
+No download at build time: setuptools, wheel and pybind11 come from the
+system (Debian's python3-setuptools, python3-wheel, python3-pybind11).
+"""
+import os
+import re
+import sys
+from pathlib import Path
+
+from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
+from setuptools import setup
+
+here = Path(__file__).resolve().parent
+root = here.parent  # the repository: include/ and src/ of the C library
+
+version = re.search(r"project\(qel_datetime\s+VERSION\s+(\S+)", (root / "CMakeLists.txt").read_text()).group(1)
+
+# Paths relative to this directory keep the object files under build/.
+sources = ["src/core.cpp"] + sorted(
+    os.path.relpath(p, here) for p in (root / "src" / "calendar").glob("*.cpp"))
+
+link_args = []
+if sys.platform.startswith("linux"):
+    # Export PyInit__core only: the library's qel_* symbols stay inside, so a
+    # libqel_calendar.so loaded in the same process can never interpose.
+    link_args = ["-Wl,--version-script=" + os.path.relpath(here / "src" / "core.map", here)]
+
+core = Pybind11Extension(
+    "qel_calendar._core",
+    sources,
+    include_dirs=[os.path.relpath(root / "include", here), os.path.relpath(root / "src", here)],
+    define_macros=[("QEL_CALENDAR_BUILD", None),
+                   ("QEL_CALENDAR_VERSION_STRING", f'"{version}"')],
+    extra_compile_args=["-O3", "-g0"],
+    extra_link_args=link_args,
+    cxx_std=17,
+)
+
+# Two compile jobs at most unless NPY_NUM_BUILD_JOBS says otherwise.
+ParallelCompile("NPY_NUM_BUILD_JOBS", default=2).install()
+
+# Build output stays under build/, the egg-info too.
+(here / "build").mkdir(exist_ok=True)
+
+setup(
+    name="qel_calendar",
+    version=version,
+    description="The Chinese calendar 1900-2100, vectorized over NumPy and pandas",
+    packages=["qel_calendar"],
+    package_data={"qel_calendar": ["py.typed", "*.pyi"]},
+    ext_modules=[core],
+    install_requires=["numpy"],
+    extras_require={"pandas": ["pandas"], "dask": ["dask[dataframe]", "distributed"]},
+    python_requires=">=3.8",
+    zip_safe=False,
+    options={"egg_info": {"egg_base": "build"}},
+)
