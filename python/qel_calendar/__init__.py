@@ -178,7 +178,7 @@ def pillars(moment: _dt.datetime, zi: str = "late") -> Pillars:
     not applied. The year changes at the instant of 立春, the month at each
     节. ``zi="late"`` keeps 23:00-24:00 on the day's own day pillar;
     ``zi="early"`` gives it to the next day. Covered: from the 立春 of 1900
-    (1900-02-04 21:52 UTC+8) to 2100-12-31 23:59:59; ValueError outside."""
+    (1900-02-04 13:51:30 UTC+8) to 2100-12-31 23:59:59; ValueError outside."""
     if not isinstance(moment, _dt.datetime):
         raise TypeError(f"pillars() takes a datetime (the hour matters), not {type(moment).__name__}")
     if moment.tzinfo is not None and moment.utcoffset() is not None:

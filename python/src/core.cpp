@@ -439,7 +439,7 @@ ValueError for a year outside 1900-2100 or a date the year does not have (day
         [](int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s, const std::string& zi) {
             qel_pillars p;
             if (qel_pillars_of_cst(y, mo, d, h, mi, s, zi_arg(zi), &p) != QEL_OK)
-                throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 21:52 UTC+8) to the "
+                throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 13:51:30 UTC+8) to the "
                                       "end of 2100");
             return pillar_tuple(p);
         },
@@ -450,7 +450,7 @@ ValueError for a year outside 1900-2100 or a date the year does not have (day
         [](int64_t instant, const std::string& zi) {
             qel_pillars p;
             if (qel_pillars_of_instant(instant, zi_arg(zi), &p) != QEL_OK)
-                throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 21:52 UTC+8) to the "
+                throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 13:51:30 UTC+8) to the "
                                       "end of 2100");
             return pillar_tuple(p);
         },
