@@ -55,7 +55,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--days", type=int, default=10_000_000)
     ap.add_argument("--sample", type=int, default=50_000)
-    ap.add_argument("--repeat", type=int, default=5)
+    ap.add_argument("--repeat", type=int, default=9)
     ap.add_argument("--check", action="store_true")
     args = ap.parse_args()
     import lunardate
