@@ -263,7 +263,7 @@ typedef struct qel_pillars {
  * 寒露, 立冬, 大雪) with its stem by the 五虎遁 rule, the day pillar with the
  * sexagenary day count, the hour pillar by the 时辰 with its stem by the 五鼠遁
  * rule (the hour cycle runs on without a break: 23:00 always takes the next
- * day's 子 hour stem). Covered: from the 立春 of 1900 (1900-02-04 21:52 UTC+8;
+ * day's 子 hour stem). Covered: from the 立春 of 1900 (1900-02-04 13:51:30 UTC+8;
  * the year before it has no 立春 in the table) to 2100-12-31 23:59:59;
  * QEL_E_RANGE outside, QEL_E_DATE for fields that are no date or time,
  * QEL_E_ARGUMENT for an unknown zi convention or a null out. */
