@@ -1,0 +1,367 @@
+// The JavaScript API over the WebAssembly build of qel_calendar. build.sh
+// appends this to emscripten's glue (which defines the factory
+// QelCalendarWasm) and then a line that exports `qel`: module.exports in the
+// CommonJS build, named exports in the browser's ES module.
+//
+// The module is instantiated synchronously (the wasm is embedded and small),
+// so every function is ready on import, with no promise to await. Scalar
+// calls cross into WebAssembly once with int32 arguments and get one packed
+// int32 back; the batch calls copy 8,192 elements at a time into static
+// buffers and cross once per chunk.
+const qel = (() => {
+  'use strict';
+  const M = QelCalendarWasm({});
+  const H8 = M.HEAPU8, H16 = M.HEAPU16, H32 = M.HEAP32, F64 = M.HEAPF64;
+  const w = {};
+  for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
+                   'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
+                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'name', 'version', 'lunar_batch', 'days_batch'])
+    w[f] = M['_qjs_' + f];
+
+  // Static buffers of wasm_api.cpp (qjs_buffers), as indices into the views.
+  const B = Array.from({ length: 13 }, (_, i) => w.buffers(i));
+  const [B_IN, B_MONTH32, B_DAY32, B_LEAP32, B_OUT_DAYS] = B.slice(0, 5).map((p) => p >> 2);
+  const B_YEAR16 = B[5] >> 1, [B_MONTH8, B_DAY8, B_LEAP8, B_VALID8] = B.slice(6, 10);
+  const B_FACTS = B[10] >> 2, B_F64 = B[11] >> 3, B_TEXT = B[12];
+  const CHUNK = w.chunk();
+
+  const E_RANGE = -1, E_DATE = -2;
+  const FIRST_LUNAR_DATE = '1900-01-31', LAST_LUNAR_DATE = '2101-01-28';
+  const EPOCHS = { unix: 25569, serial: 0 };  // the day serial of day 0: 1970-01-01, 1899-12-30
+
+  const utf8 = new TextDecoder();
+  const cString = (p) => utf8.decode(H8.subarray(p, H8.indexOf(0, p)));
+  const name = (kind, index, flags = 0) => {
+    const n = w.name(kind, index, flags);
+    if (n < 0) throw new Error(`qel_name(${kind}, ${index}) failed`);
+    return utf8.decode(H8.subarray(B_TEXT, B_TEXT + n));
+  };
+  // qel_name kinds
+  const STEM_BRANCH = 2, ANIMAL = 3, MONTH = 4, DAY = 5, TERM = 6, TERM_EN = 7, TERM_KEY = 8;
+  const FEST = 9, FEST_SHORT = 10, FEST_EN = 11, FEST_KEY = 12, HOLIDAY = 13, HOLIDAY_EN = 14, HOLIDAY_KEY = 15;
+  const LEAP_MARK = 1;
+
+  const freeze = Object.freeze;
+  const CYCLE = freeze(Array.from({ length: 60 }, (_, i) => name(STEM_BRANCH, i)));
+  const ANIMALS = Array.from({ length: 12 }, (_, i) => name(ANIMAL, i));
+  const TERMS = freeze(Array.from({ length: 24 }, (_, i) =>
+    freeze({ number: i, name: name(TERM, i), english: name(TERM_EN, i), key: name(TERM_KEY, i) })));
+  const FESTIVALS = freeze(Array.from({ length: 25 }, (_, i) => freeze({
+    number: i, name: name(FEST, i), short: name(FEST_SHORT, i), english: name(FEST_EN, i), key: name(FEST_KEY, i),
+  })));
+  const HOLIDAYS = [null];
+  for (let i = 1; i < 10; i++)
+    HOLIDAYS.push(freeze({ name: name(HOLIDAY, i), english: name(HOLIDAY_EN, i), key: name(HOLIDAY_KEY, i) }));
+  const STATUS = ['ordinary', 'off', 'work'];
+  // The text of every lunar month and day, indexed by bits 0-9 of a packed
+  // lunar date (leap | day << 1 | month << 6).
+  const TEXT = new Array(1024).fill('');
+  for (let m = 1; m <= 12; m++)
+    for (let leap = 0; leap < 2; leap++) {
+      const month = name(MONTH, m, leap ? LEAP_MARK : 0);
+      for (let d = 1; d <= 30; d++) TEXT[m << 6 | d << 1 | leap] = month + name(DAY, d);
+    }
+  const VERSION = cString(w.version());
+
+  // ---- arguments ---------------------------------------------------------------
+
+  const describe = (v) => v === null ? 'null' : Array.isArray(v) ? 'an array'
+    : typeof v === 'object' ? `a ${v.constructor ? v.constructor.name : 'null-prototype object'}`
+    : typeof v === 'string' ? `the string ${JSON.stringify(v)}` : `${typeof v} ${String(v)}`;
+  const pad2 = (n) => (n < 10 ? '0' : '') + n;
+  const iso = (y, m, d) => (y >= 0 && y < 10000 ? String(y).padStart(4, '0') : String(y)) + '-' + pad2(m) + '-' + pad2(d);
+  const isoOfPacked = (p) => iso((p / 10000) | 0, ((p / 100) | 0) % 100, p % 100);
+
+  // An integer that WebAssembly takes as int32 without wrapping.
+  function int(v, what, fn) {
+    if ((v | 0) === v) return v;
+    if (typeof v !== 'number') throw new TypeError(`${fn}: ${what} must be a number, not ${describe(v)}`);
+    if (!Number.isInteger(v)) throw new RangeError(`${fn}: ${what} must be an integer, not ${v}`);
+    throw new RangeError(`${fn}: ${what} ${v} is out of range`);
+  }
+
+  // The Gregorian date of an argument into Y, MO, D: a Date (its local
+  // calendar date, as getFullYear/getMonth/getDate read it), "YYYY-MM-DD",
+  // or {year, month, day}. Module variables instead of a returned object: the
+  // scalar calls allocate nothing but their result.
+  let Y = 0, MO = 0, D = 0;
+  function readDate(v, fn, what = 'date') {
+    if (typeof v === 'string') {
+      if (v.length === 10 && v.charCodeAt(4) === 45 && v.charCodeAt(7) === 45) {
+        let y = 0, bad = 0;
+        for (let i = 0; i < 4; i++) { const c = v.charCodeAt(i) - 48; bad |= c >>> 0 > 9; y = y * 10 + c; }
+        const m1 = v.charCodeAt(5) - 48, m2 = v.charCodeAt(6) - 48, d1 = v.charCodeAt(8) - 48, d2 = v.charCodeAt(9) - 48;
+        if (!(bad | m1 >>> 0 > 9 | m2 >>> 0 > 9 | d1 >>> 0 > 9 | d2 >>> 0 > 9)) {
+          Y = y, MO = m1 * 10 + m2, D = d1 * 10 + d2;
+          return;
+        }
+      }
+      throw new RangeError(`${fn}: ${JSON.stringify(v)} is not a date written YYYY-MM-DD`);
+    }
+    if (v instanceof Date) {
+      if (Number.isNaN(v.getTime())) throw new RangeError(`${fn}: the ${what} is an Invalid Date`);
+      Y = v.getFullYear(), MO = v.getMonth() + 1, D = v.getDate();
+      return;
+    }
+    if (typeof v === 'object' && v !== null && !Array.isArray(v)) {
+      Y = int(v.year, `${what}.year`, fn), MO = int(v.month, `${what}.month`, fn), D = int(v.day, `${what}.day`, fn);
+      return;
+    }
+    throw new TypeError(`${fn}: the ${what} must be a Date, a "YYYY-MM-DD" string or {year, month, day}, not ${describe(v)}`);
+  }
+
+  // The error of a failed call on the date in Y, MO, D.
+  function dateError(status, fn, lunarRange) {
+    const text = iso(Y, MO, D);
+    if (status === E_DATE) return new RangeError(`${fn}: ${text} is not a date`);
+    if (Y < 1 || Y > 9999) return new RangeError(`${fn}: year ${Y} is outside 1-9999`);
+    return new RangeError(`${fn}: ${text} is outside ${lunarRange}`);
+  }
+
+  function options(o, fn) {
+    if (o === undefined) return {};
+    if (typeof o !== 'object' || o === null) throw new TypeError(`${fn}: options must be an object, not ${describe(o)}`);
+    return o;
+  }
+  function southXiaonian(o, fn) {
+    const v = options(o, fn).southXiaonian;
+    if (v !== undefined && typeof v !== 'boolean')
+      throw new TypeError(`${fn}: southXiaonian must be a boolean, not ${describe(v)}`);
+    return v ? 1 : 0;
+  }
+
+  // ---- lunar dates -------------------------------------------------------------
+
+  const lunarOf = (r) => ({ year: 1900 + (r >> 10), month: (r >> 6) & 15, day: (r >> 1) & 31, leap: (r & 1) === 1,
+                            text: TEXT[r & 1023] });
+
+  function toLunar(date) {
+    readDate(date, 'toLunar');
+    const r = w.lunar_of_ymd(Y, MO, D);
+    if (r < 0) throw dateError(r, 'toLunar', `the lunar years 1900-2100 (${FIRST_LUNAR_DATE} .. ${LAST_LUNAR_DATE})`);
+    return lunarOf(r);
+  }
+
+  // The Gregorian date of a lunar date as yyyymmdd; RangeError saying what is wrong.
+  function ymdOfLunar(v, fn) {
+    if (typeof v !== 'object' || v === null)
+      throw new TypeError(`${fn}: the lunar date must be {year, month, day, leap}, not ${describe(v)}`);
+    const y = int(v.year, 'year', fn), m = int(v.month, 'month', fn), d = int(v.day, 'day', fn);
+    const l = v.leap;
+    if (l !== undefined && typeof l !== 'boolean' && l !== 0 && l !== 1)
+      throw new TypeError(`${fn}: leap must be a boolean (or 0 or 1), not ${describe(l)}`);
+    const leap = l ? 1 : 0;
+    const r = w.ymd_of_lunar(y, m, d, leap);
+    if (r >= 0) return r;
+    const date = `lunar ${y}-${m}-${d}${leap ? ' (leap month)' : ''}`;
+    if (r === E_RANGE) return new RangeError(`${fn}: ${date}: the year is outside 1900-2100`);
+    const leapMonth = w.lunar_leap_month(y);
+    let why;
+    if (m < 1 || m > 12) why = 'the month is not 1-12';
+    else if (leap && leapMonth === 0) why = `lunar ${y} has no leap month`;
+    else if (leap && leapMonth !== m) why = `the leap month of lunar ${y} follows month ${leapMonth}`;
+    else why = `the month has ${w.lunar_month_days(y, m, leap)} days`;
+    return new RangeError(`${fn}: ${date} does not exist: ${why}`);
+  }
+
+  function fromLunar(lunar) {
+    const r = ymdOfLunar(lunar, 'fromLunar');
+    if (typeof r !== 'number') throw r;
+    return isoOfPacked(r);
+  }
+
+  function lunarToDate(lunar) {
+    const r = ymdOfLunar(lunar, 'lunarToDate');
+    if (typeof r !== 'number') throw r;
+    return new Date((r / 10000) | 0, (((r / 100) | 0) % 100) - 1, r % 100);
+  }
+
+  function leapMonth(year) {
+    const r = w.lunar_leap_month(int(year, 'year', 'leapMonth'));
+    if (r < 0) throw new RangeError(`leapMonth: lunar year ${year} is outside 1900-2100`);
+    return r;
+  }
+
+  // ---- the facts of a day --------------------------------------------------------
+
+  const cstDate = (instant) => {
+    const t = new Date((instant + 8 * 3600) * 1000);
+    return iso(t.getUTCFullYear(), t.getUTCMonth() + 1, t.getUTCDate());
+  };
+  const termOf = (k, instant) => ({ ...TERMS[k], instant: new Date(instant * 1000), date: cstDate(instant) });
+
+  function dayFacts(date, opts) {
+    readDate(date, 'dayFacts');
+    const st = w.day_facts(Y, MO, D, southXiaonian(opts, 'dayFacts'));
+    if (st < 0) throw dateError(st, 'dayFacts', '1-9999');
+    const f = H32.subarray(B_FACTS, B_FACTS + 24);
+    const hasLunar = (f[7] & 1) === 0;
+    const lunar = hasLunar ? lunarOf((f[8] - 1900) << 10 | f[9] << 6 | f[10] << 1 | f[11]) : null;
+    const festivals = [];
+    for (let bits = f[22], i = 0; bits !== 0; bits >>>= 1, i++) if (bits & 1) festivals.push(FESTIVALS[i]);
+    const status = f[17];
+    return {
+      date: iso(f[2], f[3], f[4]),
+      weekday: f[5],
+      dayOfYear: f[6],
+      lunar,
+      lunarMonthDays: hasLunar ? f[12] : null,
+      lunarLeapMonth: hasLunar ? f[13] : null,
+      yearCycle: hasLunar ? CYCLE[f[14]] : null,
+      animal: hasLunar ? ANIMALS[f[14] % 12] : null,
+      dayCycle: CYCLE[f[15]],
+      term: f[16] >= 0 ? termOf(f[16], (f[20] >>> 0) + f[21] * 4294967296) : null,
+      festivals,
+      holidayStatus: status >= 0 ? STATUS[status] : null,
+      holiday: status > 0 ? HOLIDAYS[f[18]].name : null,
+    };
+  }
+
+  // ---- pillars, terms, festivals -----------------------------------------------------
+
+  const ZI = { late: 0, early: 1 };
+  function pillars(moment, opts) {
+    const fn = 'pillars';
+    const zi = options(opts, fn).zi ?? 'late';
+    if (typeof zi !== 'string' || !Object.hasOwn(ZI, zi)) throw new TypeError(`${fn}: zi must be "late" or "early", not ${describe(zi)}`);
+    let r;
+    if (moment instanceof Date) {
+      const t = moment.getTime();
+      if (Number.isNaN(t)) throw new RangeError(`${fn}: the moment is an Invalid Date`);
+      r = w.pillars_of_instant(Math.floor(t / 1000), ZI[zi]);
+    } else if (typeof moment === 'object' && moment !== null) {
+      const f = (k, dflt) => (moment[k] === undefined && dflt !== undefined ? dflt : int(moment[k], k, fn));
+      r = w.pillars_of_cst(f('year'), f('month'), f('day'), f('hour'), f('minute', 0), f('second', 0), ZI[zi]);
+      if (r === E_DATE) throw new RangeError(`${fn}: the fields are no date and time`);
+    } else {
+      throw new TypeError(`${fn}: the moment must be a Date or {year, month, day, hour, minute, second} in UTC+8, not ${describe(moment)}`);
+    }
+    if (r < 0) throw new RangeError(`${fn}: the moment is outside 1900-02-04 13:51:30 .. 2100-12-31 23:59:59 (UTC+8)`);
+    const p = { year: CYCLE[r >> 18], month: CYCLE[(r >> 12) & 63], day: CYCLE[(r >> 6) & 63], hour: CYCLE[r & 63] };
+    p.text = `${p.year} ${p.month} ${p.day} ${p.hour}`;
+    return p;
+  }
+
+  function year1900to2100(year, fn) {
+    const y = int(year, 'year', fn);
+    if (y < 1900 || y > 2100) throw new RangeError(`${fn}: year ${y} is outside 1900-2100`);
+    return y;
+  }
+
+  function solarTerms(year) {
+    const y = year1900to2100(year, 'solarTerms');
+    return TERMS.map((_, k) => (w.term_instant(y, k), termOf(k, F64[B_F64])));
+  }
+
+  function festivals(year, opts) {
+    const y = year1900to2100(year, 'festivals');
+    const o = southXiaonian(opts, 'festivals');
+    return FESTIVALS.map((f) => ({ ...f, date: isoOfPacked(w.festival_date(f.number, y, o)) }))
+      .sort((a, b) => (a.date < b.date ? -1 : a.date > b.date ? 1 : a.number - b.number));
+  }
+
+  // ---- PRC holidays and working days -------------------------------------------------
+
+  function holidayYears() {
+    const r = w.holiday_years();
+    return { first: r >> 16, last: r & 0xffff };
+  }
+  function outsideHolidays(fn, what) {
+    const { first, last } = holidayYears();
+    return new RangeError(`${fn}: ${what} is outside the holiday table's years ${first}-${last}`);
+  }
+
+  function holidays(year) {
+    const y = int(year, 'year', 'holidays');
+    const days = [];
+    for (let m = 1; m <= 12; m++)
+      for (let d = 1; d <= 31; d++) {
+        const r = w.holiday_status(y, m, d);
+        if (r === E_RANGE) throw outsideHolidays('holidays', `year ${y}`);
+        if (r > 0) {
+          const h = HOLIDAYS[r >> 4];
+          days.push({ date: iso(y, m, d), status: STATUS[r & 15], holiday: h.name, english: h.english, key: h.key });
+        }
+      }
+    return days;
+  }
+
+  function isWorkday(date) {
+    readDate(date, 'isWorkday');
+    const r = w.is_workday(Y, MO, D);
+    if (r === E_DATE) throw dateError(r, 'isWorkday');
+    if (r < 0) throw outsideHolidays('isWorkday', iso(Y, MO, D));
+    return r === 1;
+  }
+
+  function workdays(start, end) {
+    readDate(start, 'workdays', 'start');
+    const y1 = Y, m1 = MO, d1 = D;
+    readDate(end, 'workdays', 'end');
+    const st = w.workdays(y1, m1, d1, Y, MO, D);
+    if (st === E_DATE) throw new RangeError(`workdays: ${w.holiday_status(y1, m1, d1) === E_DATE ? iso(y1, m1, d1) : iso(Y, MO, D)} is not a date`);
+    if (st < 0) throw outsideHolidays('workdays', `the range ${iso(y1, m1, d1)} .. ${iso(Y, MO, D)}`);
+    return F64[B_F64];
+  }
+
+  // ---- batch calls ---------------------------------------------------------------------
+
+  function epochOf(opts, fn) {
+    const e = options(opts, fn).epoch ?? 'unix';
+    if (typeof e !== 'string' || !Object.hasOwn(EPOCHS, e)) throw new TypeError(`${fn}: epoch must be "unix" or "serial", not ${describe(e)}`);
+    return EPOCHS[e];
+  }
+
+  function toLunarBatch(days, opts) {
+    if (!(days instanceof Int32Array))
+      throw new TypeError(`toLunarBatch: days must be an Int32Array (Int32Array.from(list) makes one), not ${describe(days)}`);
+    const epoch = epochOf(opts, 'toLunarBatch');
+    const n = days.length;
+    const year = new Uint16Array(n), month = new Uint8Array(n), day = new Uint8Array(n);
+    const leap = new Uint8Array(n), valid = new Uint8Array(n);
+    for (let i = 0; i < n; i += CHUNK) {
+      const c = Math.min(CHUNK, n - i);
+      H32.set(days.subarray(i, i + c), B_IN);
+      w.lunar_batch(c, epoch);
+      year.set(H16.subarray(B_YEAR16, B_YEAR16 + c), i);
+      month.set(H8.subarray(B_MONTH8, B_MONTH8 + c), i);
+      day.set(H8.subarray(B_DAY8, B_DAY8 + c), i);
+      leap.set(H8.subarray(B_LEAP8, B_LEAP8 + c), i);
+      valid.set(H8.subarray(B_VALID8, B_VALID8 + c), i);
+    }
+    return { year, month, day, leap, valid };
+  }
+
+  const INTEGER_ARRAYS = [Int8Array, Uint8Array, Uint8ClampedArray, Int16Array, Uint16Array, Int32Array, Uint32Array];
+  function fromLunarBatch(lunar, opts) {
+    const fn = 'fromLunarBatch';
+    if (typeof lunar !== 'object' || lunar === null) throw new TypeError(`${fn}: expected {year, month, day, leap}, not ${describe(lunar)}`);
+    const { year, month, day, leap } = lunar;
+    for (const [k, a] of [['year', year], ['month', month], ['day', day], ['leap', leap]])
+      if (!(INTEGER_ARRAYS.some((T) => a instanceof T) || (k === 'leap' && a === undefined)))
+        throw new TypeError(`${fn}: ${k} must be an integer typed array (Int32Array, Uint8Array, ...), not ${describe(a)}`);
+    const n = year.length;
+    if (month.length !== n || day.length !== n || (leap !== undefined && leap.length !== n))
+      throw new RangeError(`${fn}: the arrays differ in length`);
+    const epoch = epochOf(opts, fn);
+    const days = new Int32Array(n), valid = new Uint8Array(n);
+    for (let i = 0; i < n; i += CHUNK) {
+      const c = Math.min(CHUNK, n - i);
+      H32.set(year.subarray(i, i + c), B_IN);
+      H32.set(month.subarray(i, i + c), B_MONTH32);
+      H32.set(day.subarray(i, i + c), B_DAY32);
+      if (leap === undefined) H32.fill(0, B_LEAP32, B_LEAP32 + c);
+      else H32.set(leap.subarray(i, i + c), B_LEAP32);
+      w.days_batch(c, epoch);
+      days.set(H32.subarray(B_OUT_DAYS, B_OUT_DAYS + c), i);
+      valid.set(H8.subarray(B_VALID8, B_VALID8 + c), i);
+    }
+    return { days, valid };
+  }
+
+  return freeze({
+    VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE,
+    toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals,
+    holidayYears, holidays, isWorkday, workdays, toLunarBatch, fromLunarBatch,
+  });
+})();

@@ -1,0 +1,200 @@
+// Types of qel-calendar: the Chinese calendar 1900-2100 (qel_calendar in
+// WebAssembly). Every function is synchronous and ready on import.
+//
+// A date argument is a Date, read in its *local* calendar date (what
+// getFullYear/getMonth/getDate give; the time and the time zone play no
+// further part), a "YYYY-MM-DD" string, or {year, month, day}. Dates come back
+// as "YYYY-MM-DD" strings. Wrong types throw TypeError; dates that do not
+// exist or lie outside the covered years throw RangeError saying why.
+
+/** A date argument: a Date (its local calendar date), "YYYY-MM-DD", or fields. */
+export type DateInput = Date | string | { year: number; month: number; day: number };
+
+/** A date of the Chinese lunisolar calendar. */
+export interface LunarDate {
+  /** 1900..2100 */
+  year: number;
+  /** 1..12; a leap month carries the number of the month it follows */
+  month: number;
+  /** 1..30 */
+  day: number;
+  /** true in the leap month */
+  leap: boolean;
+  /** as a Chinese calendar prints it: "闰六月初一", "正月十五" */
+  text: string;
+}
+
+export interface LunarDateInput {
+  year: number;
+  month: number;
+  day: number;
+  /** a boolean, or 0 and 1; false when left out */
+  leap?: boolean | 0 | 1;
+}
+
+export interface Term {
+  /** within the Gregorian year: 0 = 小寒 Minor Cold .. 5 = 春分 .. 23 = 冬至 Winter Solstice */
+  number: number;
+  /** 小寒 */
+  name: string;
+  /** Minor Cold */
+  english: string;
+  /** minor-cold */
+  key: string;
+}
+
+export interface SolarTerm extends Term {
+  /** the instant (apparent Sun), truncated to the second */
+  instant: Date;
+  /** its day in China Standard Time (UTC+8), "YYYY-MM-DD" */
+  date: string;
+}
+
+export interface Festival {
+  /** index into FESTIVALS */
+  number: number;
+  /** 中秋节 */
+  name: string;
+  /** two characters for calendar cells: 中秋 */
+  short: string;
+  english: string;
+  /** mid-autumn */
+  key: string;
+}
+
+export interface DatedFestival extends Festival {
+  /** "YYYY-MM-DD" */
+  date: string;
+}
+
+export interface DayFacts {
+  /** "YYYY-MM-DD" */
+  date: string;
+  /** ISO: 1 = Monday .. 7 = Sunday */
+  weekday: number;
+  dayOfYear: number;
+  /** null outside the lunar table (1900-01-31 .. 2101-01-28) */
+  lunar: LunarDate | null;
+  /** 29 or 30 */
+  lunarMonthDays: number | null;
+  /** the month the lunar year's leap month follows, 0 for none */
+  lunarLeapMonth: number | null;
+  /** stem-branch of the lunar year: 丁酉 */
+  yearCycle: string | null;
+  /** animal of the lunar year: 鸡 */
+  animal: string | null;
+  /** stem-branch of the day */
+  dayCycle: string;
+  /** the solar term falling on the day (in UTC+8) */
+  term: SolarTerm | null;
+  festivals: Festival[];
+  /** PRC working days: "off" (休), "work" (班, a weekend day worked in exchange), "ordinary"; null outside holidayYears() */
+  holidayStatus: 'ordinary' | 'off' | 'work' | null;
+  /** the holiday of an off or work day: 春节 */
+  holiday: string | null;
+}
+
+export interface Pillars {
+  /** stem-branch names */
+  year: string;
+  month: string;
+  day: string;
+  hour: string;
+  /** "丙午 己亥 乙卯 己卯" */
+  text: string;
+}
+
+export interface CivilTime {
+  year: number;
+  month: number;
+  day: number;
+  hour: number;
+  minute?: number;
+  second?: number;
+}
+
+export interface HolidayDay {
+  /** "YYYY-MM-DD" */
+  date: string;
+  /** "off": a day of a holiday period; "work": a weekend day worked in exchange */
+  status: 'off' | 'work';
+  /** 春节 */
+  holiday: string;
+  english: string;
+  key: string;
+}
+
+export interface FestivalOptions {
+  /** 小年 on lunar 12-24, as in the south, instead of 12-23 */
+  southXiaonian?: boolean;
+}
+
+export interface BatchOptions {
+  /** what the day numbers count: "unix", days since 1970-01-01 (the default; Date.getTime() / 86400000),
+   * or "serial", days since 1899-12-30 */
+  epoch?: 'unix' | 'serial';
+}
+
+export interface LunarBatch {
+  /** 0 where not valid */
+  year: Uint16Array;
+  month: Uint8Array;
+  day: Uint8Array;
+  /** 1 in a leap month */
+  leap: Uint8Array;
+  /** 0 for a day outside the lunar table */
+  valid: Uint8Array;
+}
+
+/** "1.0.0", the library's version */
+export declare const VERSION: string;
+/** The sixty stem-branch names, 0 = 甲子 .. 59 = 癸亥 */
+export declare const CYCLE: readonly string[];
+/** The 24 solar terms, 0 = 小寒 .. 23 = 冬至 */
+export declare const TERMS: readonly Term[];
+/** The 25 festivals */
+export declare const FESTIVALS: readonly Festival[];
+/** "1900-01-31", lunar 1900-01-01 */
+export declare const FIRST_LUNAR_DATE: string;
+/** "2101-01-28", lunar 2100-12-29 */
+export declare const LAST_LUNAR_DATE: string;
+
+/** The lunar date of a day 1900-01-31 .. 2101-01-28. */
+export declare function toLunar(date: DateInput): LunarDate;
+/** The day of a lunar date, "YYYY-MM-DD". */
+export declare function fromLunar(lunar: LunarDateInput): string;
+/** The day of a lunar date as a Date at local midnight. */
+export declare function lunarToDate(lunar: LunarDateInput): Date;
+/** The month the lunar year's leap month follows (2..11), 0 for none. */
+export declare function leapMonth(year: number): number;
+/** Everything the calendar says about a day of the years 1-9999. */
+export declare function dayFacts(date: DateInput, options?: FestivalOptions): DayFacts;
+/**
+ * The four pillars (四柱, 八字) of a moment: a Date (an instant, seen in UTC+8) or civil fields in
+ * UTC+8. Mean civil time. The year changes at the instant of 立春, the month at each 节. zi "late"
+ * (the default) keeps 23:00-24:00 on the day's own day pillar, "early" gives it to the next day.
+ * Covered: 1900-02-04 13:51:30 .. 2100-12-31 23:59:59 UTC+8.
+ */
+export declare function pillars(moment: Date | CivilTime, options?: { zi?: 'late' | 'early' }): Pillars;
+/** The 24 solar terms of a Gregorian year 1900-2100, 小寒 first. */
+export declare function solarTerms(year: number): SolarTerm[];
+/** The festivals of a year 1900-2100 in date order: lunar festivals of the lunar year, the others of the Gregorian year. */
+export declare function festivals(year: number, options?: FestivalOptions): DatedFestival[];
+/** The Gregorian years of the built-in PRC holiday table. */
+export declare function holidayYears(): { first: number; last: number };
+/** The days off (休) and weekend days worked (班) of a year of the holiday table. */
+export declare function holidays(year: number): HolidayDay[];
+/** Whether a day is worked in the PRC; RangeError outside holidayYears(). */
+export declare function isWorkday(date: DateInput): boolean;
+/** The working days in [start, end) (negative when end < start); RangeError unless holidayYears() covers it. */
+export declare function workdays(start: DateInput, end: DateInput): number;
+/** The lunar dates of many days in one call per 8,192 days. */
+export declare function toLunarBatch(days: Int32Array, options?: BatchOptions): LunarBatch;
+/** Integer typed arrays, as fromLunarBatch takes them (toLunarBatch's fields among them). */
+export type IntegerArray = Int8Array | Uint8Array | Uint8ClampedArray | Int16Array | Uint16Array | Int32Array | Uint32Array;
+
+/** The days of many lunar dates (0 and valid 0 where a date does not exist). */
+export declare function fromLunarBatch(
+  lunar: { year: IntegerArray; month: IntegerArray; day: IntegerArray; leap?: IntegerArray },
+  options?: BatchOptions,
+): { days: Int32Array; valid: Uint8Array };

@@ -1,0 +1,204 @@
+// The WebAssembly face of qel_calendar for JavaScript: thin wrappers over the
+// C interface that take and return 32-bit integers and doubles only. An i64
+// in an export signature would be split into two i32 halves by emscripten's
+// legalizer (or need BigInt at every call); a packed int32 result comes back
+// in a register, so the scalar calls read no memory at all.
+//
+// Results that do not fit in one int32 go to static buffers whose addresses
+// JavaScript reads once. The batch calls work on static chunk buffers: the
+// caller copies a chunk of its typed array in, makes one call, copies the
+// fields out. Nothing here allocates.
+#include <cstddef>
+#include <cstdint>
+
+#include "qel_calendar.h"
+
+namespace {
+
+constexpr int32_t kChunk = 8192;
+
+alignas(8) int64_t g_days64[kChunk];
+alignas(8) int32_t g_in[kChunk];       // batch input: day counts, or lunar years
+alignas(8) int32_t g_month32[kChunk];  // lunar fields as the C calls take and give them
+alignas(8) int32_t g_day32[kChunk];
+alignas(8) int32_t g_leap32[kChunk];
+alignas(8) int32_t g_year32[kChunk];
+alignas(8) int32_t g_out_days[kChunk];
+int8_t g_status[kChunk];
+// The lunar fields narrowed to the bytes they need: fresh output arrays cost
+// a page fault per 4 KiB on first touch, as much as the conversion itself.
+alignas(8) uint16_t g_year16[kChunk];
+uint8_t g_month8[kChunk];
+uint8_t g_day8[kChunk];
+uint8_t g_leap8[kChunk];
+uint8_t g_valid8[kChunk];
+
+qel_day_facts g_facts;
+double g_f64[4];
+char g_text[256];
+
+// The byte offsets JavaScript reads qel_day_facts at (index.js, FACTS_*).
+static_assert(offsetof(qel_day_facts, year) == 8 && offsetof(qel_day_facts, flags) == 28 &&
+              offsetof(qel_day_facts, lunar_year) == 32 && offsetof(qel_day_facts, year_cycle) == 56 &&
+              offsetof(qel_day_facts, term) == 64 && offsetof(qel_day_facts, holiday) == 72 &&
+              offsetof(qel_day_facts, term_instant) == 80 && offsetof(qel_day_facts, festivals) == 88,
+              "qel_day_facts layout");
+
+// A lunar date in one positive int32: leap in bit 0, day in bits 1-5, month
+// in bits 6-9 (bits 0-9 index the table of texts), year - 1900 from bit 10.
+int32_t pack_lunar(const qel_lunar_date& d) {
+    return (d.year - QEL_FIRST_YEAR) << 10 | d.month << 6 | d.day << 1 | d.leap;
+}
+
+// A Gregorian day as yyyymmdd, or the status of a failed call.
+int32_t pack_ymd(int32_t status, int64_t serial) {
+    if (status != QEL_OK) return status;
+    qel_day_facts f;
+    const int32_t st = qel_day_facts_of(serial, 0, &f);
+    return st == QEL_OK ? f.year * 10000 + f.month * 100 + f.day : st;
+}
+
+int32_t serial_of(int32_t y, int32_t m, int32_t d, int64_t* serial) { return qel_serial_of_date(y, m, d, serial); }
+
+}  // namespace
+
+extern "C" {
+
+// Addresses of the static buffers, in this order.
+int32_t qjs_buffers(int32_t which) {
+    const void* b[] = {g_in, g_month32, g_day32, g_leap32, g_out_days, g_year16, g_month8,
+                       g_day8, g_leap8, g_valid8, &g_facts, g_f64, g_text};
+    constexpr int32_t count = sizeof b / sizeof b[0];
+    return which >= 0 && which < count ? static_cast<int32_t>(reinterpret_cast<uintptr_t>(b[which])) : 0;
+}
+
+int32_t qjs_chunk(void) { return kChunk; }
+
+// The lunar date of a Gregorian date, packed, or a negative status.
+int32_t qjs_lunar_of_ymd(int32_t y, int32_t m, int32_t d) {
+    int64_t serial = 0;
+    qel_lunar_date l;
+    int32_t st = serial_of(y, m, d, &serial);
+    if (st == QEL_OK) st = qel_lunar_of_serial(serial, &l);
+    return st == QEL_OK ? pack_lunar(l) : st;
+}
+
+// The Gregorian date (yyyymmdd) of a lunar date, or a negative status.
+int32_t qjs_ymd_of_lunar(int32_t y, int32_t m, int32_t d, int32_t leap) {
+    int64_t serial = 0;
+    return pack_ymd(qel_serial_of_lunar(y, m, d, leap, &serial), serial);
+}
+
+int32_t qjs_lunar_month_days(int32_t y, int32_t m, int32_t leap) { return qel_lunar_month_days(y, m, leap); }
+int32_t qjs_lunar_leap_month(int32_t y) { return qel_lunar_leap_month(y); }
+
+// The facts of a day into g_facts; the status.
+int32_t qjs_day_facts(int32_t y, int32_t m, int32_t d, int32_t options) {
+    int64_t serial = 0;
+    const int32_t st = serial_of(y, m, d, &serial);
+    return st == QEL_OK ? qel_day_facts_of(serial, static_cast<uint32_t>(options), &g_facts) : st;
+}
+
+// The instant of a term into g_f64[0] (Unix seconds); the status.
+int32_t qjs_term_instant(int32_t year, int32_t term) {
+    int64_t instant = 0;
+    const int32_t st = qel_term_instant(year, term, &instant);
+    if (st == QEL_OK) g_f64[0] = static_cast<double>(instant);
+    return st;
+}
+
+// The day of a festival as yyyymmdd, or a negative status.
+int32_t qjs_festival_date(int32_t festival, int32_t year, int32_t options) {
+    int64_t serial = 0;
+    return pack_ymd(qel_festival_date(festival, year, static_cast<uint32_t>(options), &serial), serial);
+}
+
+// The four pillars as four 6-bit sexagenary indices (year in bits 18-23 ..
+// hour in bits 0-5), or a negative status.
+static int32_t pack_pillars(int32_t st, const qel_pillars& p) {
+    return st == QEL_OK ? p.year << 18 | p.month << 12 | p.day << 6 | p.hour : st;
+}
+int32_t qjs_pillars_of_cst(int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s, int32_t zi) {
+    qel_pillars p;
+    return pack_pillars(qel_pillars_of_cst(y, mo, d, h, mi, s, zi, &p), p);
+}
+int32_t qjs_pillars_of_instant(double instant, int32_t zi) {
+    // Beyond +-2^53 a double is no whole second; far outside the table anyway.
+    if (!(instant > -9.0e15 && instant < 9.0e15)) return QEL_E_RANGE;
+    qel_pillars p;
+    return pack_pillars(qel_pillars_of_instant(static_cast<int64_t>(instant), zi, &p), p);
+}
+
+// Holiday status | holiday << 4, or QEL_E_RANGE outside the table's years.
+int32_t qjs_holiday_status(int32_t y, int32_t m, int32_t d) {
+    int64_t serial = 0;
+    int32_t holiday = 0;
+    int32_t st = serial_of(y, m, d, &serial);
+    if (st == QEL_OK) st = qel_holiday_status(serial, nullptr, &holiday);
+    return st < 0 ? st : st | holiday << 4;
+}
+
+// 1 for a working day, 0 for a day off, or a negative status.
+int32_t qjs_is_workday(int32_t y, int32_t m, int32_t d) {
+    int64_t serial = 0;
+    const int32_t st = serial_of(y, m, d, &serial);
+    return st == QEL_OK ? qel_is_workday(serial, nullptr) : st;
+}
+
+int32_t qjs_holiday_years(void) {
+    int32_t first = 0, last = 0;
+    qel_holiday_years(&first, &last);
+    return first << 16 | last;
+}
+
+// The working days in [from, to) into g_f64[0]; the status.
+int32_t qjs_workdays(int32_t y1, int32_t m1, int32_t d1, int32_t y2, int32_t m2, int32_t d2) {
+    int64_t from = 0, to = 0, count = 0;
+    int32_t st = serial_of(y1, m1, d1, &from);
+    if (st == QEL_OK) st = serial_of(y2, m2, d2, &to);
+    if (st == QEL_OK) st = qel_workdays_between(from, to, nullptr, &count);
+    if (st == QEL_OK) g_f64[0] = static_cast<double>(count);
+    return st;
+}
+
+// A name into g_text (UTF-8, NUL-terminated): its length or a negative status.
+int32_t qjs_name(int32_t kind, int32_t index, int32_t flags) {
+    return qel_name(kind, index, static_cast<uint32_t>(flags), g_text, sizeof g_text);
+}
+
+int32_t qjs_version(void) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(qel_calendar_version())); }
+
+// n <= kChunk day counts in g_in (days since the epoch serial) to lunar
+// fields: year (uint16), month, day, leap and valid (0/1) as bytes. Failed
+// elements are 0 throughout. The number of valid elements.
+int32_t qjs_lunar_batch(int32_t n, int32_t epoch) {
+    if (n < 0 || n > kChunk) return QEL_E_ARGUMENT;
+    for (int32_t i = 0; i < n; ++i) g_days64[i] = g_in[i];
+    const int64_t ok = qel_lunar_of_days(g_days64, static_cast<size_t>(n), epoch, g_year32, g_month32, g_day32,
+                                         g_leap32, g_status);
+    for (int32_t i = 0; i < n; ++i) {
+        g_year16[i] = static_cast<uint16_t>(g_year32[i]);
+        g_month8[i] = static_cast<uint8_t>(g_month32[i]);
+        g_day8[i] = static_cast<uint8_t>(g_day32[i]);
+        g_leap8[i] = static_cast<uint8_t>(g_leap32[i]);
+        g_valid8[i] = g_status[i] == QEL_OK;
+    }
+    return static_cast<int32_t>(ok);
+}
+
+// n <= kChunk lunar dates (g_in years, g_month32, g_day32, g_leap32) to day
+// counts since the epoch serial in g_out_days (0 where invalid) and valid
+// bytes. The number of valid elements.
+int32_t qjs_days_batch(int32_t n, int32_t epoch) {
+    if (n < 0 || n > kChunk) return QEL_E_ARGUMENT;
+    const auto count = static_cast<size_t>(n);
+    const int64_t ok = qel_days_of_lunar(g_in, g_month32, g_day32, g_leap32, count, epoch, g_days64, g_status);
+    for (int32_t i = 0; i < n; ++i) {
+        const bool valid = g_status[i] == QEL_OK;
+        g_out_days[i] = valid ? static_cast<int32_t>(g_days64[i]) : 0;
+        g_valid8[i] = valid;
+    }
+    return static_cast<int32_t>(ok);
+}
+
+}  // extern "C"
