@@ -1,0 +1,170 @@
+// A month calendar on qel-calendar: lunar days, solar terms, festivals, the
+// PRC days off (休) and weekend days worked (班), and a converter. The month
+// shown follows the URL hash (#2017-07), so views can be linked.
+import { dayFacts, fromLunar, holidayYears, leapMonth, toLunar, VERSION } from 'qel-calendar';
+
+const $ = (id) => document.getElementById(id);
+const pad = (n) => String(n).padStart(2, '0');
+const iso = (y, m, d) => `${y}-${pad(m)}-${pad(d)}`;
+const MONTHS = ['正月', '二月', '三月', '四月', '五月', '六月', '七月', '八月', '九月', '十月', '冬月', '腊月'];
+const DAYS = [...'初一初二初三初四初五初六初七初八初九初十十一十二十三十四十五十六十七十八十九二十廿一廿二廿三廿四廿五廿六廿七廿八廿九三十']
+  .reduce((a, c, i) => (i % 2 ? a[a.length - 1] += c : a.push(c), a), []);
+const FIRST_YEAR = 1901, LAST_YEAR = 2100;  // whole Gregorian years with lunar dates
+const state = { year: 0, month: 0, selected: '' };
+
+function el(tag, props = {}, ...children) {
+  const e = document.createElement(tag);
+  Object.assign(e, props);
+  e.append(...children);
+  return e;
+}
+
+// The small line of a cell: a festival, else the term, else the lunar day
+// (the month's name on its first day), as printed calendars do.
+function cellLabel(f) {
+  if (f.festivals.length) return { text: f.festivals[0].short, kind: 'festival' };
+  if (f.term) return { text: f.term.name, kind: 'term' };
+  if (!f.lunar) return { text: '', kind: '' };
+  if (f.lunar.day === 1) return { text: (f.lunar.leap ? '闰' : '') + MONTHS[f.lunar.month - 1], kind: 'month' };
+  return { text: f.lunar.text.slice(-2), kind: '' };
+}
+
+function render() {
+  const { year, month } = state;
+  $('year').value = year;
+  $('month').value = month;
+  const first = dayFacts({ year, month, day: 1 });
+  $('title').textContent = `${year}年${month}月 · ${first.yearCycle}年（${first.animal}）`;
+  const days = new Date(Date.UTC(year, month, 0)).getUTCDate();
+  const body = $('calendar').tBodies[0];
+  body.replaceChildren();
+  let row = el('tr');
+  for (let i = 1; i < first.weekday; i++) row.append(el('td', { className: 'empty' }));
+  for (let d = 1; d <= days; d++) {
+    const f = dayFacts({ year, month, day: d });
+    const label = cellLabel(f);
+    const cell = el('td', { className: `day ${f.weekday >= 6 ? 'weekend' : ''}` },
+      el('span', { className: 'solar' }, String(d)),
+      el('span', { className: `lunar ${label.kind}` }, label.text));
+    cell.dataset.date = f.date;
+    cell.title = [f.lunar && f.lunar.text, f.term && f.term.name, ...f.festivals.map((x) => x.name), f.holiday]
+      .filter(Boolean).join(' · ');
+    if (f.holidayStatus === 'off' || f.holidayStatus === 'work') {
+      cell.classList.add(f.holidayStatus);
+      cell.append(el('span', { className: 'badge' }, f.holidayStatus === 'off' ? '休' : '班'));
+    }
+    if (f.date === state.selected) cell.classList.add('selected');
+    cell.addEventListener('click', () => select(f.date));
+    row.append(cell);
+    if (f.weekday === 7) body.append(row), row = el('tr');
+  }
+  if (row.children.length) {
+    while (row.children.length < 7) row.append(el('td', { className: 'empty' }));
+    body.append(row);
+  }
+  showDetails(state.selected.startsWith(iso(year, month, 1).slice(0, 8)) ? state.selected : iso(year, month, 1));
+}
+
+function showDetails(date) {
+  const f = dayFacts(date);
+  const weekday = '一二三四五六日'[f.weekday - 1];
+  const lines = [
+    el('h2', {}, `${f.date} 星期${weekday}`),
+    el('p', { className: 'big' }, f.lunar ? `农历${f.yearCycle}年${f.lunar.text}` : '农历表外'),
+    el('p', {}, `${f.animal ? `生肖${f.animal} · ` : ''}${f.dayCycle}日${f.term ? ` · ${f.term.name} ${f.term.instant.toLocaleTimeString('zh-CN', { timeZone: 'Asia/Shanghai' })}` : ''}`),
+  ];
+  if (f.festivals.length) lines.push(el('p', {}, f.festivals.map((x) => x.name).join('、')));
+  if (f.holiday) lines.push(el('p', {}, `${f.holiday}${f.holidayStatus === 'off' ? '放假' : '调休上班'}`));
+  $('details').replaceChildren(...lines);
+}
+
+function select(date) {
+  state.selected = date;
+  for (const c of document.querySelectorAll('td.selected')) c.classList.remove('selected');
+  const cell = document.querySelector(`td[data-date="${date}"]`);
+  if (cell) cell.classList.add('selected');
+  showDetails(date);
+}
+
+function go(year, month) {
+  while (month < 1) month += 12, year--;
+  while (month > 12) month -= 12, year++;
+  year = Math.min(LAST_YEAR, Math.max(FIRST_YEAR, year));
+  history.replaceState(null, '', `#${year}-${pad(month)}`);
+  Object.assign(state, { year, month });
+  render();
+}
+
+function fromHash() {
+  const m = /^#(\d{4})-(\d{2})$/.exec(location.hash);
+  const now = new Date();
+  if (m) go(+m[1], +m[2]);
+  else go(now.getFullYear(), now.getMonth() + 1);
+}
+
+// ---- the converter -----------------------------------------------------------
+
+function convertToLunar() {
+  const v = $('solar-input').value;
+  if (!v) return;
+  try {
+    const l = toLunar(v);
+    const f = dayFacts(v);
+    $('to-lunar-result').textContent = `农历${l.year}年（${f.yearCycle}）${l.text}`;
+  } catch (e) {
+    $('to-lunar-result').textContent = e.message;
+  }
+}
+
+function fillLunarChoices() {
+  const year = +$('lunar-year').value;
+  let leap = 0;
+  try { leap = leapMonth(year); } catch { /* outside 1900-2100: fromLunar says so */ }
+  const box = $('lunar-leap');
+  box.disabled = leap === 0;
+  if (box.disabled) box.checked = false;
+  const month = $('lunar-month');
+  const keep = month.value;
+  month.replaceChildren(...MONTHS.map((name, i) => el('option', { value: i + 1 }, (box.checked && i + 1 === leap ? '闰' : '') + name)));
+  month.value = box.checked ? String(leap) : keep || '1';
+  month.disabled = box.checked;
+}
+
+function convertFromLunar() {
+  fillLunarChoices();
+  const lunar = { year: +$('lunar-year').value, month: +$('lunar-month').value, day: +$('lunar-day').value,
+                  leap: $('lunar-leap').checked };
+  try {
+    const date = fromLunar(lunar);
+    const out = $('from-lunar-result');
+    out.replaceChildren(el('a', { href: `#${date.slice(0, 7)}` }, date));
+    out.firstChild.addEventListener('click', () => setTimeout(() => select(date)));
+  } catch (e) {
+    $('from-lunar-result').textContent = e.message;
+  }
+}
+
+// ---- wiring ----------------------------------------------------------------------
+
+$('month').append(...Array.from({ length: 12 }, (_, i) => el('option', { value: i + 1 }, `${i + 1}月`)));
+$('lunar-day').append(...DAYS.map((name, i) => el('option', { value: i + 1 }, name)));
+$('prev-year').onclick = () => go(state.year - 1, state.month);
+$('next-year').onclick = () => go(state.year + 1, state.month);
+$('prev-month').onclick = () => go(state.year, state.month - 1);
+$('next-month').onclick = () => go(state.year, state.month + 1);
+$('today').onclick = () => { const t = new Date(); state.selected = iso(t.getFullYear(), t.getMonth() + 1, t.getDate()); go(t.getFullYear(), t.getMonth() + 1); };
+$('year').onchange = () => go(+$('year').value || state.year, state.month);
+$('month').onchange = () => go(state.year, +$('month').value);
+$('solar-input').oninput = convertToLunar;
+for (const id of ['lunar-year', 'lunar-month', 'lunar-day', 'lunar-leap']) $(id).oninput = convertFromLunar;
+for (const id of ['to-lunar', 'from-lunar']) $(id).onsubmit = (e) => e.preventDefault();
+window.addEventListener('hashchange', fromHash);
+
+$('version').textContent = VERSION;
+const hy = holidayYears();
+$('holiday-years').textContent = `${hy.first}-${hy.last}`;
+const today = new Date();
+$('lunar-year').value = toLunar(today).year;
+convertFromLunar();
+fromHash();
+document.body.dataset.ready = 'true';

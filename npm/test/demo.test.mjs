@@ -1,0 +1,96 @@
+// The demo page in headless Chromium (Debian's, through puppeteer-core),
+// served from 127.0.0.1: known cells, month and year navigation, the
+// converter both ways, no page errors; a screenshot goes to build/npm/.
+// Skipped without a browser unless QEL_REQUIRE_BROWSER is set (CI sets it).
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const pkg = fileURLToPath(new URL('..', import.meta.url));
+const chromium = process.env.CHROMIUM ?? '/usr/bin/chromium';
+const screenshots = path.resolve(pkg, '../build/npm');
+const haveBrowser = fs.existsSync(chromium);
+if (!haveBrowser && process.env.QEL_REQUIRE_BROWSER) throw new Error(`no browser at ${chromium}`);
+
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
+                '.css': 'text/css' };
+
+// demo/ and dist/ of the package, nothing else.
+function serve() {
+  const server = http.createServer((req, res) => {
+    const url = new URL(req.url, 'http://127.0.0.1');
+    const file = path.join(pkg, decodeURIComponent(url.pathname), url.pathname.endsWith('/') ? 'index.html' : '');
+    if (!/^\/(demo|dist)\//.test(url.pathname) || !file.startsWith(pkg)) return res.writeHead(403).end();
+    fs.readFile(file, (err, body) => {
+      if (err) return res.writeHead(404).end();
+      res.writeHead(200, { 'content-type': TYPES[path.extname(file)] ?? 'application/octet-stream' }).end(body);
+    });
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser at ${chromium}` }, async () => {
+  const { default: puppeteer } = await import('puppeteer-core');
+  const server = await serve();
+  const browser = await puppeteer.launch({
+    executablePath: chromium,
+    headless: true,
+    // root in a container has no user namespace for Chromium's sandbox
+    args: process.getuid?.() === 0 ? ['--no-sandbox'] : [],
+  });
+  try {
+    const page = await browser.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
+    page.on('requestfailed', (r) => errors.push(`${r.url()} ${r.failure()?.errorText}`));
+    await page.setViewport({ width: 800, height: 1000 });
+    await page.goto(`http://127.0.0.1:${server.address().port}/demo/#2017-07`);
+    await page.waitForSelector('body[data-ready]');
+    const cell = (date) => page.$eval(`td[data-date="${date}"]`, (e) => e.textContent);
+    const title = () => page.$eval('#title', (e) => e.textContent);
+
+    assert.match(await cell('2017-07-23'), /^23闰六月$/);
+    assert.match(await cell('2017-07-07'), /小暑/);
+    // Eight years on by «», then January from the month list.
+    for (let i = 0; i < 8; i++) await page.click('#next-year');
+    await page.select('#month', '1');
+    assert.match(await title(), /^2025年1月 · 甲辰年（龙）$/);
+    assert.match(await cell('2025-01-28'), /除夕/);
+    assert.match(await cell('2025-01-28'), /休/);
+    assert.match(await cell('2025-01-26'), /班/);
+    assert.equal(await page.$eval('#calendar tbody tr td.day', (e) => e.dataset.date), '2025-01-01');
+    await page.screenshot({ path: path.join(screenshots, 'demo.png'), fullPage: true });
+    await page.click('#prev-month');
+    assert.match(await title(), /^2024年12月/);
+    assert.equal(new URL(page.url()).hash, '#2024-12');
+    await page.click('td[data-date="2024-12-21"]');
+    assert.match(await page.$eval('#details', (e) => e.textContent), /冬至/);
+
+    // The converter, both ways.
+    const set = (selector, value) => page.$eval(selector, (e, v) => {
+      if (e.type === 'checkbox') e.checked = v; else e.value = v;
+      e.dispatchEvent(new Event('input'));
+    }, value);
+    const output = (id) => page.$eval(id, (e) => e.textContent);
+    await set('#solar-input', '2017-07-23');
+    assert.equal(await output('#to-lunar-result'), '农历2017年（丁酉）闰六月初一');
+    await set('#lunar-year', '2024');
+    await set('#lunar-month', '12');
+    await set('#lunar-day', '29');
+    assert.equal(await output('#from-lunar-result'), '2025-01-28');
+    await set('#lunar-day', '30');
+    assert.match(await output('#from-lunar-result'), /the month has 29 days/);
+    await set('#lunar-year', '2017');
+    await set('#lunar-leap', true);
+    await set('#lunar-day', '1');
+    assert.equal(await output('#from-lunar-result'), '2017-07-23');
+    assert.deepEqual(errors, []);
+  } finally {
+    await browser.close();
+    server.close();
+  }
+});
