@@ -1,7 +1,8 @@
 // Speed of qel-calendar against lunar-javascript in one Node process:
 // scalar toLunar and Solar.fromYmd(...).getLunar() on the same random dates
 // 1901-2099 (their answers compared), and toLunarBatch over random and
-// sorted days. Runs are interleaved and the fastest of --repeat is kept.
+// sorted days, in one call and in calls of a tenth of them. Runs are
+// interleaved and the fastest of --repeat is kept.
 //
 //   node bench.mjs [--dates 1000000] [--sample 2000] [--batch 10000000] [--repeat 5]
 import os from 'node:os';
@@ -57,7 +58,11 @@ for (const f of sample) {
 }
 
 const now = () => process.hrtime.bigint();
-const best = { ljs: Infinity, scalar: Infinity, string: Infinity, batch: Infinity, sorted: Infinity };
+const best = { ljs: Infinity, scalar: Infinity, string: Infinity };
+// toLunarBatch over the whole array in one call, or in ten calls.
+const batchRuns = [];
+for (const [order, days] of [['random', batch], ['sorted', sorted]])
+  for (const parts of [1, 10]) batchRuns.push({ order, days, parts, best: Infinity });
 const strings = dates.map(iso);
 let sink = 0;
 for (let r = 0; r < opt.repeat; r++) {
@@ -70,12 +75,12 @@ for (let r = 0; r < opt.repeat; r++) {
   t = now();
   for (const s of strings) sink += toLunar(s).day;
   best.string = Math.min(best.string, Number(now() - t) / strings.length);
-  t = now();
-  sink += toLunarBatch(batch).day[0];
-  best.batch = Math.min(best.batch, Number(now() - t) / batch.length);
-  t = now();
-  sink += toLunarBatch(sorted).day[0];
-  best.sorted = Math.min(best.sorted, Number(now() - t) / sorted.length);
+  for (const run of batchRuns) {
+    const step = Math.ceil(run.days.length / run.parts);
+    t = now();
+    for (let i = 0; i < run.days.length; i += step) sink += toLunarBatch(run.days.subarray(i, i + step)).day[0];
+    run.best = Math.min(run.best, Number(now() - t) / run.days.length);
+  }
 }
 
 const cpus = os.cpus();
@@ -88,6 +93,9 @@ console.log(`lunar-javascript Solar.fromYmd().getLunar(): ${fmt(best.ljs)} ns pe
 console.log(`toLunar({year, month, day}):            ${fmt(best.scalar, 1)} ns per date (${dates.length} dates), ` +
             `${fmt(best.ljs / best.scalar)}x faster`);
 console.log(`toLunar("YYYY-MM-DD"):                  ${fmt(best.string, 1)} ns per date, ${fmt(best.ljs / best.string)}x faster`);
-console.log(`toLunarBatch(Int32Array), random days:  ${fmt(1e3 / best.batch, 1)} M days/s (${fmt(best.batch, 2)} ns per day)`);
-console.log(`toLunarBatch(Int32Array), sorted days:  ${fmt(1e3 / best.sorted, 1)} M days/s (${fmt(best.sorted, 2)} ns per day)`);
+for (const run of batchRuns) {
+  const size = `${fmt(Math.ceil(run.days.length / run.parts))} days a call`;
+  console.log(`toLunarBatch(Int32Array), ${run.order} days, ${size}: ${fmt(1e3 / run.best, 1)} M days/s ` +
+              `(${fmt(run.best, 2)} ns per day)`);
+}
 if (sink === 0.5) console.log('');  // keeps the work observable
