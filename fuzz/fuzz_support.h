@@ -26,22 +26,12 @@
 #include "datetime/packed.h"
 #include "gregorian/civil.h"
 #include "qel_datetime.h"
-
-#define QEL_FUZZ_CHECK(cond)                                                          \
-    do {                                                                              \
-        if (!(cond)) {                                                                \
-            std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, \
-                         #cond);                                                      \
-            std::abort();                                                             \
-        }                                                                             \
-    } while (0)
+#include "shared/check.h"
+#include "shared/hostile.h"
 
 namespace qel::fuzz {
 
-inline constexpr int32_t kI32Min = std::numeric_limits<int32_t>::min();
-inline constexpr int32_t kI32Max = std::numeric_limits<int32_t>::max();
-inline constexpr int64_t kI64Min = std::numeric_limits<int64_t>::min();
-inline constexpr int64_t kI64Max = std::numeric_limits<int64_t>::max();
+using hostile::kI32Max, hostile::kI32Min, hostile::kI64Max, hostile::kI64Min;
 
 class Args {
 public:
@@ -53,53 +43,32 @@ public:
     template <class T>
     T raw() { return in_.ConsumeIntegral<T>(); }
 
+    // A value of a hostile-value table (shared/hostile.h) or of a short list:
+    // the value itself, one near it, or raw bytes.
+    template <class T, size_t N>
+    T pick(const T (&edges)[N]) { return pick_from(edges, N); }
     template <class T>
-    T pick(std::initializer_list<T> edges) {
-        const uint8_t how = in_.ConsumeIntegral<uint8_t>();
-        const T base = edges.begin()[how % edges.size()];
-        if (how < 64) return base;
-        if (how < 192) return step(base, in_.ConsumeIntegral<int8_t>());
-        return in_.ConsumeIntegral<T>();
-    }
+    T pick(std::initializer_list<T> edges) { return pick_from(edges.begin(), edges.size()); }
 
-    int32_t year() {
-        return pick<int32_t>({1, 1899, 1900, 1901, 1984, 2000, 2017, 2033, 2099, 2100, 2101, 4095,
-                              4096, 9999, 10000, 65535, 65536, 0, -1, kI32Min, kI32Max});
-    }
-    int32_t month() { return pick<int32_t>({1, 2, 6, 11, 12, 0, 13, 15, 16, -1, kI32Min, kI32Max}); }
-    int32_t day() { return pick<int32_t>({1, 15, 28, 29, 30, 31, 0, 32, -1, kI32Min, kI32Max}); }
+    int32_t year() { return pick(hostile::kYears); }
+    int32_t month() { return pick(hostile::kMonths); }
+    int32_t day() { return pick(hostile::kDays); }
+    int32_t leap() { return pick(hostile::kLeapFlags); }
     uint16_t year16() { return static_cast<uint16_t>(year()); }
     uint16_t month16() { return static_cast<uint16_t>(month()); }
     uint16_t day16() { return static_cast<uint16_t>(day()); }
-    // Counts of months, days, weeks, years.
-    int32_t count() {
-        return pick<int32_t>({0, 1, -1, 7, 12, -12, 13, -13, 1440, 2412, -2412, 146097,
-                              1000000000, -1000000000, kI32Max / 7, kI32Min / 7, kI32Max / 12,
-                              kI32Min / 12, kI32Min, kI32Max});
-    }
-    // Counts of minutes and seconds.
-    int64_t count64() {
-        return pick<int64_t>({0, 1, -1, 59, 60, 1440, -1440, 86400, -86400, 31536000,
-                              int64_t{1} << 40, -(int64_t{1} << 40), 1000000000000,
-                              kI64Max / 60, kI64Min / 60, kI64Min, kI64Max});
-    }
-    // Day serials: the ends of the encoder's and the decoder's ranges, the
-    // lunar table's, and the ends of the integer types.
-    int64_t serial() {
-        return pick<int64_t>({gregorian::kNullDate, gregorian::kFirstSerial, 0, 2, 32, 45320,
-                              73415, 73443, gregorian::kLastSerial, gregorian::kLastDecodable,
-                              kI32Min, kI32Max, kI64Min, kI64Max});
-    }
+    int32_t count() { return pick(hostile::kCounts); }      // days, weeks, months, years
+    int64_t count64() { return pick(hostile::kCounts64); }  // minutes, seconds
+    int64_t serial() { return pick(hostile::kSerials); }
     // A packed word: raw bits, or fields near their boundaries with or
     // without reserved bits.
     DateTimeInt word() {
-        if (flag()) return raw<uint64_t>();
-        const DateTimeInt w = datetime::pack(year(), month(), day(), pick<int32_t>({0, 23, 24, 31}),
-                                             pick<int32_t>({0, 59, 60, 63}),
-                                             pick<int32_t>({0, 59, 60, 63}));
+        if (flag()) return flag() ? raw<uint64_t>() : pick(hostile::kWords);
+        const DateTimeInt w = datetime::pack(year(), month(), day(), pick(hostile::kClockFields),
+                                             pick(hostile::kClockFields), pick(hostile::kClockFields));
         return flag() ? w : w | (raw<uint64_t>() & datetime::kReservedBits);
     }
-    uint8_t small() { return pick<uint8_t>({0, 1, 2, 4, 5, 6, 7, 8, 255}); }
+    uint8_t small() { return pick(hostile::kSmall); }
     // Text of up to 24 bytes, NUL-terminated by the caller's buffer.
     size_t text(char* out, size_t capacity) {
         const size_t n = in_.ConsumeData(out, in_.ConsumeIntegralInRange<size_t>(0, capacity - 1));
@@ -108,6 +77,14 @@ public:
     }
 
 private:
+    template <class T>
+    T pick_from(const T* edges, size_t n) {
+        const uint8_t how = in_.ConsumeIntegral<uint8_t>();
+        const T base = edges[how % n];
+        if (how < 64) return base;
+        if (how < 192) return step(base, in_.ConsumeIntegral<int8_t>());
+        return in_.ConsumeIntegral<T>();
+    }
     template <class T>
     static T step(T base, int8_t by) {  // two's-complement wrap, never signed overflow
         using U = std::make_unsigned_t<T>;

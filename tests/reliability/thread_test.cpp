@@ -2,10 +2,14 @@
 // whole probe workload together, each starting at a different place in it so
 // that every family runs beside every other, and each must get exactly the
 // digests of a single-threaded run. Under ThreadSanitizer (the tsan preset)
-// any shared state written by an export is reported as a race.
+// any shared state written by an export is reported as a race. The probe list
+// itself must name every export of the lists in tests/symbols.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <latch>
+#include <map>
+#include <string>
 #include <thread>
 
 #include "reliability/probes.h"
@@ -16,6 +20,18 @@ using qel::reliability::kReadsClock;
 using qel::reliability::Probe;
 using qel::reliability::probes;
 using qel::reliability::tuples;
+
+TEST(Probes, OneForEveryOverloadOfEveryExport) {
+    std::map<std::string, int> missing;  // name -> exports less probes
+    for (const char* list : {"exports.txt", "exports_calendar.txt"}) {
+        std::ifstream in(std::string(QEL_EXPORT_LISTS "/") + list);
+        ASSERT_TRUE(in) << list;
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty() && line[0] != '#') ++missing[line.substr(0, line.find('('))];
+    }
+    for (const Probe& p : probes()) --missing[p.name];
+    for (const auto& [name, n] : missing) EXPECT_LE(n, 0) << name << " has no probe";
+}
 
 struct Call {
     const Probe* probe;

@@ -1,0 +1,40 @@
+// Checks written once for two drivers: a check is a bool function whose
+// QEL_CHECK lines return false at the first condition that fails, noting it.
+// The unit tests sweep a check over ranges and hostile tables and print the
+// note with the arguments; the fuzzers run it on decoded bytes and abort with
+// the note, so that libFuzzer keeps the input.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace qel::check {
+
+inline thread_local std::string failed;  // "file:line: condition" of the last failure
+
+inline bool fail(const char* condition, const char* file, int line) {
+    failed = std::string(file) + ":" + std::to_string(line) + ": " + condition;
+    return false;
+}
+
+}  // namespace qel::check
+
+#define QEL_CHECK(cond)                                                           \
+    do {                                                                          \
+        if (!(cond)) return ::qel::check::fail(#cond, __FILE__, __LINE__);        \
+    } while (0)
+// A sub-check: its own note stands.
+#define QEL_CHECK_ALL(expr)             \
+    do {                                \
+        if (!(expr)) return false;      \
+    } while (0)
+// For the fuzzers: a failed check ends the process.
+#define QEL_FUZZ_CHECK(expr)                                                       \
+    do {                                                                           \
+        if (!(expr)) {                                                             \
+            std::fprintf(stderr, "%s:%d: %s failed (%s)\n", __FILE__, __LINE__, #expr, \
+                         ::qel::check::failed.c_str());                            \
+            std::abort();                                                          \
+        }                                                                          \
+    } while (0)
