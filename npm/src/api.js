@@ -66,7 +66,7 @@ const qel = (() => {
   // ---- arguments ---------------------------------------------------------------
 
   const describe = (v) => v === null ? 'null' : Array.isArray(v) ? 'an array'
-    : typeof v === 'object' ? `a ${v.constructor ? v.constructor.name : 'null-prototype object'}`
+    : typeof v === 'object' ? (v.constructor && v.constructor !== Object ? `a ${v.constructor.name}` : 'an object')
     : typeof v === 'string' ? `the string ${JSON.stringify(v)}` : `${typeof v} ${String(v)}`;
   const pad2 = (n) => (n < 10 ? '0' : '') + n;
   const iso = (y, m, d) => (y >= 0 && y < 10000 ? String(y).padStart(4, '0') : String(y)) + '-' + pad2(m) + '-' + pad2(d);
@@ -74,7 +74,7 @@ const qel = (() => {
 
   // An integer that WebAssembly takes as int32 without wrapping.
   function int(v, what, fn) {
-    if ((v | 0) === v) return v;
+    if (typeof v === 'number' && (v | 0) === v) return v;
     if (typeof v !== 'number') throw new TypeError(`${fn}: ${what} must be a number, not ${describe(v)}`);
     if (!Number.isInteger(v)) throw new RangeError(`${fn}: ${what} must be an integer, not ${v}`);
     throw new RangeError(`${fn}: ${what} ${v} is out of range`);
