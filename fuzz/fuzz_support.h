@@ -1,7 +1,7 @@
 // What the libFuzzer targets share: the bytes of an input turned into
-// calendar-shaped arguments, an invariant check that aborts (libFuzzer then
-// saves the input), std::chrono as the independent Gregorian oracle, and
-// iconv to read qel_datetime's GBK names.
+// calendar-shaped arguments drawn from the hostile tables (shared/hostile.h).
+// The checks the targets run are those of tests/shared, which the unit tests
+// sweep too; a failed one aborts, and libFuzzer saves the input.
 //
 // Each argument costs one selector byte. A quarter of the selectors give a
 // boundary value of the parameter's domain, half give such a value moved by a
@@ -11,16 +11,9 @@
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>
-#include <iconv.h>
 
-#include <chrono>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <initializer_list>
-#include <limits>
-#include <string>
 #include <type_traits>
 
 #include "datetime/packed.h"
@@ -93,44 +86,6 @@ private:
 
     FuzzedDataProvider in_;
 };
-
-// The oracle's calendar: 1899-12-30 is serial 0.
-inline constexpr std::chrono::sys_days kEpoch =
-    std::chrono::year{1899} / std::chrono::December / 30;
-
-// The serial of a date that std::chrono (years -32767..32767) can hold.
-inline int64_t chrono_serial(int32_t y, unsigned m, unsigned d) {
-    using namespace std::chrono;
-    return (sys_days{year{y} / month{m} / day{d}} - kEpoch).count();
-}
-
-inline std::chrono::year_month_day chrono_date(int64_t serial) {
-    return std::chrono::year_month_day{kEpoch + std::chrono::days{serial}};
-}
-
-inline bool valid_date(int64_t y, int64_t m, int64_t d) {
-    using namespace std::chrono;
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) return false;
-    return year_month_day{year{static_cast<int>(y)} / month{static_cast<unsigned>(m)} /
-                          day{static_cast<unsigned>(d)}}
-        .ok();
-}
-
-// GBK text (qel_datetime's names) as UTF-8, by glibc's iconv: an oracle
-// independent of the library's byte tables.
-inline std::string utf8_of_gbk(const char* gbk) {
-    static const iconv_t cd = iconv_open("UTF-8", "GBK");  // the fuzzer runs on one thread
-    QEL_FUZZ_CHECK(cd != reinterpret_cast<iconv_t>(-1));
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-    char in[64], out[128];
-    std::strncpy(in, gbk, sizeof in - 1);
-    in[sizeof in - 1] = '\0';
-    char *pin = in, *pout = out;
-    size_t in_left = std::strlen(in), out_left = sizeof out;
-    const size_t converted = iconv(cd, &pin, &in_left, &pout, &out_left);
-    QEL_FUZZ_CHECK(converted != static_cast<size_t>(-1) && in_left == 0);
-    return std::string(out, pout);
-}
 
 // The body of a target: operations until the input is used up, each one the
 // check that its operation byte selects (modulo the number of checks).
