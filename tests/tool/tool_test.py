@@ -150,14 +150,11 @@ ERRORS = [  # arguments, a fragment of the one stderr line, "now" if not TODAY
     (["--encoding", "latin1"], "latin1"),
     (["--color", "sometimes"], "sometimes"),
     (["cal", "2101"], "1900-2100"),
-    (["cal", "1899", "12"], "1900-2100"),
     (["cal", "2017", "13"], "month: use 1-12"),
     (["cal", "2017", "7", "8"], "cal takes at most YEAR and MONTH"),
     (["terms", "2025", "2026"], "terms takes one YEAR"),
     ([""], "empty"),
-    (["--lunar", ""], "empty"),
     (["cal", ""], "empty"),
-    (["ics", "--from", ""], "empty"),
     (["ics", "--years", "3"], "--lunar"),
     (["17-07-23"], "four digits"),
     (["next", "12-1", "--leap"], "leap month"),
@@ -170,7 +167,6 @@ ERRORS = [  # arguments, a fragment of the one stderr line, "now" if not TODAY
     (["--lunar", "2018-6-1", "--leap"], "2018 has no leap month"),
     (["--lunar", "2017-6-30"], "that month has 29 days"),
     (["--lunar", "2017-13-1"], "a lunar month is 1-12"),
-    (["--lunar", "1899-11-1"], "1900-2100"),
     (["--lunar", "6-1"], "not a lunar date"),
     (["--leap"], "--lunar"),
     (["--lunar", "2017-6-1", "2017-07-23"], "not both"),
@@ -179,9 +175,7 @@ ERRORS = [  # arguments, a fragment of the one stderr line, "now" if not TODAY
     (["2024-01-31", "+1month", "--no-clamp"], "2024-02-31"),
     (["2000-02-29", "+1y", "--no-clamp"], "2001-02-29"),
     (["9999-12-31", "+1d"], "1-9999"),
-    (["0001-01-01", "-1s"], "1-9999"),
     (["2017-01-01", "+9223372036854775807s"], "1-9999"),
-    (["2017-01-01", "-2147483648month"], "1-9999"),
     (["2017-01-01", "+99999999999999999999s"], "too large"),
     (["diff", "2017-01-01"], "second"),
     (["next", "easter"], "festivals: spring-festival 春节"),
@@ -416,7 +410,9 @@ def test_ics():
     check(len(calendar("--lunar", "1-1", "--from", "2095")) == 6, "stops after lunar 2100")
     title = "Grandma's 80th, 八十大寿; party\\ at home"
     check([str(e["SUMMARY"]) for e in calendar("--lunar", "3-3", "--years", "1", "--summary", title)] == [title],
-          "SUMMARY escaped and read back")
+          "SUMMARY read back")
+    check("SUMMARY:Grandma's 80th\\, 八十大寿\\; party\\\\ at home\r\n".encode() in
+          ok("ics", "--lunar", "3-3", "--years", "1", "--summary", title), "SUMMARY escaped as TEXT")
 
 
 if __name__ == "__main__":
