@@ -88,7 +88,8 @@ bool check_text(Call call, size_t size, bool null, int32_t& length, std::string&
     QEL_CHECK(r == length);
     for (size_t i = size; i < sizeof small; ++i) QEL_CHECK(small[i] == 0x55);
     if (size == 0) return true;
-    const size_t kept = strnlen(small, size);
+    size_t kept = 0;
+    while (kept < size && small[kept] != '\0') ++kept;
     QEL_CHECK(kept < size && (length >= 0 || kept == 0));
     if (length < 0) return true;
     QEL_CHECK(kept <= text.size() && text.compare(0, kept, small, kept) == 0);
