@@ -16,8 +16,6 @@ using namespace qel::checks;
 namespace hostile = qel::hostile;
 using qel::oracle::random_count;
 
-#define EXPECT_CHECK(call) ASSERT_TRUE(call) << qel::check::failed
-
 TEST(DateTime, RandomWordsAndCounts) {
     std::mt19937_64 rng(20240131);
     for (int i = 0; i < 60000; ++i) {
@@ -27,16 +25,16 @@ TEST(DateTime, RandomWordsAndCounts) {
         const auto n = int32_t(random_count(rng, 31));
         const int64_t n64 = random_count(rng, 63);
         const auto f = [&](int bits) { return int32_t(random_count(rng, bits)); };
-        EXPECT_CHECK(check_construct(f(13), f(5), f(6), f(6), f(7), f(7), w, uint8_t(rng()), random_count(rng, 25)))
+        ASSERT_CHECK(check_construct(f(13), f(5), f(6), f(6), f(7), f(7), w, uint8_t(rng()), random_count(rng, 25)))
             << std::hex << w;
-        EXPECT_CHECK(check_setter(w, i % 12, f(31), f(31), f(31), other) && check_compare(w, other))
+        ASSERT_CHECK(check_setter(w, i % 12, f(31), f(31), f(31), other) && check_compare(w, other))
             << std::hex << w << " " << other;
-        EXPECT_CHECK(check_day_steps(w, n, f(15), f(5), f(6)) && check_time_steps(w, n64, true) &&
+        ASSERT_CHECK(check_day_steps(w, n, f(15), f(5), f(6)) && check_time_steps(w, n64, true) &&
                      check_time_steps(w, n64 >> 6, false))
             << std::hex << w << std::dec << " " << n << " " << n64;
-        EXPECT_CHECK(check_month_steps(w, int32_t(random_count(rng, i % 3 ? 15 : 31)), f(1), i % 5 == 0, f(15), f(5), f(6)))
+        ASSERT_CHECK(check_month_steps(w, int32_t(random_count(rng, i % 3 ? 15 : 31)), f(1), i % 5 == 0, f(15), f(5), f(6)))
             << std::hex << w;
-        EXPECT_CHECK(check_differences(w, other, uint64_t(n64)) && check_render(w, other)) << std::hex << w << " " << other;
+        ASSERT_CHECK(check_differences(w, other, uint64_t(n64)) && check_render(w, other)) << std::hex << w << " " << other;
     }
 }
 
@@ -44,19 +42,19 @@ TEST(DateTime, HostileWordsAndCounts) {
     for (DateTimeInt w : hostile::kWords) {
         for (int32_t n : hostile::kCounts)
             for (int32_t clamp : hostile::kFlags) {
-                EXPECT_CHECK(check_day_steps(w, n, n, n, n) && check_month_steps(w, n, clamp, false, 2000, 1, 31) &&
+                ASSERT_CHECK(check_day_steps(w, n, n, n, n) && check_month_steps(w, n, clamp, false, 2000, 1, 31) &&
                              check_month_steps(w, n, clamp, true, 1900, 2, 29))
                     << std::hex << w << std::dec << " " << n << " " << clamp;
-                for (int which = 0; which < 12; ++which) EXPECT_CHECK(check_setter(w, which, n, clamp, n, ~w));
+                for (int which = 0; which < 12; ++which) ASSERT_CHECK(check_setter(w, which, n, clamp, n, ~w));
             }
-        for (int64_t n : hostile::kCounts64) EXPECT_CHECK(check_time_steps(w, n, true) && check_time_steps(w, n, false));
+        for (int64_t n : hostile::kCounts64) ASSERT_CHECK(check_time_steps(w, n, true) && check_time_steps(w, n, false));
         for (DateTimeInt x : hostile::kWords)
-            EXPECT_CHECK(check_compare(w, x) && check_differences(w, x, x) && check_render(w, x)) << std::hex << w << " " << x;
-        for (const char* text : hostile::kTexts) EXPECT_CHECK(check_parse(text, w)) << text;
+            ASSERT_CHECK(check_compare(w, x) && check_differences(w, x, x) && check_render(w, x)) << std::hex << w << " " << x;
+        for (const char* text : hostile::kTexts) ASSERT_CHECK(check_parse(text, w)) << text;
     }
     for (int32_t y : hostile::kYears)
         for (int32_t m : hostile::kMonths)
-            for (int32_t d : hostile::kDays) EXPECT_CHECK(check_construct(y, m, d, m, d, y, ~uint64_t(d), uint8_t(y), y));
+            for (int32_t d : hostile::kDays) ASSERT_CHECK(check_construct(y, m, d, m, d, y, ~uint64_t(d), uint8_t(y), y));
 }
 
 TEST(DateTime, TheLayoutAndTheDocumentedCases) {

@@ -29,6 +29,8 @@ inline bool fail(const char* condition, const char* file, int line) {
     do {                                \
         if (!(expr)) return false;      \
     } while (0)
+// For the unit tests (GoogleTest): a failed check ends the test with its note.
+#define ASSERT_CHECK(expr) ASSERT_TRUE(expr) << ::qel::check::failed
 // For the fuzzers: a failed check ends the process.
 #define QEL_FUZZ_CHECK(expr)                                                       \
     do {                                                                           \
