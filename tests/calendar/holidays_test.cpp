@@ -89,7 +89,7 @@ TEST(Holidays, CallerTables) {
             judge(e);
             for (int64_t s : qel::hostile::kHolidaySerials)
                 for (int64_t n : {-300, -1, 0, 1, 2, 300})
-                    ASSERT_CHECK(check_holidays(s, s + 9 * n, n, &e)) << t.first << " " << s << " " << n;
+                    ASSERT_CHECK(check_holidays(s, static_cast<int64_t>(u64(s) + u64(9 * n)), n, &e)) << t.first << " " << s << " " << n;
         }
 }
 

@@ -609,11 +609,11 @@ inline bool check_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, ui
     std::memset(y, 0x55, sizeof y), std::memset(m, 0x55, sizeof m), std::memset(d, 0x55, sizeof d);
     std::memset(l, 0x55, sizeof l), std::memset(st, 0x55, sizeof st);
     const auto untouched = [&] { return y[0] == 0x55555555 && static_cast<uint8_t>(st[0]) == 0x55; };
-    const auto out = [nulls](auto* p, int bit) { return (nulls >> bit) & 1 ? nullptr : p; };
     for (const size_t count : {size_t{1}, SIZE_MAX})
         QEL_CHECK(qel_lunar_of_days(nullptr, count, 0, y, m, d, l, st) == QEL_E_ARGUMENT && untouched());
     QEL_CHECK(qel_lunar_of_days(nullptr, 0, epoch, y, m, d, l, st) == (epoch_ok(epoch) ? 0 : QEL_E_ARGUMENT));
-    const int64_t ok = qel_lunar_of_days(days, n, epoch, out(y, 0), out(m, 1), out(d, 2), out(l, 3), out(st, 4));
+    const int64_t ok = qel_lunar_of_days(days, n, epoch, check::unless(nulls, 0, y), check::unless(nulls, 1, m),
+                                         check::unless(nulls, 2, d), check::unless(nulls, 3, l), check::unless(nulls, 4, st));
     if (!epoch_ok(epoch)) {
         QEL_CHECK(ok == QEL_E_ARGUMENT && untouched());
         return true;
@@ -644,7 +644,7 @@ inline bool check_days_of_lunar(const int32_t* y, const int32_t* m, const int32_
         QEL_CHECK(qel_days_of_lunar(inputs[0], inputs[1], inputs[2], inputs[3], count, 0, back, st) ==
                       QEL_E_ARGUMENT &&
                   back[0] == 0x5555555555555555 && static_cast<uint8_t>(st[0]) == 0x55);
-    const int64_t ok = qel_days_of_lunar(y, m, d, l, n, epoch, nulls & 1 ? nullptr : back, nulls & 2 ? nullptr : st);
+    const int64_t ok = qel_days_of_lunar(y, m, d, l, n, epoch, check::unless(nulls, 0, back), check::unless(nulls, 1, st));
     if (!epoch_ok(epoch)) {
         QEL_CHECK(ok == QEL_E_ARGUMENT && back[0] == 0x5555555555555555);
         return true;
@@ -668,7 +668,7 @@ inline bool check_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch
     for (const size_t count : {size_t{1}, SIZE_MAX})
         QEL_CHECK(qel_day_facts_of_days(nullptr, count, 0, 0, facts, st) == QEL_E_ARGUMENT &&
                   facts[0].year == 0x55555555 && static_cast<uint8_t>(st[0]) == 0x55);
-    const int64_t ok = qel_day_facts_of_days(days, n, epoch, opt, nulls & 1 ? nullptr : facts, nulls & 2 ? nullptr : st);
+    const int64_t ok = qel_day_facts_of_days(days, n, epoch, opt, check::unless(nulls, 0, facts), check::unless(nulls, 1, st));
     if (!epoch_ok(epoch) || opt > QEL_OPT_XIAONIAN_SOUTH) {
         QEL_CHECK(ok == QEL_E_ARGUMENT && facts[0].year == 0x55555555 && static_cast<uint8_t>(st[0]) == 0x55);
         return true;

@@ -18,6 +18,10 @@ inline bool fail(const char* condition, const char* file, int line) {
     return false;
 }
 
+// `p`, or null when bit `bit` of `nulls` is set: the null pointers a check tries.
+template <class T>
+T* unless(unsigned nulls, int bit, T* p) { return (nulls >> bit) & 1 ? nullptr : p; }
+
 }  // namespace qel::check
 
 #define QEL_CHECK(cond)                                                           \

@@ -58,8 +58,8 @@ inline bool check_construct(int32_t y, int32_t m, int32_t d, int32_t h, int32_t 
     QEL_CHECK(t.year() == kYear.get(raw) && t.month() == kMonth.get(raw) && t.day() == kDay.get(raw) &&
               t.hour() == kHour.get(raw) && t.minute() == kMinute.get(raw) && t.second() == kSecond.get(raw));
     int32_t f[6] = {-1, -1, -1, -1, -1, -1};
-    DecodeMinuteTime(raw, (nulls & 32) ? nullptr : &f[5], (nulls & 16) ? nullptr : &f[4], (nulls & 8) ? nullptr : &f[3],
-                     (nulls & 4) ? nullptr : &f[2], (nulls & 2) ? nullptr : &f[1], (nulls & 1) ? nullptr : &f[0]);
+    DecodeMinuteTime(raw, check::unless(nulls, 5, &f[5]), check::unless(nulls, 4, &f[4]), check::unless(nulls, 3, &f[3]),
+                     check::unless(nulls, 2, &f[2]), check::unless(nulls, 1, &f[1]), check::unless(nulls, 0, &f[0]));
     for (int i = 0; i < 6; ++i) QEL_CHECK(f[i] == ((nulls >> i) & 1 ? -1 : kFields[i].get(raw)));
     const TDate date(static_cast<uint16_t>(y), static_cast<uint16_t>(m), static_cast<uint16_t>(d));
     TDate same, assigned, back;

@@ -173,9 +173,7 @@ inline bool walk_in_day(int32_t& y, int32_t& m, int32_t d) {
 // counting up from a month far below 1 is not run; the bounds must do there.
 inline bool check_searches(int32_t y0, int32_t m0, int32_t d0, uint8_t nulls, bool by_month) {
     int32_t y = y0, m = m0, d = d0;
-    int32_t* py = (nulls & 1) ? nullptr : &y;
-    int32_t* pm = (nulls & 2) ? nullptr : &m;
-    int32_t* pd = (nulls & 4) ? nullptr : &d;
+    int32_t *py = check::unless(nulls, 0, &y), *pm = check::unless(nulls, 1, &m), *pd = check::unless(nulls, 2, &d);
     const int32_t found = by_month ? findGDateInDay(py, pm, pd) : findGDateInMonthDay(py, pm, pd);
     if (!py || !pm || !pd || found == 0) {
         QEL_CHECK(found == 0 && y == y0 && m == m0 && d == d0);

@@ -64,8 +64,8 @@ inline bool check_valid(const Lunar& p) {
 // lunar date of its serial, which converts back.
 inline bool check_gregorian_to_lunar(int32_t y, int32_t m, int32_t d, uint8_t nulls) {
     Lunar p;
-    const int32_t status = GDateToPDate(y, m, d, (nulls & 1) ? nullptr : &p.year, (nulls & 2) ? nullptr : &p.month,
-                                        (nulls & 4) ? nullptr : &p.day, (nulls & 8) ? nullptr : &p.leap);
+    const int32_t status = GDateToPDate(y, m, d, check::unless(nulls, 0, &p.year), check::unless(nulls, 1, &p.month),
+                                        check::unless(nulls, 2, &p.day), check::unless(nulls, 3, &p.leap));
     tpdate record{1, 2, 3, 4};
     record.fromGDate(y, m, d);
     DateInt s = 0;
@@ -186,9 +186,7 @@ inline bool check_month_walk(const Lunar& start, int32_t n, int32_t clamp) {
 // 60 years, year by year.
 inline bool check_lunar_searches(int32_t y0, int32_t m0, int32_t d0, uint8_t nulls, bool by_month) {
     int32_t y = y0, m = m0, d = d0;
-    int32_t* py = (nulls & 1) ? nullptr : &y;
-    int32_t* pm = (nulls & 2) ? nullptr : &m;
-    int32_t* pd = (nulls & 4) ? nullptr : &d;
+    int32_t *py = check::unless(nulls, 0, &y), *pm = check::unless(nulls, 1, &m), *pd = check::unless(nulls, 2, &d);
     const int32_t found = by_month ? findPDateInDay(py, pm, pd) : findPDateInMonthDay(py, pm, pd);
     if (!py || !pm || !pd || !found) QEL_CHECK(found == 0 && y == y0 && m == m0 && d == d0);
     if (!py || !pm || !pd) return true;
