@@ -68,8 +68,8 @@ TEST(Dates, SerialsAndInstantsOfHostileFields) {
         for (int32_t m : hostile::kMonths)
             for (int32_t d : hostile::kDays) ASSERT_CHECK(check_serial_of_date(y, m, d)) << y << "-" << m << "-" << d;
     for (int64_t t : hostile::kInstants)
-        for (int64_t near : {-86400, -1, 0, 1, 86399})
-            ASSERT_CHECK(check_instant(static_cast<int64_t>(u64(t) + u64(near)))) << t << " " << near;
+        for (int64_t step : {-86400, -1, 0, 1, 86399})  // not "near": a macro of windows.h
+            ASSERT_CHECK(check_instant(static_cast<int64_t>(u64(t) + u64(step)))) << t << " " << step;
     for (int64_t s : hostile::kSerials)
         for (int32_t sec : hostile::kSecondsOfDay) ASSERT_CHECK(check_instant_of_cst(s, sec)) << s << " " << sec;
 }
