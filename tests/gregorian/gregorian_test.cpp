@@ -52,10 +52,10 @@ TEST(Gregorian, HostileFieldsSerialsAndCounts) {
             }
         }
     for (DateInt s : hostile::kSerials)
-        for (DateInt near : {-7, -1, 0, 1, 6})
-            ASSERT_CHECK(check_decode(int64_t(uint64_t(s) + uint64_t(near))) &&
-                         check_day_of_week(int64_t(uint64_t(s) + uint64_t(near))))
-                << s << " " << near;
+        for (DateInt step : {-7, -1, 0, 1, 6})  // not "near": a macro of windows.h
+            ASSERT_CHECK(check_decode(int64_t(uint64_t(s) + uint64_t(step))) &&
+                         check_day_of_week(int64_t(uint64_t(s) + uint64_t(step))))
+                << s << " " << step;
     for (DateInt s = -700000; s < -680000; ++s) ASSERT_CHECK(check_day_of_week(s)) << s;
 }
 
