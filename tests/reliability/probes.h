@@ -1,9 +1,9 @@
 // Every export of qel_datetime and qel_calendar as a probe: the function with
 // one hostile-value domain (shared/hostile.h) per parameter, called on tuples
 // drawn from those domains and reduced to one 64-bit digest of everything it
-// returns or writes. The thread, allocation and timing tests walk this one
-// list, and the thread test checks it against the export lists of
-// tests/symbols, so a new export cannot miss a probe.
+// returns or writes. The thread, allocation and timing tests of
+// reliability_test.cpp walk this one list, and a test there holds it to the
+// export lists of tests/symbols, so a new export cannot miss a probe.
 #pragma once
 
 #include <algorithm>
