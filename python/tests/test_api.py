@@ -1,8 +1,8 @@
-"""The Python surface: known answers, accepted and refused types, errors,
-masks, threads and the pandas helper."""
+"""The Python surface: every exported call on known days, the accepted and
+refused types, the errors, masks, threads and the pandas helper."""
 import datetime as dt
 import pickle
-import threading
+from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 import pandas as pd
@@ -10,44 +10,45 @@ import pytest
 
 import qel_calendar as q
 
-D = dt.date
-UTC = dt.timezone.utc
+D, DT, UTC = dt.date, dt.datetime, dt.timezone.utc
 
 
 def test_known_answers() -> None:
-    lunar = q.to_lunar(D(2017, 7, 23))
-    assert lunar == q.LunarDate(2017, 6, 1, leap=True)
-    assert (str(lunar), repr(lunar)) == ("二〇一七年闰六月初一", "LunarDate(2017, 6, 1, leap=True)")
-    assert str(q.LunarDate(2024, 12, 29)) == "二〇二四年腊月廿九"
-    assert str(q.LunarDate(2017, 6, 30, True)) == "二〇一七年闰六月三十"
-    assert lunar.to_date() == q.from_lunar(2017, 6, 1, True) == D(2017, 7, 23)
-    facts = q.day_facts(D(2017, 7, 23))
-    assert (facts.year_cycle, facts.animal, facts.day_cycle, facts.lunar_leap_month) == ("丁酉", "鸡", "辛亥", 6)
+    lunar = q.to_lunar(D(2017, 7, 23))  # 2017 has a leap sixth month; this is its first day
+    assert lunar == q.LunarDate(2017, 6, 1, leap=True) and lunar.to_date() == q.from_lunar(2017, 6, 1, True)
+    assert (str(lunar), repr(lunar), repr(q.LunarDate(2024, 12, 29))) == (
+        "二〇一七年闰六月初一", "LunarDate(2017, 6, 1, leap=True)", "LunarDate(2024, 12, 29)")
+    # Every field of the record: 除夕 of lunar 2024, a day off of the 春节 holiday.
+    eve = q.Festival(13, "除夕", "New Year's Eve", "new-years-eve", D(2025, 1, 28))
+    assert q.day_facts(np.datetime64("2025-01-28")) == q.DayFacts(
+        D(2025, 1, 28), 2, 28, q.LunarDate(2024, 12, 29), 29, 0, "甲辰", "龙", "丁酉", None, (eve,), "off", "春节")
+    assert q.festivals(2024)[-1] == eve and q.FESTIVALS[13] == eve[1:4] and q.CYCLE[33] == "丁酉"
+    # 小年 on lunar 12-23 in the north, 12-24 in the south.
+    assert [f.date for f in q.festivals(2024, south_xiaonian=True) if f.key == "xiaonian"] == [D(2025, 1, 23)]
+    assert q.day_facts(D(2025, 1, 23), south_xiaonian=True).festivals[0].name == "小年"
+    outside = q.day_facts(D(1, 1, 1))
+    assert (outside.lunar, outside.year_cycle, outside.holiday_status, outside.day_cycle) == (None, None, None, "己卯")
     minor_heat, major_heat = q.solar_terms(2017)[12:14]
     assert (minor_heat.name, minor_heat.instant.strftime("%m-%d %H:%M")) == ("小暑", "07-07 05:50")
-    assert (major_heat.key, major_heat.instant.strftime("%m-%d %H:%M %Z")) == ("major-heat", "07-22 23:15 UTC+8")
-    eve = [f for f in q.festivals(2024) if f.key == "new-years-eve"]
-    assert eve[0].date == D(2025, 1, 28) and q.festivals(2024)[-1] == eve[0]
-    assert str(q.pillars(dt.datetime(2026, 12, 7, 6, 0))) == "丙午 己亥 乙卯 己卯"
-    assert q.pillars(dt.datetime(2026, 12, 6, 22, 0, tzinfo=UTC)) == q.pillars(dt.datetime(2026, 12, 7, 6, 0))
+    assert q.day_facts(D(2017, 7, 22)).term == major_heat and major_heat.instant.tzname() == "UTC+8"
+    assert str(q.pillars(DT(2026, 12, 7, 6, 0))) == "丙午 己亥 乙卯 己卯"
+    assert q.pillars(DT(2026, 12, 6, 22, 0, tzinfo=UTC)) == q.pillars(DT(2026, 12, 7, 6, 0))
     # 23:30: the late 子 hour keeps the day's pillar, the early one takes the next day's.
-    late, early = (q.pillars(dt.datetime(2026, 12, 7, 23, 30), zi=z) for z in ("late", "early"))
+    late, early = (q.pillars(DT(2026, 12, 7, 23, 30), zi=z) for z in ("late", "early"))
     assert late.day == "乙卯" and early.day == "丙辰" and late.hour == early.hour
-    assert q.holiday_years() == (2004, 2026)
-    assert q.day_facts(D(2025, 10, 6)).holiday == "中秋节、国庆节"
-    assert [q.is_workday(D(2025, 9, d)) for d in (27, 28, 29)] == [False, True, True]  # 28th: 班
+    assert q.holiday_years() == (2004, 2026) and q.day_facts(D(2025, 10, 6)).holiday == "中秋节、国庆节"
+    assert [q.is_workday(D(2025, 9, d)) for d in (27, 28, 29)] == [False, True, True]  # the 28th: 班
     assert q.workdays(D(2025, 9, 1), D(2025, 11, 1)) == 41 == -q.workdays(D(2025, 11, 1), D(2025, 9, 1))
 
 
-@pytest.mark.parametrize("value", [D(2017, 7, 23), dt.datetime(2017, 7, 23, 23, 59, tzinfo=UTC),
-                                   np.datetime64("2017-07-23"), np.datetime64("2017-07-23T23:59:59", "s"),
-                                   np.datetime64("2017-07-23T12:00", "ns"), pd.Timestamp("2017-07-23 08:00")])
+@pytest.mark.parametrize("value", [D(2017, 7, 23), DT(2017, 7, 23, 23, 59, tzinfo=UTC), np.datetime64("2017-07-23"),
+                                   np.datetime64("2017-07-23T23:59:59", "s"), np.datetime64("2017-07-23T12:00", "ns"),
+                                   pd.Timestamp("2017-07-23 08:00")])
 def test_date_types_accepted(value: object) -> None:
-    assert q.to_lunar(value) == q.LunarDate(2017, 6, 1, True)
-    assert q.day_facts(value).date == D(2017, 7, 23)
+    assert q.to_lunar(value) == q.LunarDate(2017, 6, 1, True) and q.day_facts(value).date == D(2017, 7, 23)
 
 
-@pytest.mark.parametrize("call", [q.to_lunar, q.day_facts, q.is_workday, lambda v: q.workdays(v, D(2020, 1, 1)),
+@pytest.mark.parametrize("call", [q.to_lunar, q.day_facts, q.is_workday, lambda v: q.workdays(D(2020, 1, 1), v),
                                   q.pillars])
 @pytest.mark.parametrize("value", ["2017-07-23", 42939, 1.5, None, (2017, 7, 23)])
 def test_other_types_refused(call: object, value: object) -> None:
@@ -55,32 +56,28 @@ def test_other_types_refused(call: object, value: object) -> None:
         call(value)  # type: ignore[operator]
 
 
-@pytest.mark.parametrize("call, message", [
-    (lambda: q.from_lunar(2017, 6, 30), "has 29 days"),
-    (lambda: q.from_lunar(2023, 6, 1, leap=True), "leap month follows month 2"),
-    (lambda: q.LunarDate(2024, 1, 1, leap=True), "leap month does not exist"),
-    (lambda: q.from_lunar(2101, 1, 1), "outside 1900-2100"),
-    (lambda: q.from_lunar(2 ** 70, 1, 1), "outside 1900-2100"),
-    (lambda: q.from_lunar(2017, 13, 1), "not 1..12"),
-    (lambda: q.from_lunar(2017, 1, 1, leap=2), "leap must be"),
-    (lambda: q.to_lunar(D(1900, 1, 30)), "outside the lunar calendar"),
-    (lambda: q.to_lunar(np.datetime64("NaT")), "NaT"),
-    (lambda: q.to_lunar(pd.NaT), "NaT"),
-    (lambda: q.solar_terms(1899), "1900-2100"),
-    (lambda: q.pillars(dt.datetime(1900, 2, 4, 13, 51, 29)), "立春 of 1900"),
-    (lambda: q.pillars(dt.datetime(2020, 1, 1), zi="midnight"), "'late' or 'early'"),
-    (lambda: q.is_workday(D(2003, 12, 31)), "2004-2026"),
-    (lambda: q.workdays(D(2026, 12, 1), D(2027, 1, 2)), "does not cover"),
+@pytest.mark.parametrize("call, error, message", [
+    (lambda: q.from_lunar(2017, 6, 30), ValueError, "has 29 days"),
+    (lambda: q.from_lunar(2023, 6, 1, leap=True), ValueError, "leap month follows month 2"),
+    (lambda: q.LunarDate(2024, 1, 1, leap=True), ValueError, "leap month does not exist"),
+    (lambda: q.from_lunar(2 ** 70, 1, 1), ValueError, "outside 1900-2100"),  # saturates, never wraps
+    (lambda: q.from_lunar(2017, 13, 1), ValueError, "not 1..12"),
+    (lambda: q.from_lunar(2017, 1, 1, leap=2), ValueError, "leap must be"),
+    (lambda: q.from_lunar(2017.0, 6, 1), TypeError, "year must be an int"),
+    (lambda: q.LunarDate(2017, 6, None), TypeError, "day must be an int"),
+    (lambda: q.to_lunar(D(1900, 1, 30)), ValueError, "outside the lunar calendar"),
+    (lambda: q.to_lunar(np.datetime64("NaT")), ValueError, "NaT"),
+    (lambda: q.to_lunar(pd.NaT), ValueError, "NaT"),
+    (lambda: q.solar_terms(1899), ValueError, "1900-2100"),
+    (lambda: q.festivals(2101), ValueError, "1900-2100"),
+    (lambda: q.pillars(DT(1900, 2, 4, 13, 51, 29)), ValueError, "立春 of 1900"),
+    (lambda: q.pillars(DT(2020, 1, 1), zi="midnight"), ValueError, "'late' or 'early'"),
+    (lambda: q.pillars(D(2020, 1, 1)), TypeError, "takes a datetime"),
+    (lambda: q.is_workday(D(2003, 12, 31)), ValueError, "2004-2026"),
+    (lambda: q.workdays(D(2026, 12, 1), D(2027, 1, 2)), ValueError, "does not cover"),
 ])
-def test_value_errors(call: object, message: str) -> None:
-    with pytest.raises(ValueError, match=message):
-        call()  # type: ignore[operator]
-
-
-@pytest.mark.parametrize("call", [lambda: q.from_lunar(2017.0, 6, 1), lambda: q.from_lunar("2017", 6, 1),
-                                  lambda: q.LunarDate(2017, 6, None), lambda: q.pillars(D(2020, 1, 1))])
-def test_type_errors(call: object) -> None:
-    with pytest.raises(TypeError):
+def test_errors(call: object, error: type, message: str) -> None:
+    with pytest.raises(error, match=message):
         call()  # type: ignore[operator]
 
 
@@ -112,10 +109,11 @@ def test_array_masks_and_shapes() -> None:
 
 
 def test_from_lunar_array_masks() -> None:
-    got = q.from_lunar_array([2017, 2017, 2017, 2 ** 32 + 2017, 2017], [6, 6, 6, 6, 6], [1, 1, 30, 1, 1],
-                             [0, 1, 0, 0, 2])
-    assert got.dtype == np.dtype("M8[D]")
-    assert got.astype(str).tolist() == ["2017-06-24", "2017-07-23", "NaT", "NaT", "NaT"]
+    # Valid, leap, day 30 of a 29-day month, a year that would wrap to 2017 in
+    # int32, a leap flag of 2, month 13, years one beyond each end.
+    got = q.from_lunar_array([2017, 2017, 2017, 2 ** 32 + 2017, 2017, 2017, 1899, 2101], [6, 6, 6, 6, 6, 13, 12, 1],
+                             [1, 1, 30, 1, 1, 1, 1, 1], [0, 1, 0, 0, 2, 0, 0, 0])
+    assert got.dtype == np.dtype("M8[D]") and got.astype(str).tolist() == ["2017-06-24", "2017-07-23"] + ["NaT"] * 6
     # Broadcasting: every day of 闰六月 2017.
     month = q.from_lunar_array(2017, 6, np.arange(1, 31), leap=True)
     assert month[0] == np.datetime64("2017-07-23") and not np.isnat(month).any()
@@ -124,24 +122,14 @@ def test_from_lunar_array_masks() -> None:
 
 
 def test_threads_convert_at_once() -> None:
+    # The batch calls release the GIL: eight threads in them at once must each
+    # get what a single thread gets.
     rng = np.random.default_rng(18)
-    chunks = [rng.integers(-30000, 50000, 200_000).astype("M8[D]") for _ in range(8)]
-    want = [(q.to_lunar_array(c), q.day_facts_array(c)) for c in chunks]
-    got: list = [None] * len(chunks)
-    start = threading.Barrier(len(chunks))
-
-    def work(i: int) -> None:
-        start.wait()
-        got[i] = [(q.to_lunar_array(chunks[i]), q.day_facts_array(chunks[i])) for _ in range(3)]
-
-    threads = [threading.Thread(target=work, args=(i,)) for i in range(len(chunks))]
-    for t in threads:
-        t.start()
-    for t in threads:
-        t.join()
-    for w, runs in zip(want, got):
-        for lunar, facts in runs:
-            assert all(np.array_equal(a, b) for a, b in zip(lunar, w[0])) and np.array_equal(facts, w[1])
+    chunks = [rng.integers(-30000, 50000, 200_000).astype("M8[D]") for _ in range(8)] * 3
+    run = lambda c: (*q.to_lunar_array(c), q.day_facts_array(c))  # noqa: E731
+    with ThreadPoolExecutor(8) as pool:
+        got = list(pool.map(run, chunks))
+    assert all(np.array_equal(a, b) for c, g in zip(chunks, got) for a, b in zip(run(c), g))
 
 
 def test_pandas_columns() -> None:

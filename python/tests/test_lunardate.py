@@ -1,24 +1,21 @@
-"""Agreement with python3-lunardate, an independent table (from the `lunar`
-program of 1988-2001), on every day it covers: 1900-01-31 .. 2100-02-08,
-lunar 1900 .. 2099. (Past its last year it does not stop but keeps counting
-in lunar 2099, so the comparison ends there.)
+"""Every day of 1900-01-01 .. 2101-01-28 once through each path of the
+binding: the array calls against the scalar calls (which reach the C library
+by other entry points), and both against python3-lunardate, an independent
+table (from the `lunar` program of 1988-2001), on every day it covers:
+1900-01-31 .. 2100-02-08, lunar 1900 .. 2099. (Past its last year it keeps
+counting in lunar 2099, so the comparison ends there.)
 
-The tables differ in seven months, each one month starting a day apart. The
-new moons (computed with libnova's ELP 2000-82B Moon and VSOP87 Sun,
-Espenak-Meeus Delta T) say why:
-
-- 1933-07 and 1978-09: the new moon falls 4 and 10 minutes after midnight in
-  UTC+8 (1933-07-23 00:04, 1978-09-03 00:10). The month starts on that day,
-  as here; lunardate starts it the day before, as a meridian west of 120°E
-  (Beijing's local time) would.
-- 1954-11 and 1956-12: the new moon falls well inside the day (1954-11-25
-  20:31, 1956-12-02 16:14 UTC+8), where this library starts the month;
-  lunardate starts it a day late, an error of its table.
-- 2057-09, 2089-09 and 2097-08: the new moon falls within three minutes
-  before midnight (2057-09-28 23:59, 2089-09-04 23:57, 2097-08-07 23:59
-  UTC+8), closer than Delta T that far ahead is known. This library follows
-  the published calendar, which starts these months the next day; lunardate
-  starts them on the day of the computed new moon.
+The tables differ in seven months, each starting a day apart; the new
+moons (libnova: ELP 2000-82B, VSOP87, Espenak-Meeus Delta T) say why.
+1933-07, 1978-09: the new moon falls minutes after midnight UTC+8
+(1933-07-23 00:04, 1978-09-03 00:10); the month starts that day, lunardate
+starts it the day before, as a meridian west of 120°E would. 1954-11,
+1956-12: the new moon falls well inside the day (1954-11-25 20:31,
+1956-12-02 16:14); lunardate is a day late, an error of its table. 2057-09,
+2089-09, 2097-08: the new moon falls within three minutes before midnight
+(2057-09-28 23:59, 2089-09-04 23:57, 2097-08-07 23:59), inside the
+uncertainty of Delta T that far ahead; the published calendar starts these
+months the next day, lunardate on the day of the computed new moon.
 """
 import datetime as dt
 
@@ -35,19 +32,37 @@ DIFFERENT_MONTHS = [
     ("1978-09-02", "1978-10-01"), ("2057-09-28", "2057-10-27"), ("2089-09-04", "2089-10-03"),
     ("2097-08-07", "2097-09-05"),
 ]
+# From 30 days before the lunar table opens (1900-01-31) to its last day.
+DAYS = np.arange(np.datetime64("1900-01-01"), np.datetime64("2101-01-29"))
 
 
-def test_agrees_with_lunardate_on_every_day_it_covers() -> None:
+def test_every_day_scalar_array_and_lunardate() -> None:
     end = q.FIRST_LUNAR_DATE + dt.timedelta(days=sum(lunardate.yearDays))
     assert end == dt.date(2100, 2, 9) == q.from_lunar(2100, 1, 1)
-    days = np.arange(np.datetime64(q.FIRST_LUNAR_DATE), np.datetime64(end))
-    r = q.to_lunar_array(days)
-    ours = zip(r.year.tolist(), r.month.tolist(), r.day.tolist(), r.leap.tolist())
+    r, facts = q.to_lunar_array(DAYS), q.day_facts_array(DAYS)
+    assert r.valid.tolist() == [False] * 30 + [True] * (len(DAYS) - 30) and not r.year[:30].any()
     differ = []
-    for day, mine in zip(days.tolist(), ours):
-        theirs = lunardate.LunarDate.fromSolarDate(day.year, day.month, day.day)
-        if mine != (theirs.year, theirs.month, theirs.day, theirs.isLeapMonth):
-            differ.append(day)
-    expected = [d for first, last in DIFFERENT_MONTHS
-                for d in np.arange(np.datetime64(first), np.datetime64(last) + 1).tolist()]
-    assert differ == expected
+    for day, *mine in zip(DAYS.tolist(), r.year.tolist(), r.month.tolist(), r.day.tolist(), r.leap.tolist()):
+        if day < q.FIRST_LUNAR_DATE:
+            with pytest.raises(ValueError):
+                q.to_lunar(day)
+            continue
+        got = q.to_lunar(day)
+        assert [got.year, got.month, got.day, got.leap] == mine and got.to_date() == day, day
+        assert q.day_facts(day).lunar == got, day
+        if day < end:
+            theirs = lunardate.LunarDate.fromSolarDate(day.year, day.month, day.day)
+            if mine != [theirs.year, theirs.month, theirs.day, theirs.isLeapMonth]:
+                differ.append(day)
+    assert differ == [d for first, last in DIFFERENT_MONTHS
+                      for d in np.arange(np.datetime64(first), np.datetime64(last) + 1).tolist()]
+
+    # The lunar fields go back to their days through the array call.
+    back = q.from_lunar_array(r.year, r.month, r.day, r.leap)
+    assert np.array_equal(back[r.valid], DAYS[r.valid]) and np.isnat(back[~r.valid]).all()
+    # Each of the 4,824 terms of 1900-2100: its day and instant in the day
+    # records as solar_terms gives them (int64 seconds, past 2038 too).
+    has = facts["term"] >= 0
+    assert set(zip(DAYS[has].tolist(), facts["term"][has].tolist(), facts["term_instant"][has].tolist())) == {
+        (t.instant.date(), t.number, int(t.instant.timestamp())) for y in range(1900, 2101) for t in q.solar_terms(y)}
+    assert has.sum() == 4824
