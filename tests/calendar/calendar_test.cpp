@@ -1,5 +1,4 @@
-// qel_calendar swept through the checks of shared/calendar_checks.h (the ones
-// calendar_fuzz runs on arbitrary bytes): over every day, term instant and,
+// qel_calendar swept through the checks of shared/calendar_checks.h: over every day, term instant and,
 // in steps, every hour of the covered years, and over the hostile tables;
 // against the literal lunar walk; and against calendar facts no check can
 // derive. The independent oracle of day pillars, festivals and the four

@@ -1,6 +1,5 @@
 // TDateTime, TDate and the packed C functions swept through the checks of
-// shared/datetime_checks.h (the ones datetime_fuzz and text_fuzz run on
-// arbitrary bytes) over random words and counts of every magnitude and over
+// shared/datetime_checks.h over random words and counts of every magnitude and over
 // the hostile tables, and the documented cases: the bit layout, invalid
 // stored values, extreme counts, durations.
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 // The Gregorian C functions swept through the checks of
-// shared/gregorian_checks.h (the ones gregorian_fuzz runs on arbitrary
-// bytes): over every day and month of 0001..9999 and the hostile tables; the
+// shared/gregorian_checks.h: over every day and month of 0001..9999 and the hostile tables; the
 // decoder against the literal 400-year-loop decoder on every serial it
 // accepts; and the calendar facts that fix the serials.
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 // The lunar C functions, the tpdate members and the GBK names swept through
-// the checks of shared/lunar_checks.h (the ones lunar_fuzz and names_fuzz run
-// on arbitrary bytes): over every serial from 1899 to 2102 against the literal
+// the checks of shared/lunar_checks.h: over every serial from 1899 to 2102 against the literal
 // walk, a dense grid around the table and the hostile tables; month steps
 // against the literal one-month walk and the list of all months; and the
 // table's calendar facts.

@@ -3,8 +3,7 @@
 // the conversions round-trip, the facts of a day agree with the single calls
 // and with qel_datetime, batch elements equal the scalar calls, and texts are
 // snprintf-style UTF-8 cut at a character boundary. calendar_test sweeps them
-// over every day, term and hour and over the hostile tables; calendar_fuzz
-// runs them on arbitrary bytes.
+// over every day, term and hour and over the hostile tables.
 #pragma once
 
 #include <algorithm>
@@ -27,11 +26,11 @@ namespace qel::checks {
 using oracle::valid_date;
 
 inline constexpr int32_t kUnset = -77777;  // an out-value that no call writes
-inline constexpr int64_t kDay = 86400, kCst = 8 * 3600, kMaxEpoch = int64_t{1} << 40;
+inline constexpr int64_t kDaySeconds = 86400, kCst = 8 * 3600, kMaxEpoch = int64_t{1} << 40;
 inline constexpr int64_t kFirstTerm = calendar::kTermInstants.front(), kLastTerm = calendar::kTermInstants.back();
 // The pillars run from the 立春 of 1900 to the end of 2100 in UTC+8.
 inline constexpr int64_t kFirstPillar = calendar::kTermInstants[2];
-inline constexpr int64_t kEndPillar = (73416 - QEL_EPOCH_UNIX) * kDay - kCst;  // 2101-01-01 00:00 UTC+8
+inline constexpr int64_t kEndPillar = (73416 - QEL_EPOCH_UNIX) * kDaySeconds - kCst;  // 2101-01-01 00:00 UTC+8
 
 inline bool is_status(int64_t s) { return s == QEL_OK || s == QEL_E_RANGE || s == QEL_E_DATE || s == QEL_E_ARGUMENT; }
 
@@ -116,7 +115,7 @@ inline bool check_instant(int64_t t) {
     int64_t local = 0, s = kUnset, back = kUnset;
     int32_t second = kUnset;
     const bool sum_ok = !__builtin_add_overflow(t, kCst, &local);
-    const int64_t days = local / kDay - (local % kDay < 0), want = days + QEL_EPOCH_UNIX;
+    const int64_t days = local / kDaySeconds - (local % kDaySeconds < 0), want = days + QEL_EPOCH_UNIX;
     const bool in = sum_ok && want >= QEL_FIRST_SERIAL && want <= QEL_LAST_SERIAL;
     const int32_t st = qel_cst_of_instant(t, &s, &second);
     QEL_CHECK(st == (in ? QEL_OK : QEL_E_RANGE) && qel_cst_of_instant(t, nullptr, nullptr) == st);
@@ -124,7 +123,7 @@ inline bool check_instant(int64_t t) {
         QEL_CHECK(s == kUnset && second == kUnset);
         return true;
     }
-    QEL_CHECK(s == want && second == local - days * kDay);
+    QEL_CHECK(s == want && second == local - days * kDaySeconds);
     QEL_CHECK(qel_instant_of_cst(s, second, &back) == QEL_OK && back == t);
     return true;
 }
@@ -135,7 +134,7 @@ inline bool check_instant_of_cst(int64_t day, int32_t sec) {
     int32_t second = kUnset;
     const int32_t bs = qel_instant_of_cst(day, sec, &back);
     QEL_CHECK_ALL(null_out(qel_instant_of_cst(day, sec, nullptr), bs));
-    const bool day_ok = day >= QEL_FIRST_SERIAL && day <= QEL_LAST_SERIAL, sec_ok = sec >= 0 && sec < kDay;
+    const bool day_ok = day >= QEL_FIRST_SERIAL && day <= QEL_LAST_SERIAL, sec_ok = sec >= 0 && sec < kDaySeconds;
     QEL_CHECK(day_ok && sec_ok ? bs == QEL_OK
               : day_ok         ? bs == QEL_E_ARGUMENT
                                : bs == QEL_E_RANGE || (!sec_ok && bs == QEL_E_ARGUMENT));
@@ -251,7 +250,7 @@ inline bool check_day_facts(int64_t s, uint32_t opt) {
     int64_t midnight = 0, t = 0;
     qel_term next{};
     QEL_CHECK(qel_instant_of_cst(s, 0, &midnight) == QEL_OK);
-    if (covered && qel_term_next(midnight - 1, &next) == QEL_OK && next.instant < midnight + kDay)
+    if (covered && qel_term_next(midnight - 1, &next) == QEL_OK && next.instant < midnight + kDaySeconds)
         QEL_CHECK(f.term == next.term && f.term_instant == next.instant &&
                   qel_term_instant(f.year, f.term, &t) == QEL_OK && t == next.instant);
     else
@@ -462,7 +461,7 @@ inline bool check_step(int64_t s, int32_t sec, int64_t count, int32_t unit, uint
     QEL_CHECK_ALL(null_out(qel_step(s, sec, count, unit, flags, nullptr, &out_sec), with_out));
     QEL_CHECK_ALL(null_out(qel_step(s, sec, count, unit, flags, &out, nullptr), with_out));
     const bool argument_ok = unit >= QEL_UNIT_SECOND && unit <= QEL_UNIT_YEAR && flags <= QEL_STEP_NO_CLAMP &&
-                             sec >= 0 && sec < kDay;
+                             sec >= 0 && sec < kDaySeconds;
     const bool start_ok = s >= QEL_FIRST_SERIAL && s <= QEL_LAST_SERIAL;
     if (!argument_ok || !start_ok) {
         QEL_CHECK(((!argument_ok && st == QEL_E_ARGUMENT) || (!start_ok && st == QEL_E_RANGE)) && out == kUnset &&
@@ -472,11 +471,11 @@ inline bool check_step(int64_t s, int32_t sec, int64_t count, int32_t unit, uint
     int64_t want_day = hostile::kI64Min;  // none when a sum overflows
     int32_t want_sec = sec, want = QEL_OK;
     if (unit <= QEL_UNIT_WEEK) {
-        static constexpr int64_t kPer[] = {1, 60, 3600, kDay, 7 * kDay};
+        static constexpr int64_t kPer[] = {1, 60, 3600, kDaySeconds, 7 * kDaySeconds};
         int64_t moved = 0, total = 0;
-        if (!__builtin_mul_overflow(count, kPer[unit], &moved) && !__builtin_add_overflow(s * kDay + sec, moved, &total)) {
-            want_day = total / kDay - (total % kDay < 0);
-            want_sec = static_cast<int32_t>((total % kDay + kDay) % kDay);
+        if (!__builtin_mul_overflow(count, kPer[unit], &moved) && !__builtin_add_overflow(s * kDaySeconds + sec, moved, &total)) {
+            want_day = total / kDaySeconds - (total % kDaySeconds < 0);
+            want_sec = static_cast<int32_t>((total % kDaySeconds + kDaySeconds) % kDaySeconds);
         }
     } else {
         const auto ymd = oracle::date_of(s);

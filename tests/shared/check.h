@@ -1,12 +1,8 @@
-// Checks written once for two drivers: a check is a bool function whose
-// QEL_CHECK lines return false at the first condition that fails, noting it.
-// The unit tests sweep a check over ranges and hostile tables and print the
-// note with the arguments; the fuzzers run it on decoded bytes and abort with
-// the note, so that libFuzzer keeps the input.
+// A check is a bool function whose QEL_CHECK lines return false at the first
+// condition that fails, noting it; the unit tests sweep a check over ranges
+// and hostile tables and print the note with the arguments.
 #pragma once
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace qel::check {
@@ -35,12 +31,3 @@ T* unless(unsigned nulls, int bit, T* p) { return (nulls >> bit) & 1 ? nullptr :
     } while (0)
 // For the unit tests (GoogleTest): a failed check ends the test with its note.
 #define ASSERT_CHECK(expr) ASSERT_TRUE(expr) << ::qel::check::failed
-// For the fuzzers: a failed check ends the process.
-#define QEL_FUZZ_CHECK(expr)                                                       \
-    do {                                                                           \
-        if (!(expr)) {                                                             \
-            std::fprintf(stderr, "%s:%d: %s failed (%s)\n", __FILE__, __LINE__, #expr, \
-                         ::qel::check::failed.c_str());                            \
-            std::abort();                                                          \
-        }                                                                          \
-    } while (0)

@@ -4,8 +4,7 @@
 // steps, differences and durations, and text. Every step is checked against
 // the calendar worked out here in 64-bit arithmetic (a sum that overflows is
 // out of every range) and the day serials, so no carry, mask or bound can
-// slip. datetime_test sweeps them over random and hostile words and counts;
-// datetime_fuzz and text_fuzz run them on arbitrary bytes.
+// slip. datetime_test sweeps them over random and hostile words and counts.
 #pragma once
 
 #include <cstdint>

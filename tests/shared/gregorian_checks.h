@@ -2,8 +2,7 @@
 // the oracle for every date it can hold, the weekday queries are checked
 // against the month laid out day by day and the nearest-date searches against
 // their literal month-by-month and year-by-year walks. gregorian_test sweeps
-// them over 0001..9999 and the hostile tables; gregorian_fuzz runs them on
-// arbitrary bytes.
+// them over 0001..9999 and the hostile tables.
 #pragma once
 
 #include <cstdint>

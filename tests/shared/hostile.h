@@ -1,8 +1,8 @@
 // Hostile and meaningful argument values, one table per domain: the ends of
 // the integer types, of each range the interface documents and of each packed
-// field, with the values next to them. The fuzzers pick from them (fuzz/),
-// the reliability probes take their products (tests/reliability) and the unit
-// tests sweep them, so an edge added here reaches all three.
+// field, with the values next to them. The reliability probes take their
+// products (tests/reliability), the fuzzer moves them by small steps (fuzz/)
+// and the unit tests sweep them, so an edge added here reaches all three.
 #pragma once
 
 #include <cstdint>

@@ -5,8 +5,7 @@
 // nothing, and a month walk of +n then -n comes back; the searches against
 // their literal walks; the names against text composed here in UTF-8 from the
 // rules of Chinese numerals and the two cycles, in GBK by the platform.
-// lunar_test sweeps them over the table and the hostile tables; lunar_fuzz
-// and names_fuzz run them on arbitrary bytes.
+// lunar_test sweeps them over the table and the hostile tables.
 #pragma once
 
 #include <cstdint>
