@@ -59,8 +59,7 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     for (let i = 0; i < 8; i++) await page.click('#next-year');
     await page.select('#month', '1');
     assert.match(await title(), /^2025年1月 · 甲辰年（龙）$/);
-    assert.match(await cell('2025-01-28'), /除夕/);
-    assert.match(await cell('2025-01-28'), /休/);
+    assert.match(await cell('2025-01-28'), /除夕.*休|休.*除夕/);
     assert.match(await cell('2025-01-26'), /班/);
     assert.equal(await page.$eval('#calendar tbody tr td.day', (e) => e.dataset.date), '2025-01-01');
     await page.screenshot({ path: path.join(screenshots, 'demo.png'), fullPage: true });
@@ -78,15 +77,11 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     const output = (id) => page.$eval(id, (e) => e.textContent);
     await set('#solar-input', '2017-07-23');
     assert.equal(await output('#to-lunar-result'), '农历2017年（丁酉）闰六月初一');
-    await set('#lunar-year', '2024');
-    await set('#lunar-month', '12');
-    await set('#lunar-day', '29');
+    for (const [field, value] of [['year', '2024'], ['month', '12'], ['day', '29']]) await set(`#lunar-${field}`, value);
     assert.equal(await output('#from-lunar-result'), '2025-01-28');
     await set('#lunar-day', '30');
     assert.match(await output('#from-lunar-result'), /the month has 29 days/);
-    await set('#lunar-year', '2017');
-    await set('#lunar-leap', true);
-    await set('#lunar-day', '1');
+    for (const [field, value] of [['year', '2017'], ['leap', true], ['day', '1']]) await set(`#lunar-${field}`, value);
     assert.equal(await output('#from-lunar-result'), '2017-07-23');
     assert.deepEqual(errors, []);
   } finally {

@@ -1,7 +1,10 @@
-// Every day of the lunar table against lunar-javascript (pinned in
-// package-lock.json), an independent implementation that computes new moons
-// and terms from its own ephemeris: lunar date, its text, the year's and the
-// day's stem-branch, and the solar term of the day.
+// Every day 1899-12-01 .. 2101-02-28 once through each path of the binding:
+// toLunar from all three date forms, dayFacts, the round trips through
+// fromLunar and lunarToDate, the batch calls against the scalar ones (in
+// chunks of 8,192, unix and serial epochs), and every day of the lunar table
+// against lunar-javascript (pinned in package-lock.json), an independent
+// implementation that computes new moons and terms from its own ephemeris:
+// lunar date, its text, the year's and the day's stem-branch, the solar term.
 //
 // They differ in two months only. lunar-javascript starts lunar 2089-08 on
 // 2089-09-04 and 2097-07 on 2097-08-07, a day before the published calendar:
@@ -13,7 +16,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
-import { dayFacts } from 'qel-calendar';
+import { dayFacts, fromLunar, fromLunarBatch, lunarToDate, solarTerms, toLunar, toLunarBatch } from 'qel-calendar';
 
 const require = createRequire(import.meta.url);
 const { Solar } = require('lunar-javascript');
@@ -35,28 +38,61 @@ function knownDifference(date, mine) {
   return undefined;
 }
 
-test('every day of 1900-01-31 .. 2101-01-28 equals lunar-javascript or is a known month start', () => {
-  const unexplained = [];
-  const explained = new Set();
-  for (let t = Date.UTC(1900, 0, 31); t <= Date.UTC(2101, 0, 28); t += DAY) {
-    const date = new Date(t).toISOString().slice(0, 10);
-    const [y, m, d] = date.split('-').map(Number);
-    const f = dayFacts(date);
-    const l = Solar.fromYmd(y, m, d).getLunar();
-    const theirs = `${l.getYear()}-${Math.abs(l.getMonth())}-${l.getDay()}${l.getMonth() < 0 ? ' leap' : ''}`;
-    const mine = `${f.lunar.year}-${f.lunar.month}-${f.lunar.day}${f.lunar.leap ? ' leap' : ''}`;
-    if (theirs !== mine) {
-      if (knownDifference(date, f.lunar) === theirs) explained.add(date);
-      else unexplained.push({ date, mine, theirs });
-      continue;
-    }
-    const row = [f.lunar.text, f.yearCycle, f.dayCycle];
-    const other = [`${l.getMonthInChinese()}月${l.getDayInChinese()}`, l.getYearInGanZhi(), l.getDayInGanZhi()];
-    // The terms are those of the Gregorian years 1900-2100 here.
-    if (y <= 2100) row.push(f.term ? f.term.name : ''), other.push(l.getJieQi());
-    if (row.join() !== other.join()) unexplained.push({ date, mine: row.join(), theirs: other.join() });
+function lunarOrError(date) {
+  try {
+    return toLunar(date);
+  } catch (e) {
+    return e.constructor.name;
   }
+}
+
+test('every day: the scalar calls, the batch calls and lunar-javascript agree', () => {
+  const first = Date.UTC(1899, 11, 1) / DAY, last = Date.UTC(2101, 1, 28) / DAY;
+  const days = Int32Array.from({ length: last - first + 1 }, (_, i) => first + i);  // days since 1970
+  const batch = toLunarBatch(days);
+  assert.deepEqual(toLunarBatch(days.map((d) => d + 25569), { epoch: 'serial' }), batch);
+  const back = fromLunarBatch(batch);
+  const unexplained = [], explained = new Set();
+  let lunarDays = 0, termDays = 0;
+  days.forEach((n, i) => {
+    const date = new Date(n * DAY).toISOString().slice(0, 10);
+    const [y, m, d] = date.split('-').map(Number);
+    const f = dayFacts(date), l = f.lunar;
+    const fromBatch = batch.valid[i] ? { year: batch.year[i], month: batch.month[i], day: batch.day[i],
+                                         leap: batch.leap[i] === 1, text: l?.text } : 'RangeError';
+    const forms = [date, new Date(y, m - 1, d, 12), { year: y, month: m, day: d }].map(lunarOrError);
+    if (f.date !== date || f.weekday !== (new Date(n * DAY).getUTCDay() || 7) ||
+        forms.concat([fromBatch]).some((x) => JSON.stringify(x) !== JSON.stringify(l ?? 'RangeError')))
+      unexplained.push({ date, f, forms, fromBatch });
+    if (f.term && (++termDays, f.term.instant.getTime() !== solarTerms(y)[f.term.number].instant.getTime()))
+      unexplained.push({ date, term: f.term });
+    if (!l) {
+      if (batch.year[i] || batch.month[i] || batch.day[i] || batch.leap[i] || back.valid[i] || back.days[i])
+        unexplained.push({ date, masked: [batch.year[i], batch.month[i], batch.day[i], back.days[i]] });
+      return;
+    }
+    lunarDays++;
+    const there = lunarToDate(l);
+    if (fromLunar(l) !== date || !back.valid[i] || back.days[i] !== n ||
+        there.getFullYear() !== y || there.getMonth() !== m - 1 || there.getDate() !== d || there.getHours() !== 0)
+      unexplained.push({ date, back: back.days[i], fromLunar: fromLunar(l), lunarToDate: there.toString() });
+
+    const s = Solar.fromYmd(y, m, d).getLunar();
+    const theirs = `${s.getYear()}-${Math.abs(s.getMonth())}-${s.getDay()}${s.getMonth() < 0 ? ' leap' : ''}`;
+    const mine = `${l.year}-${l.month}-${l.day}${l.leap ? ' leap' : ''}`;
+    if (theirs !== mine) {
+      if (knownDifference(date, l) === theirs) explained.add(date);
+      else unexplained.push({ date, mine, theirs });
+      return;
+    }
+    const row = [l.text, f.yearCycle, f.dayCycle];
+    const other = [`${s.getMonthInChinese()}月${s.getDayInChinese()}`, s.getYearInGanZhi(), s.getDayInGanZhi()];
+    // The terms are those of the Gregorian years 1900-2100 here.
+    if (y <= 2100) row.push(f.term ? f.term.name : ''), other.push(s.getJieQi());
+    if (row.join() !== other.join()) unexplained.push({ date, mine: row.join(), theirs: other.join() });
+  });
   assert.deepEqual(unexplained.slice(0, 10), []);
+  assert.deepEqual([lunarDays, termDays], [73412, 201 * 24]);  // 1900-01-31 .. 2101-01-28; 24 terms a year
   // Both month starts are seen, each over its whole month (30 days there, 29 here).
   assert.equal(explained.size, 60);
 });
