@@ -1,9 +1,7 @@
 -- Errors: the SQLSTATE, the message and the hint of each kind of bad input,
 -- caught so that the session goes on after each one.
 SET DateStyle = ISO;
--- China Standard Time, UTC+8, as the library counts days and hours
--- (Asia/Shanghai keeps local mean time before 1901 and had summer time).
-SET TimeZone = 'Etc/GMT-8';
+SET TimeZone = 'Etc/GMT-8';  -- UTC+8, as the library counts days and hours
 
 CREATE FUNCTION pg_temp.outcome(query text) RETURNS text LANGUAGE plpgsql AS $$
 DECLARE
@@ -18,7 +16,6 @@ END $$;
 
 SELECT query, pg_temp.outcome(query) FROM (VALUES
   ('SELECT lunar(''1900-01-30'')'),
-  ('SELECT lunar_month(''2101-01-29'')'),
   ('SELECT lunar_text(''infinity'')'),
   ('SELECT from_lunar(1899, 12, 1)'),
   ('SELECT from_lunar(2023, 13, 1)'),
@@ -33,12 +30,10 @@ SELECT query, pg_temp.outcome(query) FROM (VALUES
   ('SELECT solar_term_at(2025, ''Qingming'')'),
   ('SELECT * FROM solar_terms(1899)'),
   ('SELECT festival(''1900-01-30'')'),
-  ('SELECT festival(''2101-01-01'')'),
   ('SELECT festival_date(2025, ''Christmas'')'),
   ('SELECT festival_date(1899, ''春节'')'),
   ('SELECT day_pillar(''10000-01-01'')'),
   ('SELECT pillars(''1900-02-04 13:51+08'')'),
-  ('SELECT pillars(''2101-01-01 00:00+08'')'),
   ('SELECT pillars(''2025-01-01'', ''midnight'')'),
   ('SELECT is_workday(''2003-12-31'')'),
   ('SELECT workdays(''2025-01-01'', ''2100-01-01'')')
@@ -46,5 +41,4 @@ SELECT query, pg_temp.outcome(query) FROM (VALUES
 
 -- Uncaught, as a client sees it; the session goes on.
 SELECT from_lunar(2023, 1, 30);
-SELECT lunar('-infinity');
 SELECT lunar_text('2025-01-29');
