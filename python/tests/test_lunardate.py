@@ -1,21 +1,16 @@
 """Every day of 1900-01-01 .. 2101-01-28 once through each path of the
-binding: the array calls against the scalar calls (which reach the C library
-by other entry points), and both against python3-lunardate, an independent
-table (from the `lunar` program of 1988-2001), on every day it covers:
-1900-01-31 .. 2100-02-08, lunar 1900 .. 2099. (Past its last year it keeps
-counting in lunar 2099, so the comparison ends there.)
+binding: the array calls against the scalar calls (other entry points into
+the C library), and both against python3-lunardate, an independent table,
+on every day it covers: 1900-01-31 .. 2100-02-08 (lunar 1900 .. 2099).
 
-The tables differ in seven months, each starting a day apart; the new
-moons (libnova: ELP 2000-82B, VSOP87, Espenak-Meeus Delta T) say why.
-1933-07, 1978-09: the new moon falls minutes after midnight UTC+8
-(1933-07-23 00:04, 1978-09-03 00:10); the month starts that day, lunardate
-starts it the day before, as a meridian west of 120°E would. 1954-11,
-1956-12: the new moon falls well inside the day (1954-11-25 20:31,
-1956-12-02 16:14); lunardate is a day late, an error of its table. 2057-09,
-2089-09, 2097-08: the new moon falls within three minutes before midnight
-(2057-09-28 23:59, 2089-09-04 23:57, 2097-08-07 23:59), inside the
-uncertainty of Delta T that far ahead; the published calendar starts these
-months the next day, lunardate on the day of the computed new moon.
+The tables differ in seven months, each starting a day apart; the new moons
+(libnova: ELP 2000-82B, VSOP87, Espenak-Meeus Delta T, in UTC+8) say why.
+1933-07, 1978-09: minutes after midnight (07-23 00:04, 09-03 00:10), so the
+month starts that day; lunardate starts it a day early, as west of 120°E.
+1954-11, 1956-12: well inside the day (11-25 20:31, 12-02 16:14); lunardate
+is a day late, an error of its table. 2057-09, 2089-09, 2097-08: within three
+minutes before midnight, inside the uncertainty of Delta T that far ahead;
+the published calendar starts them the next day, lunardate does not.
 """
 import datetime as dt
 
