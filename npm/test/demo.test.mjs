@@ -15,8 +15,7 @@ const screenshots = path.resolve(pkg, '../build/npm');
 const haveBrowser = fs.existsSync(chromium);
 if (!haveBrowser && process.env.QEL_REQUIRE_BROWSER) throw new Error(`no browser at ${chromium}`);
 
-const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
-                '.css': 'text/css' };
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css' };
 
 // demo/ and dist/ of the package, nothing else.
 function serve() {
@@ -35,12 +34,9 @@ function serve() {
 test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser at ${chromium}` }, async () => {
   const { default: puppeteer } = await import('puppeteer-core');
   const server = await serve();
-  const browser = await puppeteer.launch({
-    executablePath: chromium,
-    headless: true,
-    // root in a container has no user namespace for Chromium's sandbox
-    args: process.getuid?.() === 0 ? ['--no-sandbox'] : [],
-  });
+  // As root in a container there is no user namespace for Chromium's sandbox.
+  const args = process.getuid?.() === 0 ? ['--no-sandbox'] : [];
+  const browser = await puppeteer.launch({ executablePath: chromium, headless: true, args });
   try {
     const page = await browser.newPage();
     const errors = [];

@@ -1,18 +1,15 @@
-// Every day 1899-12-01 .. 2101-02-28 once through each path of the binding:
-// toLunar from all three date forms, dayFacts, the round trips through
-// fromLunar and lunarToDate, the batch calls against the scalar ones (in
-// chunks of 8,192, unix and serial epochs), and every day of the lunar table
-// against lunar-javascript (pinned in package-lock.json), an independent
-// implementation that computes new moons and terms from its own ephemeris:
-// lunar date, its text, the year's and the day's stem-branch, the solar term.
+// Every day 1899-12-01 .. 2101-02-28 once through each path of the binding
+// (toLunar from all three date forms, dayFacts, fromLunar, lunarToDate, the
+// batch calls in chunks of 8,192 and both epochs), and every day of the
+// lunar table against lunar-javascript (pinned in package-lock.json), an
+// independent implementation with its own ephemeris: lunar date and text,
+// the year's and the day's stem-branch, the solar term.
 //
-// They differ in two months only. lunar-javascript starts lunar 2089-08 on
-// 2089-09-04 and 2097-07 on 2097-08-07, a day before the published calendar:
-// the new moons fall within three minutes before midnight UTC+8, inside the
-// uncertainty of Delta T that far ahead. Each such month ends on the same day
-// in both, so from its start there to its end lunar-javascript is one day
-// ahead. Every disagreeing day must be one of those, with exactly that
-// answer; anything else fails.
+// They differ in two months only: lunar-javascript starts lunar 2089-08 on
+// 2089-09-04 and 2097-07 on 2097-08-07, a day before the published calendar
+// (the new moons fall within three minutes before midnight UTC+8, inside the
+// uncertainty of Delta T that far ahead), and is one day ahead to the end of
+// each. Every disagreeing day must be one of those, with exactly that answer.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
