@@ -1,44 +1,28 @@
--- Errors: the SQLSTATE, the message and the hint of each kind of bad input,
--- caught so that the session goes on after each one.
+-- Errors: the message and the hint of each kind of bad input, as a client
+-- sees them (extremes.sql checks the SQLSTATE of every call); the session
+-- goes on after each one.
 SET DateStyle = ISO;
 SET TimeZone = 'Etc/GMT-8';  -- UTC+8, as the library counts days and hours
-
-CREATE FUNCTION pg_temp.outcome(query text) RETURNS text LANGUAGE plpgsql AS $$
-DECLARE
-  state text; message text; hint text;
-BEGIN
-  EXECUTE query;
-  RETURN 'ok';
-EXCEPTION WHEN OTHERS THEN
-  GET STACKED DIAGNOSTICS state = RETURNED_SQLSTATE, message = MESSAGE_TEXT, hint = PG_EXCEPTION_HINT;
-  RETURN state || ': ' || message || E'\n  HINT: ' || hint;
-END $$;
-
-SELECT query, pg_temp.outcome(query) FROM (VALUES
-  ('SELECT lunar(''1900-01-30'')'),
-  ('SELECT lunar_text(''infinity'')'),
-  ('SELECT from_lunar(1899, 12, 1)'),
-  ('SELECT from_lunar(2023, 13, 1)'),
-  ('SELECT from_lunar(2023, 1, 30)'),
-  ('SELECT from_lunar(2023, 2, 30, true)'),
-  ('SELECT from_lunar(2023, 3, 1, true)'),
-  ('SELECT from_lunar(2024, 1, 1, true)'),
-  ('SELECT ROW(2023, 1, 30, false)::lunar_date::text'),
-  ('SELECT solar_term(''1899-12-31'')'),
-  ('SELECT solar_term_at(2101, 0)'),
-  ('SELECT solar_term_at(2025, 24)'),
-  ('SELECT solar_term_at(2025, ''Qingming'')'),
-  ('SELECT * FROM solar_terms(1899)'),
-  ('SELECT festival(''1900-01-30'')'),
-  ('SELECT festival_date(2025, ''Christmas'')'),
-  ('SELECT festival_date(1899, ''春节'')'),
-  ('SELECT day_pillar(''10000-01-01'')'),
-  ('SELECT pillars(''1900-02-04 13:51+08'')'),
-  ('SELECT pillars(''2025-01-01'', ''midnight'')'),
-  ('SELECT is_workday(''2003-12-31'')'),
-  ('SELECT workdays(''2025-01-01'', ''2100-01-01'')')
-) v(query);
-
--- Uncaught, as a client sees it; the session goes on.
+SELECT lunar('1900-01-30');
+SELECT lunar_text('infinity');
+SELECT from_lunar(1899, 12, 1);
+SELECT from_lunar(2023, 13, 1);
 SELECT from_lunar(2023, 1, 30);
+SELECT from_lunar(2023, 2, 30, true);
+SELECT from_lunar(2023, 3, 1, true);
+SELECT from_lunar(2024, 1, 1, true);
+SELECT ROW(2023, 1, 30, false)::lunar_date::text;
+SELECT solar_term('1899-12-31');
+SELECT solar_term_at(2101, 0);
+SELECT solar_term_at(2025, 24);
+SELECT solar_term_at(2025, 'Qingming');
+SELECT * FROM solar_terms(1899);
+SELECT festival('1900-01-30');
+SELECT festival_date(2025, 'Christmas');
+SELECT festival_date(1899, '春节');
+SELECT day_pillar('10000-01-01');
+SELECT pillars('1900-02-04 13:51+08');
+SELECT pillars('2025-01-01', 'midnight');
+SELECT is_workday('2003-12-31');
+SELECT workdays('2025-01-01', '2100-01-01');
 SELECT lunar_text('2025-01-29');

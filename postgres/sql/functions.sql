@@ -11,10 +11,8 @@ JOIN pg_extension e ON e.oid = d.refobjid AND e.extname = 'qel_calendar'
 WHERE p.provolatile <> 'i' OR p.proparallel <> 's' OR NOT p.proisstrict;
 
 -- 2017 has a leap sixth month; 2017-07-23 is its first day.
-SELECT d, lunar(d), lunar(d)::text, lunar_year(d), lunar_month(d), lunar_day(d), lunar_is_leap(d), lunar_text(d)
-FROM (VALUES (date '2017-06-24'), ('2017-07-22'), ('2017-07-23'), ('2017-08-21'), ('2017-08-22')) v(d);
-SELECT from_lunar(2017, 6, 1), from_lunar(2017, 6, 1, true), from_lunar(ROW(2017, 6, 1, true)::lunar_date),
-       ROW(2017, 6, 29, true)::lunar_date::text;
+SELECT lunar('2017-07-23'), lunar_text('2017-07-23'), from_lunar(2017, 6, 1), from_lunar(2017, 6, 1, true),
+       from_lunar(ROW(2017, 6, 1, true)::lunar_date), ROW(2017, 6, 30, true)::lunar_date::text;
 
 -- The March equinox of 2025 is at 09:01 UTC; 清明 falls on 4 April.
 SELECT solar_term_at(2025, 5) AT TIME ZONE 'UTC' AS equinox_utc, solar_term_at(2025, '清明'),
@@ -31,8 +29,7 @@ SELECT festival_date(2024, '除夕'), festival_date(2025, 'spring-festival'), fe
 SELECT day_pillar('1949-10-01'), pillars('1949-10-01 12:00+08'), pillars('1949-10-01 23:30+08'),
        pillars('1949-10-01 23:30+08', 'early'), pillars('1949-10-01 23:30+08', zi => 'late');
 
--- 2025: the 8 days off of 1-8 October, the weekend days worked on 28
--- September and 11 October; 41 working days from 1 September to 31 October.
-SELECT d, is_workday(d) FROM generate_series(date '2025-09-27', '2025-10-12', '1 day') g, LATERAL (SELECT g::date) x(d)
-WHERE is_workday(d) <> (extract(isodow FROM d) < 6);
-SELECT workdays('2025-09-01', '2025-11-01'), workdays('2025-11-01', '2025-09-01'), workdays('2025-10-01', '2025-10-01');
+-- 2025: 28 September, a Sunday, is worked, 1 October is a day off; 41
+-- working days from 1 September to 31 October.
+SELECT is_workday('2025-09-28'), is_workday('2025-10-01'), workdays('2025-09-01', '2025-11-01'),
+       workdays('2025-11-01', '2025-09-01'), workdays('2025-10-01', '2025-10-01');
