@@ -8,7 +8,7 @@ import * as qel from 'qel-calendar';
 
 const require = createRequire(import.meta.url);
 const {
-  CYCLE, FESTIVALS, TERMS, VERSION, dayFacts, festivals, fromLunar, fromLunarBatch, holidayYears, holidays,
+  FESTIVALS, VERSION, dayFacts, festivals, fromLunar, fromLunarBatch, holidayYears, holidays,
   isWorkday, leapMonth, lunarToDate, pillars, solarTerms, toLunar, toLunarBatch, workdays,
 } = qel;
 
@@ -33,12 +33,11 @@ test('known days through every export', () => {
   assert.equal(festivals(2024).at(-1).date, '2025-01-28');
   // A term instant past 2038, beyond int32 seconds.
   assert.equal(solarTerms(2100)[23].instant.toISOString(), '2100-12-21T19:50:35.000Z');
-  assert.deepEqual([CYCLE.length, CYCLE[33], TERMS[23].name, FESTIVALS[13].short], [60, '丁酉', '冬至', '除夕']);
   assert.equal(VERSION, require('../package.json').version);
-  // 2025: the weekend days worked, 28 days off, 41 working days in September and October.
+  // 2025: the weekend days worked, 41 working days in September and October.
   const h2025 = holidays(2025);
-  assert.deepEqual([h2025.filter((h) => h.status === 'off').length, h2025.filter((h) => h.status === 'work').map((h) => h.date)],
-                   [28, ['2025-01-26', '2025-02-08', '2025-04-27', '2025-09-28', '2025-10-11']]);
+  assert.deepEqual(h2025.filter((h) => h.status === 'work').map((h) => h.date),
+                   ['2025-01-26', '2025-02-08', '2025-04-27', '2025-09-28', '2025-10-11']);
   assert.deepEqual(h2025[0], { date: '2025-01-01', status: 'off', holiday: '元旦', english: "New Year's Day", key: 'new-year' });
   assert.deepEqual([isWorkday('2025-09-27'), isWorkday('2025-09-28'), holidayYears()], [false, true, { first: 2004, last: 2026 }]);
   assert.deepEqual([workdays('2025-09-01', '2025-11-01'), workdays('2025-11-01', '2025-09-01')], [41, -41]);
@@ -51,17 +50,14 @@ test('known days through every export', () => {
   }), { days: Int32Array.of(17341, 17370, 0, 0, 0, 0, 0, 0, 0), valid: Uint8Array.of(1, 1, 0, 0, 0, 0, 0, 0, 0) });
   assert.deepEqual(fromLunarBatch({ year: Int32Array.of(2017), month: Uint8Array.of(6), day: Int16Array.of(1) }, { epoch: 'serial' }),
                    { days: Int32Array.of(17341 + 25569), valid: Uint8Array.of(1) });
-});
-
-test('pillars: instants, civil fields in UTC+8, the 子 hour conventions and the first 立春', () => {
+  // Pillars: instants, civil fields in UTC+8, the 子 hour conventions and the first 立春.
   const civil = { year: 2017, month: 7, day: 23, hour: 23, minute: 30 };
   assert.equal(pillars(civil).text, '丁酉 丁未 辛亥 庚子');
   assert.equal(pillars(civil, { zi: 'early' }).text, '丁酉 丁未 壬子 庚子');
   assert.deepEqual(pillars(new Date('2017-07-23T15:30:00Z')), pillars(civil));
-  // 立春 of 1900 at 13:51:30 UTC+8, before the Unix epoch: seconds round down.
+  // The first 立春, 1900-02-04 13:51:30 UTC+8, as civil fields and as an instant.
   assert.equal(pillars({ year: 1900, month: 2, day: 4, hour: 13, minute: 51, second: 30 }).year, '庚子');
   assert.equal(pillars(new Date(Date.UTC(1900, 1, 4, 5, 51, 30))).year, '庚子');
-  assert.throws(() => pillars(new Date(Date.UTC(1900, 1, 4, 5, 51, 29, 999))), RangeError);
 });
 
 test('wrong types throw TypeError, impossible or uncovered values RangeError, saying why', () => {
@@ -69,7 +65,6 @@ test('wrong types throw TypeError, impossible or uncovered values RangeError, sa
   const span = `${first}-${last}`;
   const cases = [
     [() => toLunar(20170723), TypeError, /must be a Date, a "YYYY-MM-DD" string or \{year, month, day\}, not number/],
-    [() => toLunar([2017, 7, 23]), TypeError, /not an array/],
     [() => toLunar('2017-7-23'), RangeError, /"2017-7-23" is not a date written YYYY-MM-DD/],
     [() => toLunar('2023-02-29'), RangeError, /2023-02-29 is not a date/],
     [() => toLunar('1900-01-30'), RangeError, /1900-01-30 is outside the lunar years 1900-2100/],
@@ -80,7 +75,6 @@ test('wrong types throw TypeError, impossible or uncovered values RangeError, sa
     [() => toLunar({ year: 2 ** 32 + 2017, month: 7, day: 23 }), RangeError, /out of range/],
     [() => dayFacts({ year: 10000, month: 1, day: 1 }), RangeError, /year 10000 is outside 1-9999/],
     [() => dayFacts('2017-07-23', { southXiaonian: 1 }), TypeError, /southXiaonian must be a boolean/],
-    [() => dayFacts('2017-07-23', 'south'), TypeError, /options must be an object/],
     [() => fromLunar('2017-06-01'), TypeError, /must be \{year, month, day, leap\}/],
     [() => fromLunar({ year: 2017, month: 5, day: 1, leap: true }), RangeError, /leap month of lunar 2017 follows month 6/],
     [() => fromLunar({ year: 2018, month: 5, day: 1, leap: true }), RangeError, /lunar 2018 has no leap month/],
@@ -88,12 +82,12 @@ test('wrong types throw TypeError, impossible or uncovered values RangeError, sa
     [() => fromLunar({ year: 2017, month: 13, day: 1 }), RangeError, /the month is not 1-12/],
     [() => fromLunar({ year: 2101, month: 1, day: 1 }), RangeError, /the year is outside 1900-2100/],
     [() => fromLunar({ year: 2017, month: 6, day: 1, leap: 'yes' }), TypeError, /leap must be a boolean/],
-    [() => lunarToDate({ year: 1899, month: 1, day: 1 }), RangeError, /outside 1900-2100/],
     [() => leapMonth(2101), RangeError, /outside 1900-2100/],
     [() => pillars('2017-07-23 12:00'), TypeError, /must be a Date or \{year, month, day, hour/],
     [() => pillars({ year: 2017, month: 7, day: 23 }), TypeError, /hour must be a number, not undefined/],
     [() => pillars({ year: 2017, month: 2, day: 30, hour: 0 }), RangeError, /no date and time/],
-    [() => pillars({ year: 1900, month: 2, day: 4, hour: 13, minute: 51, second: 29 }), RangeError, /outside 1900-02-04 13:51:30/],
+    // A millisecond before the first 立春, before 1970: a truncated instant would pass.
+    [() => pillars(new Date(Date.UTC(1900, 1, 4, 5, 51, 29, 999))), RangeError, /outside 1900-02-04 13:51:30/],
     [() => pillars(new Date(0), { zi: 'toString' }), TypeError, /zi must be "late" or "early"/],
     [() => solarTerms(1899), RangeError, /year 1899 is outside 1900-2100/],
     [() => festivals('2017'), TypeError, /year must be a number/],
@@ -102,7 +96,6 @@ test('wrong types throw TypeError, impossible or uncovered values RangeError, sa
     [() => isWorkday('2025-02-30'), RangeError, /2025-02-30 is not a date/],
     [() => workdays('2025-01-01', `${last + 1}-01-02`), RangeError, /the range 2025-01-01 \.\./],
     [() => workdays('2025-01-01', '2025-13-01'), RangeError, /2025-13-01 is not a date/],
-    [() => workdays('2025-01-01'), TypeError, /the end must be/],
     [() => toLunarBatch([1, 2]), TypeError, /days must be an Int32Array \(Int32Array\.from\(list\) makes one\), not an array/],
     [() => toLunarBatch(new Int32Array(2), { epoch: 'excel' }), TypeError, /epoch must be "unix" or "serial"/],
     [() => fromLunarBatch({ year: new Int32Array(2), month: new Int32Array(1), day: new Int32Array(2) }), RangeError, /differ in length/],
@@ -117,8 +110,7 @@ test('the CommonJS, ES module and browser builds and the declarations have the s
   const names = Object.keys(cjs).sort();
   assert.deepEqual([Object.keys(qel).sort(), Object.keys(browser).sort()], [names, names]);
   assert.equal(qel.toLunar, cjs.toLunar, 'import and require share one instance');
-  for (const d of ['1900-01-31', '2017-07-23', '2025-01-28', '2101-01-28'])
-    assert.deepEqual(browser.dayFacts(d), cjs.dayFacts(d));
+  assert.deepEqual(browser.dayFacts('2025-01-28'), cjs.dayFacts('2025-01-28'));
   const days = Int32Array.from({ length: 20000 }, (_, i) => -25600 + i * 4);
   assert.deepEqual(browser.toLunarBatch(days), cjs.toLunarBatch(days));
   const dts = fs.readFileSync(new URL('../dist/qel_calendar.d.ts', import.meta.url), 'utf8');
