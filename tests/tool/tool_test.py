@@ -104,9 +104,11 @@ def test_golden():
 
 def test_errors():
     # Input shown in a message is quoted, escaped and cut short.
-    for arg in ("x" * 20000, "\x1b[31mred\r\x7f\t"):  # Windows takes 32767 characters
+    # Controls: C0, DEL, C1 (U+009B opens a terminal sequence), bidi overrides.
+    controls = rb"[\0-\x1f\x7f]|\xc2[\x80-\x9f]|\xe2\x80[\x8e\x8f\xaa-\xae]|\xe2\x81[\xa6-\xa9]"
+    for arg in ("x" * 20000, "\x1b[31mred\r\x7f\t", "\u009b31m\u202egnp.exe\u2066"):  # Windows takes 32767 characters
         r = run(arg)
-        check(r.returncode == 2 and len(r.stderr) < 200 and not re.search(rb"[\0-\x1f\x7f]", r.stderr.rstrip(b"\n")),
+        check(r.returncode == 2 and len(r.stderr) < 200 and not re.search(controls, r.stderr.rstrip(b"\n")),
               f"{arg[:10]!r}: {r.stderr[:300]!r}")
     if not WINDOWS:  # Windows hands programs UTF-16: no invalid bytes reach them
         r = run("ics", "--lunar", "8-15", "--summary", b"\xff\xfe")

@@ -148,7 +148,15 @@ std::string quote_input(std::string_view input) {
         const auto c = static_cast<unsigned char>(input[i]);
         const size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
         if (c >= 0x80 && i + len <= input.size() && is_valid_utf8(input.substr(i, len))) {
-            out.append(input.substr(i, len));
+            uint32_t code = c & (0xFF >> (len + 1));
+            for (size_t k = 1; k < len; ++k) code = code << 6 | (static_cast<unsigned char>(input[i + k]) & 0x3F);
+            // C1 controls (U+009B opens a terminal sequence) and the marks that
+            // reorder the text around them are shown, not sent to the terminal.
+            const bool control = code <= 0x9F || code == 0x061C || (code >= 0x200E && code <= 0x200F) ||
+                                 (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
+            char escaped[12];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+            out.append(control ? std::string_view(escaped) : input.substr(i, len));
             i += len;
             continue;
         }
