@@ -13,7 +13,7 @@ INSERT INTO edge SELECT 'date', unnest(ARRAY[NULL, '-infinity', 'infinity', '471
   '2004-01-01', '2026-12-31', '2027-01-01', '2100-12-31', '2101-01-01', '2101-01-28', '2101-01-29']);
 INSERT INTO edge SELECT 'integer', unnest(ARRAY[NULL, '-2147483648', '-1', '0', '1', '12', '13', '23', '24', '29',
   '30', '31', '1899', '1900', '2100', '2101', '2147483647']);
-INSERT INTO edge SELECT 'text', unnest(ARRAY[NULL, '', ' late', 'late', 'EARLY', '春节', '清明', '除夕',
+INSERT INTO edge SELECT 'text', unnest(ARRAY[NULL, '', ' late', 'late', 'Late', 'EARLY', '春节', '清明', '除夕',
   'winter-solstice', 'x', repeat('春', 2000)]);
 INSERT INTO edge SELECT 'boolean', unnest(ARRAY[NULL, 'true', 'false']);
 INSERT INTO edge SELECT 'timestamptz', unnest(ARRAY[NULL, '-infinity', 'infinity', '4714-11-24 00:00:00+00 BC',
