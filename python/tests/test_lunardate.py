@@ -44,7 +44,8 @@ def test_every_day_scalar_array_and_lunardate() -> None:
             continue
         got = q.to_lunar(day)
         assert [got.year, got.month, got.day, got.leap] == mine and got.to_date() == day, day
-        assert q.day_facts(day).lunar == got, day
+        facts_of_day = q.day_facts(day)
+        assert (facts_of_day.lunar, facts_of_day.weekday) == (got, day.isoweekday()), day
         if day < end:
             theirs = lunardate.LunarDate.fromSolarDate(day.year, day.month, day.day)
             if mine != [theirs.year, theirs.month, theirs.day, theirs.isLeapMonth]:
