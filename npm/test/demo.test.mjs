@@ -19,22 +19,17 @@ if (!haveBrowser && process.env.QEL_REQUIRE_BROWSER) throw new Error(`no browser
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css' };
 
 // demo/ and dist/ of the package, nothing else.
-function serve() {
-  const server = http.createServer((req, res) => {
-    const url = new URL(req.url, 'http://127.0.0.1');
-    const file = path.join(pkg, decodeURIComponent(url.pathname), url.pathname.endsWith('/') ? 'index.html' : '');
-    if (!/^\/(demo|dist)\//.test(url.pathname) || !file.startsWith(pkg)) return res.writeHead(403).end();
-    fs.readFile(file, (err, body) => {
-      if (err) return res.writeHead(404).end();
-      res.writeHead(200, { 'content-type': TYPES[path.extname(file)] ?? 'application/octet-stream' }).end(body);
-    });
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
+const server = http.createServer((req, res) => {
+  const { pathname } = new URL(req.url, 'http://127.0.0.1');
+  const file = path.join(pkg, decodeURIComponent(pathname), pathname.endsWith('/') ? 'index.html' : '');
+  if (!/^\/(demo|dist)\//.test(pathname) || !file.startsWith(pkg)) return res.writeHead(403).end();
+  fs.readFile(file, (err, body) => (err ? res.writeHead(404).end()
+    : res.writeHead(200, { 'content-type': TYPES[path.extname(file)] ?? 'application/octet-stream' }).end(body)));
+});
 
 test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser at ${chromium}` }, async () => {
   const { default: puppeteer } = await import('puppeteer-core');
-  const server = await serve();
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   // As root in a container there is no user namespace for Chromium's sandbox.
   const args = process.getuid?.() === 0 ? ['--no-sandbox'] : [];
   const browser = await puppeteer.launch({ executablePath: chromium, headless: true, args });

@@ -1,9 +1,7 @@
--- Every function of the extension, called with every combination of NULL
--- and edge values of its argument types: the infinities and the extremes of
--- date and timestamptz, the edges of the covered ranges, the extremes of
--- integer, odd text and rows. With a NULL argument every call must give
--- NULL; otherwise a value, NULL or one of the extension's SQLSTATEs. A crash
--- ends the session and fails the test.
+-- Every function with every combination of NULL and edge values of its
+-- argument types (the infinities and extremes of date, timestamptz and
+-- integer, the edges of the covered ranges, odd text and rows): NULL when an
+-- argument is NULL, else a value, NULL or an SQLSTATE, never a crash.
 SET DateStyle = ISO;
 SET TimeZone = 'Etc/GMT-8';  -- UTC+8, as the library counts days and hours
 

@@ -22,7 +22,7 @@ def test_known_answers() -> None:
     eve = q.Festival(13, "除夕", "New Year's Eve", "new-years-eve", D(2025, 1, 28))
     assert q.day_facts(np.datetime64("2025-01-28")) == q.DayFacts(
         D(2025, 1, 28), 2, 28, q.LunarDate(2024, 12, 29), 29, 0, "甲辰", "龙", "丁酉", None, (eve,), "off", "春节")
-    assert q.festivals(2024)[-1] == eve and q.FESTIVALS[13] == eve[1:4] and q.CYCLE[33] == "丁酉"
+    assert q.festivals(2024)[-1] == eve
     # 小年 on lunar 12-23 in the north, 12-24 in the south.
     assert [f.date for f in q.festivals(2024, south_xiaonian=True) if f.key == "xiaonian"] == [D(2025, 1, 23)]
     assert q.day_facts(D(2025, 1, 23), south_xiaonian=True).festivals[0].name == "小年"
