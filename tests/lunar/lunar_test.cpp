@@ -36,11 +36,23 @@ TEST(Lunar, EverySerialFrom1899To2102) {
     }
 }
 
+// Every field combination around the table: the conversions and validity,
+// and the literal walk where the date exists.
 TEST(Lunar, GridAroundTheTable) {
     for (int32_t y = 1895; y <= 2105; ++y)
         for (int32_t m = -1; m <= 14; ++m)
             for (int32_t d = -1; d <= 32; ++d)
-                for (int32_t leap = 0; leap <= 2; ++leap) ASSERT_CHECK(check_lunar_to_gregorian({y, m, d, leap}, {2017, 6, 1, 1}));
+                for (int32_t leap = 0; leap <= 2; ++leap) {
+                    ASSERT_CHECK(check_lunar_to_gregorian({y, m, d, leap}, {2017, 6, 1, 1}));
+                    // Validity and the conversion against the literal walk.
+                    const bool valid = PDateIsValid(y, m, d, leap) == 1;
+                    ASSERT_EQ(valid, qel::reference::pdate_valid(y, m, d, leap)) << y << "-" << m << "-" << d << " " << leap;
+                    int32_t g[3] = {}, w[3] = {};
+                    if (!valid) continue;
+                    ASSERT_TRUE(PDateToGDate(y, m, d, leap, &g[0], &g[1], &g[2]) == 1 &&
+                                qel::reference::pdate_to_gdate_walk(y, m, d, leap, &w[0], &w[1], &w[2]) == 1 &&
+                                g[0] == w[0] && g[1] == w[1] && g[2] == w[2]);
+                }
 }
 
 TEST(Lunar, HostileArguments) {
