@@ -49,12 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     const auto& probes = qel::reliability::probes();
     while (in.remaining_bytes() > 0) {
-        const auto pick = in.ConsumeIntegral<uint16_t>();
-        if (pick % (probes.size() + 1) == probes.size()) {
+        const size_t pick = in.ConsumeIntegral<uint16_t>() % (probes.size() + 1);  // the last: text
+        if (pick == probes.size()) {
             parse_text(in);
             continue;
         }
-        const auto& probe = probes[pick % (probes.size() + 1)];
+        const auto& probe = probes[pick];
         int64_t args[16] = {};
         for (size_t k = 0; k < probe.kinds.size(); ++k) args[k] = value(in, probe.kinds[k]);
         const uint64_t first = probe.call(args);

@@ -155,7 +155,7 @@ std::string quote_input(std::string_view input) {
             const bool control = code <= 0x9F || code == 0x061C || (code >= 0x200E && code <= 0x200F) ||
                                  (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
             char escaped[12];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+            if (control) std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
             out.append(control ? std::string_view(escaped) : input.substr(i, len));
             i += len;
             continue;
