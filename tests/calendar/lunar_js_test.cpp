@@ -105,18 +105,23 @@ TEST(LunarJs, FestivalsDifferOnlyWhereTheLunarMonthsDo) {
     auto differs = [&](int64_t s) { return !ours(s).empty() && ours(s) != theirs(s); };
 
     // Days that start a month for one side only, or start different months.
-    int disagreeing_starts = 0;
+    // Exactly two months differ, both new moons within minutes of Beijing
+    // midnight that lunar-javascript's astronomy puts before it while the
+    // published table starts the month on the next day. Any other difference,
+    // so any change to any month of our table, fails here by name.
+    const std::set<std::string> kDisputed = {"2089-9-4", "2089-9-5", "2097-8-7", "2097-8-8"};
+    std::set<std::string> disagreeing;
     for (int64_t s = std::max<int64_t>(kFirstDay, QEL_FIRST_LUNAR_SERIAL); s <= kLastDay; ++s) {
         qel_lunar_date l{};
         ASSERT_EQ(qel_lunar_of_serial(s, &l), QEL_OK);
         const bool our_start = l.day == 1, their_start = starts.count(s) != 0;
         if (our_start != their_start || (our_start && !(starts.at(s) == LunarMonth{l.year, l.month, l.leap}))) {
-            ++disagreeing_starts;
-            std::cout << "month start differs on " << DateOf(s) << ": ours " << ours(s)
-                      << ", lunar-javascript " << theirs(s) << '\n';
+            disagreeing.insert(DateOf(s));
+            EXPECT_TRUE(kDisputed.count(DateOf(s))) << "month start differs on " << DateOf(s) << ": ours "
+                                                    << ours(s) << ", lunar-javascript " << theirs(s);
         }
     }
-    EXPECT_LE(disagreeing_starts, 10);
+    EXPECT_EQ(disagreeing, kDisputed);
 
     static const char* const kNames[QEL_FESTIVAL_COUNT] = {
         "SPRING", "LANTERN", "DRAGON_HEAD", "SHANGSI", "DRAGON_BOAT", "QIXI", "ZHONGYUAN",
