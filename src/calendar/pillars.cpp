@@ -36,7 +36,7 @@ constexpr size_t term_index(int32_t year, int32_t term) noexcept {
 
 // Precondition: kFirstInstant <= instant < kEndInstant; serial and hour are
 // the instant's day and hour in UTC+8.
-qel_pillars pillars(int64_t instant, DateInt serial, int32_t year, int32_t month, int32_t hour, int32_t zi) noexcept {
+qel_pillars pillars(int64_t instant, qel::DateInt serial, int32_t year, int32_t month, int32_t hour, int32_t zi) noexcept {
     qel_pillars p{};
     // The 节 of a Gregorian month m is term 2(m - 1): 小寒 in January, 立春 in
     // February, .. 大雪 in December. Before it, the previous month's 节 rules.
@@ -73,7 +73,7 @@ int32_t qel_pillars_of_cst(int32_t year, int32_t month, int32_t day, int32_t hou
                                     static_cast<uint32_t>(day)) ||
         hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return QEL_E_DATE;
-    const DateInt serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year),
+    const qel::DateInt serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year),
                                                              static_cast<uint32_t>(month), static_cast<uint32_t>(day));
     const int64_t instant = (serial - kSerialOf1970) * kSecondsPerDay + hour * 3600 + minute * 60 + second - kCstOffset;
     if (instant < kFirstInstant) return QEL_E_RANGE;
@@ -86,7 +86,7 @@ int32_t qel_pillars_of_instant(int64_t instant, int32_t zi, qel_pillars* out) no
     if (instant < kFirstInstant || instant >= kEndInstant) return QEL_E_RANGE;
     const int64_t local = instant + kCstOffset;
     const int32_t second_of_day = floor_mod(local, static_cast<int32_t>(kSecondsPerDay));
-    const DateInt serial = (local - second_of_day) / kSecondsPerDay + kSerialOf1970;
+    const qel::DateInt serial = (local - second_of_day) / kSecondsPerDay + kSerialOf1970;
     const qel::gregorian::CivilDate c = qel::gregorian::civil_from_serial(serial);
     *out = pillars(instant, serial, c.year, c.month, second_of_day / 3600, zi);
     return QEL_OK;
