@@ -91,15 +91,26 @@ int64_t qel_days_of_lunar(const int32_t* year, const int32_t* month, const int32
 
 int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint32_t options, qel_day_facts* out,
                               int8_t* status) noexcept {
-    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0)
+    return qel_day_facts_of_days_strided(days, n, epoch, options, out, sizeof(qel_day_facts), status);
+}
+
+int64_t qel_day_facts_of_days_strided(const int64_t* days, size_t n, int64_t epoch, uint32_t options, void* out,
+                                      size_t stride, int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0 ||
+        stride < QEL_DAY_FACTS_SIZE_1_0 || stride % alignof(qel_day_facts) != 0)
         return QEL_E_ARGUMENT;
+    auto* bytes = static_cast<unsigned char*>(out);
     int64_t ok = 0;
     for (size_t i = 0; i < n; ++i) {
         const qel::DateInt s = serial_of_count(days[i], epoch);
         const bool in_range = s >= QEL_FIRST_SERIAL && s <= QEL_LAST_SERIAL;
-        if (out) {
-            if (in_range) fill_day(s, options, out[i]);
-            else out[i] = qel_day_facts{}, out[i].serial = s, out[i].term = -1, out[i].holiday_status = QEL_E_RANGE;
+        if (bytes) {
+            auto* element = bytes + i * stride;
+            if (stride == sizeof(qel_day_facts) && in_range) {
+                fill_day(s, options, *reinterpret_cast<qel_day_facts*>(element));  // the common case, in place
+            } else {
+                qel_day_facts_get(s, options, reinterpret_cast<qel_day_facts*>(element), stride);
+            }
         }
         put(status, i, static_cast<int8_t>(in_range ? QEL_OK : QEL_E_RANGE));
         ok += in_range;

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "calendar/checks.h"
 #include "calendar/day.h"
 #include "calendar/terms.h"
 #include "gregorian/civil.h"
@@ -24,11 +25,9 @@ constexpr int32_t kStartOfSpring = 2;  // 立春
 constexpr int32_t kBranchYin = 2;      // 寅, the first month of the solar year
 constexpr int32_t kHoursPerDay = 24;
 
-// Covered: from the 立春 of 1900, the first pillar year that the terms
-// open, to the last second of 2100 in UTC+8.
-constexpr int64_t kFirstInstant = kTermInstants[kStartOfSpring];
-constexpr int64_t kEndInstant =
-    (qel::gregorian::serial_from_civil(2101, 1, 1) - kSerialOf1970) * kSecondsPerDay - kCstOffset;
+constexpr int64_t kFirstInstant = kPillarsFirstInstant;
+constexpr int64_t kEndInstant = kPillarsEndInstant;
+static_assert(kFirstInstant == kTermInstants[kStartOfSpring], "the pillars open with the 立春 of 1900");
 
 constexpr size_t term_index(int32_t year, int32_t term) noexcept {
     return static_cast<size_t>(year - QEL_FIRST_YEAR) * kTermsPerYear + static_cast<size_t>(term);
@@ -69,9 +68,7 @@ int32_t qel_pillars_of_cst(int32_t year, int32_t month, int32_t day, int32_t hou
                            int32_t second, int32_t zi, qel_pillars* out) noexcept {
     if (out == nullptr || (zi != QEL_ZI_LATE && zi != QEL_ZI_EARLY)) return QEL_E_ARGUMENT;
     if (year < QEL_FIRST_YEAR || year > QEL_LAST_YEAR) return QEL_E_RANGE;
-    if (!qel::gregorian::GDateValid(static_cast<uint32_t>(year), static_cast<uint32_t>(month),
-                                    static_cast<uint32_t>(day)) ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (date_reason(year, month, day) != QEL_REASON_NONE || time_reason(hour, minute, second) != QEL_REASON_NONE)
         return QEL_E_DATE;
     const qel::DateInt serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year),
                                                              static_cast<uint32_t>(month), static_cast<uint32_t>(day));
