@@ -34,6 +34,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "qel_calendar_version.h"
+
 #if defined(_WIN32) || defined(__CYGWIN__)
 #  if defined(QEL_CALENDAR_BUILD)
 #    define QEL_CALENDAR_API __declspec(dllexport)
@@ -84,7 +86,23 @@ extern "C" {
 #define QEL_EPOCH_UNIX 25569     /* days since 1970-01-01 (NumPy, JavaScript) */
 #define QEL_EPOCH_POSTGRES 36526 /* days since 2000-01-01 (PostgreSQL date) */
 
-/* "1.0.0": the version of the library, equal to qel_datetime's. */
+/* ---- Version and ABI ---------------------------------------------------------
+ * QEL_CALENDAR_VERSION_MAJOR, _MINOR, _PATCH, _NUMBER and _STRING (from
+ * qel_calendar_version.h) are the version a program was compiled against;
+ * qel_calendar_version() is the version of the library it runs with.
+ *
+ * The promise of a major version (the soname, libqel_calendar.so.1): a
+ * program built against 1.x runs with any later 1.y. Within it, no function
+ * is removed and none changes its signature or meaning; enum values and
+ * macros keep their numbers; qel_lunar_date, qel_term, qel_pillars,
+ * qel_holiday_day, qel_holiday_table, qel_range, qel_lunar_month,
+ * qel_festival_day and qel_field keep their layout; qel_day_facts keeps its
+ * first QEL_DAY_FACTS_SIZE_1_0 bytes. A minor version may add functions,
+ * enum values (the *_COUNT values and qel_count grow), flags, reasons,
+ * messages' wording for new cases, and fields at the end of qel_day_facts,
+ * read through qel_day_facts_get and qel_day_facts_of_days_strided. A
+ * message's words may be improved in a minor version: compare status codes
+ * and reasons, not texts. */
 QEL_CALENDAR_API const char* qel_calendar_version(void) QEL_CALENDAR_NOEXCEPT;
 
 /* ---- Ranges, reasons and messages ------------------------------------------
