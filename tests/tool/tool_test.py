@@ -169,6 +169,13 @@ def test_json():
         r = relativedelta and relativedelta(a, b)
         check(not r or [d["calendar"][k] for k in ("years", "months", "days", "hours", "minutes", "seconds")] ==
               [r.years, r.months, r.days, r.hours, r.minutes, r.seconds], f"diff {a} {b}: {d['calendar']}, want {r}")
+    # Now is the clock's instant in UTC+8, whatever the local time zone (TZ
+    # in POSIX form: no zone files needed).
+    for tz in ("UTC0", "EST+5", "LINT-14"):
+        before = dt.datetime.now(dt.timezone(dt.timedelta(hours=8))).replace(tzinfo=None, microsecond=0)
+        f = facts(today="", env={"TZ": tz})
+        shown = dt.datetime.fromisoformat(f["date"] + "T" + f["time"])
+        check(dt.timedelta(0) <= shown - before <= dt.timedelta(seconds=10), f"TZ={tz}: now is {shown}, want {before}")
     # The terms of a year in order, each with its own weekday and time.
     terms = json.loads(ok("terms", "2017", "--json"))["terms"]
     check(len(terms) == 24 and [x["date"] for x in terms] == sorted({x["date"] for x in terms}), "24 terms in order")

@@ -49,8 +49,9 @@ Solar term times are China Standard Time (UTC+8), truncated to the minute.
 Text is UTF-8, or GBK with --encoding gbk or a GBK locale; JSON, CSV and
   iCalendar output are always UTF-8.
 Environment:
-  QELDATE_TODAY  YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS used as now (for tests
-                 and scripts); without it, the local clock
+  QELDATE_TODAY  YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS in UTC+8 used as now
+                 (for tests and scripts); without it, the clock's instant
+                 in UTC+8, whatever the local time zone
   QELDATE_HOLIDAYS  a holiday file, as --holidays FILE: lines of
                  DATE<TAB>off|work<TAB>HOLIDAY (a key such as new-year, or
                  the Chinese name)
