@@ -98,6 +98,11 @@ def test_golden():
                 check(out == case[1], f"{path.name}: $ {command}\n{''.join(diff)}")
         if REGENERATE:
             path.write_bytes(b"".join(b"".join(b"$ " + c.encode() + b"\n" for c in cs) + out for cs, out in cases))
+    # Every help screen fits 80 columns, CJK characters counted as two.
+    commands = re.findall(r"^  ([a-z]+) {2,}", ok("--help").decode().split("Subcommands:")[1], flags=re.M)
+    check(len(commands) >= 10, f"commands in --help: {commands}")
+    for args in [["--help"]] + [[c, "--help"] for c in commands]:
+        check(width(ok(*args).decode()) <= 80, f"qeldate {' '.join(args)}: wider than 80 columns")
 
 
 # ---- errors ----------------------------------------------------------------
@@ -261,6 +266,7 @@ def test_ics():
     holidays = [e for e in calendar("--from", "2025", "--holidays") if "Public holiday" in str(e["CATEGORIES"].to_ical())]
     check([(str(e.decoded("DTSTART")), str(e.decoded("DTEND"))) for e in holidays][-1] == ("2025-10-01", "2025-10-09"),
           "the 2025 National Day period as one event")
+    check([str(e["DESCRIPTION"]) for e in holidays][0] == "New Year's Day: public holiday, 1 day off", "one day off")
     # Lunar birthdays: day 30 falls on 29 in a 29-day month (ordinary 6 of
     # 2017); a leap-month date keeps the leap month where the year has one and
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the
