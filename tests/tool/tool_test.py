@@ -13,6 +13,7 @@
   json    dates, steps and differences against datetime and relativedelta
   gbk     the GBK output byte for byte against Python's own GBK codec
   ics     parsed back by python3-icalendar
+  completion  `qeldate completion bash` sourced in bash
 """
 import datetime as dt
 import difflib
@@ -22,6 +23,7 @@ import pathlib
 import random
 import re
 import shlex
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -284,6 +286,31 @@ def test_ics():
           "SUMMARY read back")
     check("SUMMARY:Grandma's 80th\\, 八十大寿\\; party\\\\ at home\r\n".encode() in
           ok("ics", "--lunar", "3-3", "--years", "1", "--summary", title), "SUMMARY escaped as TEXT")
+
+
+# ---- completion --------------------------------------------------------------
+
+def test_completion():
+    bash = shutil.which("bash")
+    if not bash:
+        print("no bash")
+        sys.exit(77)
+    with tempfile.NamedTemporaryFile("wb", suffix=".bash") as script:
+        script.write(ok("completion", "bash"))
+        script.flush()
+        # The words offered for the last word of a command line (after a
+        # space: a new, empty word); files from golden/.
+        for line, want in (("qeldate ca", "cal"), ("qeldate cal --s", "--south --sunday"),
+                           ("qeldate --color a", "always auto"), ("qeldate bazi --zi ", "early late"),
+                           ("qeldate ics --holidays --sh", "--shanghai"), ("qeldate --holidays holidays_2", "holidays_2027.tsv"),
+                           ("qeldate convert --format j", "jsonl"), ("qeldate convert conv", "convert.in convert.txt"),
+                           ("qeldate terms --", "--chinese --color --encoding --english --help --holidays --json --leap --lunar --no-clamp"
+                            " --plain-months --south --version"),
+                           ("qeldate completion b", "bash"), ("qeldate --encoding ", "")):
+            r = subprocess.run([bash, "-c", 'source "$1"; COMP_WORDS=($2); [[ $2 == *" " ]] && COMP_WORDS+=("");'
+                                ' COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qeldate; printf "%s\\n" "${COMPREPLY[@]}"',
+                                "bash", script.name, line], capture_output=True, text=True, check=True)
+            check(" ".join(sorted(set(r.stdout.split()))) == want, f"{line!r}: {sorted(set(r.stdout.split()))}, want {want!r}")
 
 
 if __name__ == "__main__":

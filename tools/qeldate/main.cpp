@@ -98,6 +98,7 @@ struct Arguments {
     std::string next_what, next_year;
     bool next_leap = false;
     std::string bazi_when, bazi_zi = "late";
+    std::string completion_shell;
     std::vector<std::string> convert_files;
     bool convert_lunar = false, convert_strict = false;
     std::string convert_format = "csv";
@@ -148,6 +149,75 @@ std::vector<int> years_of(const std::vector<std::string>& args, int this_year, i
     return years;
 }
 
+// "auto always never" from CLI11's type name of a checked option
+// (TEXT:{auto,always,never}); "" for a free value.
+std::string choices_of(const CLI::Option* option) {
+    std::string type = option->get_type_name();
+    const size_t open = type.find('{'), close = type.rfind('}');
+    if (open == std::string::npos || close == std::string::npos || close < open) return "";
+    type = type.substr(open + 1, close - open - 1);
+    std::replace(type.begin(), type.end(), ',', ' ');
+    return type;
+}
+
+// A bash completion script made from the commands and options the tool has
+// at run time, so that it cannot drift from --help: command names at the
+// top, each command's options (and the tool's, which work after it too),
+// the values of checked options, file names for FILE.
+std::string bash_completion(CLI::App& app) {
+    std::vector<CLI::App*> commands = app.get_subcommands([](CLI::App*) { return true; });
+    std::string command_names, command_cases, value_cases;
+    for (const CLI::App* c : commands) command_names += (command_names.empty() ? "" : "|") + c->get_name();
+    commands.insert(commands.begin(), &app);
+    for (const CLI::App* c : commands) {
+        const std::string key = c == &app ? "" : c->get_name();
+        std::vector<const CLI::Option*> options = c->get_options();
+        if (c != &app)
+            for (const CLI::Option* o : app.get_options()) options.push_back(o);
+        std::vector<std::string> seen;  // a command's own option shadows the tool's of that name
+        std::string words;
+        bool files = false;
+        for (const CLI::Option* o : options) {
+            const std::string choices = choices_of(o);
+            if (!o->nonpositional()) {
+                if (o->get_type_name() == "FILE") files = true;
+                if (!choices.empty()) words += " " + choices;
+                continue;
+            }
+            std::vector<std::string> names;
+            for (const std::string& s : o->get_snames()) names.push_back("-" + s);
+            for (const std::string& l : o->get_lnames()) names.push_back("--" + l);
+            for (const std::string& n : names) {
+                if (std::find(seen.begin(), seen.end(), n) != seen.end()) continue;
+                seen.push_back(n);
+                words += " " + n;
+                if (o->get_expected_max() == 0) continue;  // a flag
+                const std::string reply = !choices.empty() ? "$(compgen -W '" + choices + "' -- \"$cur\")"
+                                          : o->get_type_name() == "FILE" ? "$(compgen -f -- \"$cur\")" : "";
+                value_cases += "        '" + key + ":" + n + "') COMPREPLY=(" + reply + "); return ;;\n";
+            }
+        }
+        if (c == &app)
+            for (const CLI::App* s : commands)
+                if (s != &app) words += " " + s->get_name();
+        command_cases += "        '" + key + "') words='" + words.substr(1) + "'" + (files ? "; files=1" : "") + " ;;\n";
+    }
+    return "# bash completion for qeldate " QELDATE_VERSION ", written by `qeldate completion bash`\n"
+           "_qeldate() {\n"
+           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} command= word words= files=\n"
+           "    for word in \"${COMP_WORDS[@]:1:COMP_CWORD-1}\"; do\n"
+           "        case $word in " + command_names + ") command=$word; break ;; esac\n"
+           "    done\n"
+           "    case \"$command:$prev\" in\n" + value_cases +
+           "    esac\n"
+           "    case $command in\n" + command_cases +
+           "    esac\n"
+           "    COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
+           "    if [[ -n $files && $cur != -* ]]; then COMPREPLY+=($(compgen -f -- \"$cur\")); fi\n"
+           "}\n"
+           "complete -F _qeldate qeldate\n";
+}
+
 // A word where a date should be that is no date: the command, festival or
 // solar term it is close to, if any.
 std::string not_a_date(CLI::App& app, const std::string& word, const std::string& message) {
@@ -161,6 +231,10 @@ std::string not_a_date(CLI::App& app, const std::string& word, const std::string
 }
 
 int run(CLI::App& app, const Arguments& a) {
+    if (app.got_subcommand("completion")) {
+        write_out(bash_completion(app));
+        return 0;
+    }
     Context context;
     if (a.encoding.empty()) {
         context.encoding = locale_encoding();
@@ -337,7 +411,7 @@ int main(int argc, char** argv) {
     app.add_flag("--chinese", a.chinese, "cal's titles and weekdays in Chinese (zh locale)");
     app.add_flag("--english", a.english, "cal's titles and weekdays in English");
     app.add_flag("--south", a.south, "小年 on lunar 12-24, as in the south");
-    app.add_option("--holidays", a.holiday_file, "a holiday file (TSV) for years to add");
+    app.add_option("--holidays", a.holiday_file, "a holiday file (TSV) for years to add")->type_name("FILE");
 
     const std::string sub_footer = "The options of qeldate (--json, --encoding, ...) work here too.\n";
     CLI::App* cal = app.add_subcommand("cal", "a month grid with lunar days, terms and festivals");
@@ -366,7 +440,7 @@ int main(int argc, char** argv) {
     bazi->add_option("--zi", a.bazi_zi, "23:00-24:00: late (this day, default) or early")
         ->check(CLI::IsMember({"early", "late"}));
     CLI::App* convert = app.add_subcommand("convert", "dates in bulk, one per line, to CSV or JSON");
-    convert->add_option("files", a.convert_files, "input files (default or -: standard input)");
+    convert->add_option("files", a.convert_files, "input files (default or -: standard input)")->type_name("FILE");
     convert->add_flag("--lunar", a.convert_lunar, "lines are lunar YEAR-MONTH-DAY [leap]");
     convert->add_option("--format", a.convert_format, "csv (default), tsv or jsonl")
         ->check(CLI::IsMember({"csv", "tsv", "jsonl"}));
@@ -380,6 +454,9 @@ int main(int argc, char** argv) {
     ics->add_option("--summary", a.ics_summary, "the lunar date's title");
     ics->add_flag("--shanghai", a.ics_shanghai, "term times in Asia/Shanghai, not UTC");
     ics->add_flag("--holidays", a.ics_holidays, "also the public holidays and make-up days");
+    CLI::App* completion = app.add_subcommand("completion", "a shell completion script, made from these options");
+    completion->add_option("shell", a.completion_shell, "bash")->required()->check(CLI::IsMember({"bash"}));
+    completion->footer("Packages install it; by hand, in ~/.bashrc: eval \"$(qeldate completion bash)\"");
     for (CLI::App* c : {cal, terms, festivals, holidays, workdays, diff, next, bazi, convert, ics}) c->footer(sub_footer);
 
     std::vector<std::string> args;
