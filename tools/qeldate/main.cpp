@@ -47,7 +47,8 @@ Steps: +N or -N with s, min, h, d, w, month, y or workdays (+1month,
   steps clamp by default: a day the new month lacks becomes its last day
   (2024-01-31 +1month is 2024-02-29); with --no-clamp it is an error.
 A festival or solar term name with a year answers directly: qeldate 中秋 2030.
-Solar term times are China Standard Time (UTC+8), truncated to the minute.
+Solar term times are China Standard Time (UTC+8), truncated to the minute
+  (bazi shows the second: a pillar may turn within the minute).
 Text is UTF-8, or GBK with --encoding gbk or a GBK locale; JSON, CSV and
   iCalendar output are always UTF-8.
 Environment:
