@@ -190,6 +190,18 @@ def test_gbk():
                                ([], {"LANG": "zh_CN.GBK"}, gbk), ([], {"LC_ALL": "zh_CN.UTF-8", "LANG": "zh_CN.GBK"}, utf8)):
         check(ok("2017-07-23", *options, env=env) == want, f"{options} {env}")
     check(json.loads(ok("2017-07-23", "--json", "--encoding", "gbk"))["lunar"]["text"] == "闰六月初一", "JSON stays UTF-8")
+    # GB2312, a subset of GBK, by name and by locale (glibc's zh_CN is GB2312).
+    gb2312 = ok("2017-07-23").decode().encode("gb2312")
+    for options, env in ((["--encoding", "gb2312"], {}), ([], {"LANG": "zh_CN"}), ([], {"LC_ALL": "zh_CN.GB2312"})):
+        check(ok("2017-07-23", *options, env=env) == gb2312, f"GB2312: {options} {env}")
+    # Messages go to the same terminal as the text, so in its encoding; a
+    # character the encoding lacks (閒, GBK only) is escaped, not lost.
+    message = lambda *a, **kw: run(*a, today="2100-12-01", **kw).stderr  # noqa: E731
+    for options, env, codec in ((["--encoding", "gbk"], {}, "gbk"), ([], {"LANG": "zh_CN.GBK"}, "gbk"),
+                                (["--encoding", "gb2312"], {}, "gb2312"), ([], {"LANG": "zh_CN"}, "gb2312")):
+        for args in (["next", "spring-festival"], ["閒"]):
+            want = message(*args).decode().encode(codec, errors="backslashreplace")
+            check(message(*args, *options, env=env) == want, f"stderr of {args} {options} {env}")
     # POSIX programs get their arguments as bytes, so GBK users type GBK;
     # Windows programs get UTF-16 and there the arguments are never GBK bytes.
     if not WINDOWS:

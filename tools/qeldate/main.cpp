@@ -60,9 +60,12 @@ Environment:
                  headings
 Exit status: 0 success, 2 bad usage or input, 1 anything else.)";
 
-int usage_error(const std::string& message) {
-    std::fprintf(stderr, "qeldate: %s\n", message.c_str());
-    return kUsageStatus;
+// One line on standard error, in the encoding of the text output: --encoding
+// when it names one, else the locale's.
+int report(const std::string& encoding_option, int status, const std::string& message) {
+    const std::optional<Encoding> named = encoding_named(encoding_option);
+    write_error(named ? *named : locale_encoding(), message);
+    return status;
 }
 
 bool use_colour(const std::string& mode) {
@@ -142,7 +145,7 @@ int run(CLI::App& app, const Arguments& a) {
     } else if (const auto e = encoding_named(a.encoding)) {
         context.encoding = *e;
     } else {
-        throw UsageError("--encoding " + quote_input(a.encoding) + ": use utf8 (utf-8) or gbk (GBK, gb18030)");
+        throw UsageError("--encoding " + quote_input(a.encoding) + ": use utf8 (utf-8), gbk (gb18030, cp936) or gb2312");
     }
     context.json = a.json;
     context.color = use_colour(a.color);
@@ -200,8 +203,8 @@ int run(CLI::App& app, const Arguments& a) {
         r.format = a.convert_format == "tsv" ? ConvertFormat::kTsv : a.convert_format == "jsonl" ? ConvertFormat::kJsonLines
                                                                                                   : ConvertFormat::kCsv;
         if (const long long bad = run_convert(context, r); bad > 0) {
-            std::fprintf(stderr, "qeldate: convert: %lld line%s could not be read (error records written)\n", bad,
-                         bad == 1 ? "" : "s");
+            write_error(context.encoding, "convert: " + std::to_string(bad) + (bad == 1 ? " line" : " lines") +
+                                              " could not be read (error records written)");
             return kUsageStatus;
         }
     } else if (command("ics")) {
@@ -354,10 +357,9 @@ int main(int argc, char** argv) {
     try {
         args = normalised_arguments(argc, argv);
     } catch (const UsageError& e) {
-        return usage_error(e.what());
+        return report(a.encoding, kUsageStatus, e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "qeldate: %s\n", e.what());
-        return kFailureStatus;
+        return report(a.encoding, kFailureStatus, e.what());
     }
     try {
         // CLI11 takes the arguments last to first.
@@ -371,14 +373,13 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        return usage_error(std::string(e.what()) + " (see qeldate --help)");
+        return report(a.encoding, kUsageStatus, std::string(e.what()) + " (see qeldate --help)");
     }
     try {
         return run(app, a);
     } catch (const UsageError& e) {
-        return usage_error(e.what());
+        return report(a.encoding, kUsageStatus, e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "qeldate: %s\n", e.what());
-        return kFailureStatus;
+        return report(a.encoding, kFailureStatus, e.what());
     }
 }
