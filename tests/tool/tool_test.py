@@ -7,20 +7,27 @@
           the same for every command line above it. Reviewed by eye when they
           change; --regenerate rewrites them. Every command also keeps the
           tool's rules: exit 0 and a quiet stderr, or exit 2, one "qeldate: "
-          line and no stdout (but convert's error records); JSON parses; help
-          screens fit 80 columns and the year view COLUMNS.
-  errors  bad input echoed short and escaped, invalid UTF-8, a failed write
+          line and no stdout (but convert: its records, and a line for each
+          unreadable file); JSON parses; help screens fit 80 columns and the
+          year view COLUMNS.
+  errors  bad input echoed short and escaped, invalid UTF-8, a failed write;
+          convert's records, one per line, whatever the line holds
   json    dates, steps and differences against datetime and relativedelta
-  gbk     the GBK output byte for byte against Python's own GBK codec
-  ics     parsed back by python3-icalendar
+  gbk     the GBK and GB2312 output and messages byte for byte against
+          Python's own codecs
+  ics     parsed back by python3-icalendar and python3-vobject
+  manpage the built manual page as man renders it in a UTF-8 locale
 """
+import csv
 import datetime as dt
 import difflib
+import io
 import json
 import os
 import pathlib
 import random
 import re
+import resource
 import shlex
 import subprocess
 import sys
@@ -35,13 +42,15 @@ EMULATOR = os.environ.get("QELDATE_TEST_EMULATOR", "").split()
 WINDOWS = any(os.path.basename(e).startswith("wine") for e in EMULATOR)
 
 
-def run(*args, today=TODAY, env=None, stdin=None, stdout=None):
+def run(*args, today=TODAY, env=None, stdin=None, stdout=None, memory=None):
     e = {k: v for k, v in os.environ.items() if k not in ("NO_COLOR", "QELDATE_TODAY", "QELDATE_HOLIDAYS")}
     e.update({"QELDATE_TODAY": today, "COLUMNS": "80", **(env or {})})
     # Output through files, not pipes: Wine's helper processes inherit the
     # handles, and a pipe would stay open until they exit, seconds later.
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, open(stdin or os.devnull, "rb") as inp:
-        r = subprocess.run([*EMULATOR, TOOL, *args], stdin=inp, stdout=stdout or out, stderr=err, env=e, timeout=120)
+        limit = memory and (lambda: resource.setrlimit(resource.RLIMIT_AS, (memory, memory)))
+        r = subprocess.run([*EMULATOR, TOOL, *args], stdin=inp, stdout=stdout or out, stderr=err, env=e, timeout=120,
+                           preexec_fn=limit)
         out.seek(0)
         err.seek(0)
         return subprocess.CompletedProcess(r.args, r.returncode, out.read(), err.read())
@@ -77,8 +86,10 @@ def play(command):
     args = args[:-2] if stdin else args
     r = run(*args, today=env.pop("QELDATE_TODAY", TODAY), env=env, stdin=stdin)
     err = r.stderr.decode().splitlines()
-    check(r.returncode == 0 and not err or r.returncode == 2 and len(err) == 1 and err[0].startswith("qeldate: ")
-          and (not r.stdout or args[0] == "convert"), f"$ {command}: exit {r.returncode}, {r.stderr!r}")
+    convert = args[:1] == ["convert"]
+    check(r.returncode == 0 and not err or r.returncode == 2 and (len(err) == 1 or convert and err) and
+          all(e.startswith("qeldate: ") for e in err) and (not r.stdout or convert),
+          f"$ {command}: exit {r.returncode}, {r.stderr!r}")
     if r.returncode == 0 and "--json" in args:
         json.loads(r.stdout)
     if "--help" in args or args[:1] == ["cal"] and len(args) == 2:
@@ -113,6 +124,30 @@ def test_errors():
     if not WINDOWS:  # Windows hands programs UTF-16: no invalid bytes reach them
         r = run("ics", "--lunar", "8-15", "--summary", b"\xff\xfe")
         check(r.returncode == 2 and not r.stdout, f"invalid UTF-8 --summary: exit {r.returncode}")
+    # convert: one record per input line, each with the header's fields, in
+    # UTF-8 whatever the line holds; a bad line is an error record and exit 2
+    # at the end. Lines: a byte order mark, CRLF and surrounding blanks
+    # around good dates; a blank line; invalid UTF-8; a control character;
+    # a line far past the 4096-byte limit, read in less memory than it takes.
+    long = os.urandom(1 << 26).replace(b"\n", b"n")
+    lines = [b"\xef\xbb\xbf2024-02-10\r", b" \t2017-07-23  ", b"", b"2017-07-\xff", b"\x1b[31m", long, b"2100-12-31"]
+    good = [True, True, False, False, False, False, True]
+    with tempfile.NamedTemporaryFile(suffix=".in") as f:
+        f.write(b"\n".join(lines) + b"\n")
+        f.flush()
+        for form in ("csv", "tsv", "jsonl"):
+            r = run("convert", "--format", form, f.name, memory=None if EMULATOR else 1 << 26)
+            text = r.stdout.decode()  # UTF-8, or UnicodeDecodeError
+            if form == "jsonl":
+                records = [json.loads(l) for l in text.splitlines()]
+            else:
+                rows = list(csv.reader(io.StringIO(text), delimiter="," if form == "csv" else "\t"))
+                check(all(len(row) == len(rows[0]) for row in rows), f"{form}: fields per record {[len(x) for x in rows]}")
+                records = [{k: v for k, v in zip(rows[0], row) if v} for row in rows[1:]]
+            check([not r.get("error") for r in records] == good, f"{form}: records {[str(r)[:80] for r in records]}")
+            check([r["date"] for r in records if "date" in r] == ["2024-02-10", "2017-07-23", "2100-12-31"], form)
+            check(r.returncode == 2 and r.stderr.count(b"\n") == 1, f"{form}: exit {r.returncode} {r.stderr!r}")
+            check(len(records[5]["input"]) < 300 and "4096" in records[5]["error"], f"{form}: the long line")
     # Anything else (here, a full disk) exits 1.
     with open("/dev/full", "wb") as full:
         r = run("2017-07-23", stdout=full)

@@ -202,11 +202,7 @@ int run(CLI::App& app, const Arguments& a) {
         r.strict = a.convert_strict;
         r.format = a.convert_format == "tsv" ? ConvertFormat::kTsv : a.convert_format == "jsonl" ? ConvertFormat::kJsonLines
                                                                                                   : ConvertFormat::kCsv;
-        if (const long long bad = run_convert(context, r); bad > 0) {
-            write_error(context.encoding, "convert: " + std::to_string(bad) + (bad == 1 ? " line" : " lines") +
-                                              " could not be read (error records written)");
-            return kUsageStatus;
-        }
+        if (!run_convert(context, r)) return kUsageStatus;
     } else if (command("ics")) {
         if (!a.ics_lunar.empty()) {
             const LunarArg l = parse_lunar(a.ics_lunar, false);
