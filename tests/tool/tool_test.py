@@ -298,19 +298,28 @@ def test_ics():
     check(sum("Solar term" in str(e["CATEGORIES"].to_ical()) for e in events) == 9 * 24, "24 terms a year")
     check(str(next(e for e in events if "Spring Festival" in str(e["DESCRIPTION"]))["SUMMARY"]) == "春节", "Chinese SUMMARY")
     calendar("--from", "2024", "--shanghai", terms={i for i in instants if i > 1.7e9})
-    holidays = [e for e in calendar("--from", "2025", "--holidays") if "Public holiday" in str(e["CATEGORIES"].to_ical())]
+    # Term times in UTC+8 through the summer times of Asia/Shanghai (1986-1991)
+    # and before it (1919, 1940-1949): clients must not apply them.
+    old = {t["instant"] for y in (1919, *range(1940, 1950), *range(1986, 1992))
+           for t in json.loads(ok("terms", str(y), "--json"))["terms"]}
+    for years in (["1919"], ["1940", "1949"], ["1986", "1991"]):
+        calendar("--from", years[0], "--to", years[-1], "--shanghai", terms=old)
+    holidays = [e for e in calendar("--from", "2025", "--with-holidays") if "Public holiday" in str(e["CATEGORIES"].to_ical())]
     check([(str(e.decoded("DTSTART")), str(e.decoded("DTEND"))) for e in holidays][-1] == ("2025-10-01", "2025-10-09"),
           "the 2025 National Day period as one event")
     # Lunar birthdays: day 30 falls on 29 in a 29-day month (ordinary 6 of
     # 2017); a leap-month date keeps the leap month where the year has one and
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the
-    # new moon of that day's partial solar eclipse); the years start at the
-    # next such day from today on, and stop after lunar 2100.
+    # new moon of that day's partial solar eclipse); the years start at
+    # this year's occurrence (the first on or after January 1, of the lunar
+    # year before for a day of its last months), and stop after lunar 2100.
     for args, today, want in ((["6-30", "--from", "2017", "--years", "1"], TODAY, ["2017-07-22"]),
                               (["6-30", "--leap", "--from", "2017", "--years", "1"], TODAY, ["2017-08-21"]),
                               (["6-1", "--leap", "--from", "2017", "--years", "2"], TODAY, ["2017-07-23", "2018-07-13"]),
                               (["8-15", "--years", "9"], TODAY, known["Mid-Autumn Festival"]),
-                              (["8-15", "--years", "2"], "2017-10-05", known["Mid-Autumn Festival"][1:3])):
+                              (["8-15", "--years", "2"], "2017-12-31", known["Mid-Autumn Festival"][0:2]),
+                              (["12-1", "--years", "2"], "2018-12-31", ["2018-01-17", "2019-01-06"]),
+                              (["1-1", "--years", "1"], "1900-01-01", ["1900-01-31"])):
         check(dates(calendar("--lunar", *args, today=today)) == want, f"--lunar {args}")
     check(len(calendar("--lunar", "1-1", "--from", "2095")) == 6, "stops after lunar 2100")
     title = "Grandma's 80th, 八十大寿; party\\ at home"
@@ -318,6 +327,22 @@ def test_ics():
           "SUMMARY read back")
     check("SUMMARY:Grandma's 80th\\, 八十大寿\\; party\\\\ at home\r\n".encode() in
           ok("ics", "--lunar", "3-3", "--years", "1", "--summary", title), "SUMMARY escaped as TEXT")
+    # Two birthdays on one lunar date are two events in a client: UIDs
+    # differ between titles and stay the same from run to run.
+    uids = [[str(e["UID"]) for e in calendar("--lunar", "8-15", *s)] for s in ([], ["--summary", "Mum"], ["--summary", "Son"])]
+    check(not set(uids[0]) & set(uids[1]) and not set(uids[1]) & set(uids[2]) and not set(uids[0]) & set(uids[2]), uids)
+    check(uids[1] == [str(e["UID"]) for e in calendar("--lunar", "8-15", "--summary", "Mum")], "UIDs from run to run")
+    # A second client: python3-vobject reads the term times through the
+    # file's own VTIMEZONE.
+    try:
+        import vobject
+    except ImportError:
+        print("python3-vobject is not installed")
+        sys.exit(77)
+    for args, terms in ((["--from", "1986", "--to", "1991", "--shanghai"], old), (["--from", "2024"], instants)):
+        timed = [e.dtstart.value for e in vobject.readOne(ok("ics", *args).decode()).vevent_list
+                 if isinstance(e.dtstart.value, dt.datetime)]
+        check(len(timed) >= 24 and all(int(t.timestamp()) in terms for t in timed), f"vobject: {args}")
 
 
 if __name__ == "__main__":

@@ -32,7 +32,6 @@ using namespace qeldate;
 
 constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
-constexpr int kDefaultIcsYears = 10;
 constexpr int kTableYears = kLastLunarYear - kFirstLunarYear + 1;  // 201
 constexpr size_t kHelpWidth = 80;
 
@@ -90,7 +89,7 @@ struct Arguments {
     std::string holiday_file;
     std::vector<std::string> holidays_args;
     std::string workdays_first, workdays_last;
-    bool ics_holidays = false;
+    bool ics_holidays = false;  // ics --with-holidays
     std::vector<std::string> cal_args;
     bool cal_three = false, cal_year = false, cal_sunday = false;
     std::vector<std::string> terms_args, festivals_args;
@@ -206,13 +205,12 @@ int run(CLI::App& app, const Arguments& a) {
     } else if (command("ics")) {
         if (!a.ics_lunar.empty()) {
             const LunarArg l = parse_lunar(a.ics_lunar, false);
-            const int years = a.ics_years.value_or(kDefaultIcsYears);
-            if (years < 1 || years > kTableYears)
+            if (const int years = a.ics_years.value_or(kDefaultLunarYears); years < 1 || years > kTableYears)
                 throw UsageError("--years " + std::to_string(years) + ": use 1-" + std::to_string(kTableYears));
             if (!a.ics_to.empty()) throw UsageError("--to goes with the festival calendar; with --lunar use --years");
             if (!is_valid_utf8(a.ics_summary)) throw UsageError("--summary " + quote_input(a.ics_summary) + " is not UTF-8 text");
             run_ics_lunar(context, l.month, l.day, a.ics_leap, a.ics_from.empty() ? 0 : lunar_year(a.ics_from, "ics --from"),
-                          years, a.ics_summary);
+                          a.ics_years, a.ics_summary);
         } else {
             if (a.ics_leap || !a.ics_summary.empty() || a.ics_years)
                 throw UsageError("--leap, --summary and --years go with --lunar MONTH-DAY");
@@ -345,8 +343,8 @@ int main(int argc, char** argv) {
     ics->add_flag("--leap", a.ics_leap, "the lunar date is in a leap month");
     ics->add_option("--years", a.ics_years, "years of the lunar date (default 10)");
     ics->add_option("--summary", a.ics_summary, "the lunar date's title");
-    ics->add_flag("--shanghai", a.ics_shanghai, "term times in Asia/Shanghai, not UTC");
-    ics->add_flag("--holidays", a.ics_holidays, "also the public holidays and make-up days");
+    ics->add_flag("--shanghai", a.ics_shanghai, "term times in UTC+8 (China Standard Time), not UTC");
+    ics->add_flag("--with-holidays", a.ics_holidays, "also the public holidays and make-up days");
     for (CLI::App* c : {cal, terms, festivals, holidays, workdays, diff, next, bazi, convert, ics}) c->footer(sub_footer);
 
     std::vector<std::string> args;
