@@ -345,6 +345,34 @@ def test_ics():
         check(len(timed) >= 24 and all(int(t.timestamp()) in terms for t in timed), f"vobject: {args}")
 
 
+# ---- manpage ---------------------------------------------------------------
+
+def test_manpage():
+    """The page beside the tool, as man (else groff) shows it in a UTF-8
+    locale: Chinese intact, every command of --help in COMMANDS, and the
+    notes after the command list line for line, no sentence split."""
+    page = pathlib.Path(TOOL).with_name("qeldate.1")
+    env = {**os.environ, "LC_ALL": "C.UTF-8", "MANWIDTH": "100"}
+    for command in (["man", "-l", str(page)], ["groff", "-Tutf8", "-man", "-P-cbou", str(page)]):
+        try:
+            shown = subprocess.run(command, env=env, capture_output=True, check=True).stdout.decode()
+            break
+        except FileNotFoundError:
+            continue
+    else:
+        print("neither man nor groff is installed")
+        sys.exit(77)
+    lines = [" ".join(l.replace("\u2010", "-").replace("\u2212", "-").split()) for l in shown.splitlines()]
+    help_text = ok("--help").decode()
+    listed = help_text.split("Subcommands:\n")[1].split("\n\n")[0]
+    notes = help_text.split("Subcommands:\n")[1].split("\n\n", 1)[1]
+    for c in [l.split()[0] for l in listed.splitlines()]:
+        check(f"qeldate {c}" in lines, f"no COMMANDS entry for {c}")
+    check("?" * 3 not in shown and "八字" in shown, "Chinese text in the page")
+    for note in notes.splitlines():
+        check(" ".join(note.split()) in lines, f"a note line split or lost: {note!r}")
+
+
 if __name__ == "__main__":
     TOOL = os.path.abspath(sys.argv[1])
     REGENERATE = "--regenerate" in sys.argv
