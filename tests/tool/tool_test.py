@@ -7,21 +7,28 @@
           the same for every command line above it. Reviewed by eye when they
           change; --regenerate rewrites them. Every command also keeps the
           tool's rules: exit 0 and a quiet stderr, or exit 2, one "qeldate: "
-          line and no stdout (but convert's error records); JSON parses; help
-          screens fit 80 columns and the year view COLUMNS.
-  errors  bad input echoed short and escaped, invalid UTF-8, a failed write
+          line and no stdout (but convert: its records, and a line for each
+          unreadable file); JSON parses; help screens fit 80 columns and the
+          year view COLUMNS.
+  errors  bad input echoed short and escaped, invalid UTF-8, a failed write;
+          convert's records, one per line, whatever the line holds
   json    dates, steps and differences against datetime and relativedelta
-  gbk     the GBK output byte for byte against Python's own GBK codec
-  ics     parsed back by python3-icalendar
+  gbk     the GBK and GB2312 output and messages byte for byte against
+          Python's own codecs
+  ics     parsed back by python3-icalendar and python3-vobject
+  manpage the built manual page as man renders it in a UTF-8 locale
   completion  `qeldate completion bash` sourced in bash
 """
+import csv
 import datetime as dt
 import difflib
+import io
 import json
 import os
 import pathlib
 import random
 import re
+import resource
 import shlex
 import shutil
 import subprocess
@@ -37,13 +44,15 @@ EMULATOR = os.environ.get("QELDATE_TEST_EMULATOR", "").split()
 WINDOWS = any(os.path.basename(e).startswith("wine") for e in EMULATOR)
 
 
-def run(*args, today=TODAY, env=None, stdin=None, stdout=None):
+def run(*args, today=TODAY, env=None, stdin=None, stdout=None, memory=None):
     e = {k: v for k, v in os.environ.items() if k not in ("NO_COLOR", "QELDATE_TODAY", "QELDATE_HOLIDAYS")}
     e.update({"QELDATE_TODAY": today, "COLUMNS": "80", **(env or {})})
     # Output through files, not pipes: Wine's helper processes inherit the
     # handles, and a pipe would stay open until they exit, seconds later.
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, open(stdin or os.devnull, "rb") as inp:
-        r = subprocess.run([*EMULATOR, TOOL, *args], stdin=inp, stdout=stdout or out, stderr=err, env=e, timeout=120)
+        limit = memory and (lambda: resource.setrlimit(resource.RLIMIT_AS, (memory, memory)))
+        r = subprocess.run([*EMULATOR, TOOL, *args], stdin=inp, stdout=stdout or out, stderr=err, env=e, timeout=120,
+                           preexec_fn=limit)
         out.seek(0)
         err.seek(0)
         return subprocess.CompletedProcess(r.args, r.returncode, out.read(), err.read())
@@ -79,8 +88,10 @@ def play(command):
     args = args[:-2] if stdin else args
     r = run(*args, today=env.pop("QELDATE_TODAY", TODAY), env=env, stdin=stdin)
     err = r.stderr.decode().splitlines()
-    check(r.returncode == 0 and not err or r.returncode == 2 and len(err) == 1 and err[0].startswith("qeldate: ")
-          and (not r.stdout or args[0] == "convert"), f"$ {command}: exit {r.returncode}, {r.stderr!r}")
+    convert = args[:1] == ["convert"]
+    check(r.returncode == 0 and not err or r.returncode == 2 and (len(err) == 1 or convert and err) and
+          all(e.startswith("qeldate: ") for e in err) and (not r.stdout or convert),
+          f"$ {command}: exit {r.returncode}, {r.stderr!r}")
     if r.returncode == 0 and "--json" in args:
         json.loads(r.stdout)
     if "--help" in args or args[:1] == ["cal"] and len(args) == 2:
@@ -120,6 +131,31 @@ def test_errors():
     if not WINDOWS:  # Windows hands programs UTF-16: no invalid bytes reach them
         r = run("ics", "--lunar", "8-15", "--summary", b"\xff\xfe")
         check(r.returncode == 2 and not r.stdout, f"invalid UTF-8 --summary: exit {r.returncode}")
+    # convert: one record per input line, each with the header's fields, in
+    # UTF-8 whatever the line holds; a bad line is an error record and exit 2
+    # at the end. Lines: a byte order mark, CRLF and surrounding blanks
+    # around good dates; a blank line; invalid UTF-8; a control character;
+    # a line far past the 4096-byte limit, read in less memory than it takes.
+    long = os.urandom(1 << 26).replace(b"\n", b"n")
+    lines = [b"\xef\xbb\xbf2024-02-10\r", b" \t2017-07-23  ", b"", b"2017-07-\xff", b"\x1b[31m", long, b"2100-12-31"]
+    good = [True, True, False, False, False, False, True]
+    with tempfile.NamedTemporaryFile(suffix=".in") as f:
+        f.write(b"\n".join(lines) + b"\n")
+        f.flush()
+        for form in ("csv", "tsv", "jsonl"):
+            bounded = not EMULATOR and not os.environ.get("QELDATE_TEST_SANITIZED")
+            r = run("convert", "--format", form, f.name, memory=1 << 26 if bounded else None)
+            text = r.stdout.decode()  # UTF-8, or UnicodeDecodeError
+            if form == "jsonl":
+                records = [json.loads(l) for l in text.splitlines()]
+            else:
+                rows = list(csv.reader(io.StringIO(text), delimiter="," if form == "csv" else "\t"))
+                check(all(len(row) == len(rows[0]) for row in rows), f"{form}: fields per record {[len(x) for x in rows]}")
+                records = [{k: v for k, v in zip(rows[0], row) if v} for row in rows[1:]]
+            check([not r.get("error") for r in records] == good, f"{form}: records {[str(r)[:80] for r in records]}")
+            check([r["date"] for r in records if "date" in r] == ["2024-02-10", "2017-07-23", "2100-12-31"], form)
+            check(r.returncode == 2 and r.stderr.count(b"\n") == 1, f"{form}: exit {r.returncode} {r.stderr!r}")
+            check(len(records[5]["input"]) < 300 and "4096" in records[5]["error"], f"{form}: the long line")
     # Anything else (here, a full disk) exits 1.
     with open("/dev/full", "wb") as full:
         r = run("2017-07-23", stdout=full)
@@ -204,6 +240,18 @@ def test_gbk():
                                ([], {"LANG": "zh_CN.GBK"}, gbk), ([], {"LC_ALL": "zh_CN.UTF-8", "LANG": "zh_CN.GBK"}, utf8)):
         check(ok("2017-07-23", *options, env=env) == want, f"{options} {env}")
     check(json.loads(ok("2017-07-23", "--json", "--encoding", "gbk"))["lunar"]["text"] == "闰六月初一", "JSON stays UTF-8")
+    # GB2312, a subset of GBK, by name and by locale (glibc's zh_CN is GB2312).
+    gb2312 = ok("2017-07-23").decode().encode("gb2312")
+    for options, env in ((["--encoding", "gb2312"], {}), ([], {"LANG": "zh_CN"}), ([], {"LC_ALL": "zh_CN.GB2312"})):
+        check(ok("2017-07-23", *options, env=env) == gb2312, f"GB2312: {options} {env}")
+    # Messages go to the same terminal as the text, so in its encoding; a
+    # character the encoding lacks (閒, GBK only) is escaped, not lost.
+    message = lambda *a, **kw: run(*a, today="2100-12-01", **kw).stderr  # noqa: E731
+    for options, env, codec in ((["--encoding", "gbk"], {}, "gbk"), ([], {"LANG": "zh_CN.GBK"}, "gbk"),
+                                (["--encoding", "gb2312"], {}, "gb2312"), ([], {"LANG": "zh_CN"}, "gb2312")):
+        for args in (["next", "spring-festival"], ["閒"]):
+            want = message(*args).decode().encode(codec, errors="backslashreplace")
+            check(message(*args, *options, env=env) == want, f"stderr of {args} {options} {env}")
     # POSIX programs get their arguments as bytes, so GBK users type GBK;
     # Windows programs get UTF-16 and there the arguments are never GBK bytes.
     if not WINDOWS:
@@ -265,20 +313,29 @@ def test_ics():
     check(sum("Solar term" in str(e["CATEGORIES"].to_ical()) for e in events) == 9 * 24, "24 terms a year")
     check(str(next(e for e in events if "Spring Festival" in str(e["DESCRIPTION"]))["SUMMARY"]) == "春节", "Chinese SUMMARY")
     calendar("--from", "2024", "--shanghai", terms={i for i in instants if i > 1.7e9})
-    holidays = [e for e in calendar("--from", "2025", "--holidays") if "Public holiday" in str(e["CATEGORIES"].to_ical())]
+    # Term times in UTC+8 through the summer times of Asia/Shanghai (1986-1991)
+    # and before it (1919, 1940-1949): clients must not apply them.
+    old = {t["instant"] for y in (1919, *range(1940, 1950), *range(1986, 1992))
+           for t in json.loads(ok("terms", str(y), "--json"))["terms"]}
+    for years in (["1919"], ["1940", "1949"], ["1986", "1991"]):
+        calendar("--from", years[0], "--to", years[-1], "--shanghai", terms=old)
+    holidays = [e for e in calendar("--from", "2025", "--with-holidays") if "Public holiday" in str(e["CATEGORIES"].to_ical())]
     check([(str(e.decoded("DTSTART")), str(e.decoded("DTEND"))) for e in holidays][-1] == ("2025-10-01", "2025-10-09"),
           "the 2025 National Day period as one event")
     check([str(e["DESCRIPTION"]) for e in holidays][0] == "New Year's Day: public holiday, 1 day off", "one day off")
     # Lunar birthdays: day 30 falls on 29 in a 29-day month (ordinary 6 of
     # 2017); a leap-month date keeps the leap month where the year has one and
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the
-    # new moon of that day's partial solar eclipse); the years start at the
-    # next such day from today on, and stop after lunar 2100.
+    # new moon of that day's partial solar eclipse); the years start at
+    # this year's occurrence (the first on or after January 1, of the lunar
+    # year before for a day of its last months), and stop after lunar 2100.
     for args, today, want in ((["6-30", "--from", "2017", "--years", "1"], TODAY, ["2017-07-22"]),
                               (["6-30", "--leap", "--from", "2017", "--years", "1"], TODAY, ["2017-08-21"]),
                               (["6-1", "--leap", "--from", "2017", "--years", "2"], TODAY, ["2017-07-23", "2018-07-13"]),
                               (["8-15", "--years", "9"], TODAY, known["Mid-Autumn Festival"]),
-                              (["8-15", "--years", "2"], "2017-10-05", known["Mid-Autumn Festival"][1:3])):
+                              (["8-15", "--years", "2"], "2017-12-31", known["Mid-Autumn Festival"][0:2]),
+                              (["12-1", "--years", "2"], "2018-12-31", ["2018-01-17", "2019-01-06"]),
+                              (["1-1", "--years", "1"], "1900-01-01", ["1900-01-31"])):
         check(dates(calendar("--lunar", *args, today=today)) == want, f"--lunar {args}")
     check(len(calendar("--lunar", "1-1", "--from", "2095")) == 6, "stops after lunar 2100")
     title = "Grandma's 80th, 八十大寿; party\\ at home"
@@ -286,6 +343,50 @@ def test_ics():
           "SUMMARY read back")
     check("SUMMARY:Grandma's 80th\\, 八十大寿\\; party\\\\ at home\r\n".encode() in
           ok("ics", "--lunar", "3-3", "--years", "1", "--summary", title), "SUMMARY escaped as TEXT")
+    # Two birthdays on one lunar date are two events in a client: UIDs
+    # differ between titles and stay the same from run to run.
+    uids = [[str(e["UID"]) for e in calendar("--lunar", "8-15", *s)] for s in ([], ["--summary", "Mum"], ["--summary", "Son"])]
+    check(not set(uids[0]) & set(uids[1]) and not set(uids[1]) & set(uids[2]) and not set(uids[0]) & set(uids[2]), uids)
+    check(uids[1] == [str(e["UID"]) for e in calendar("--lunar", "8-15", "--summary", "Mum")], "UIDs from run to run")
+    # A second client: python3-vobject reads the term times through the
+    # file's own VTIMEZONE.
+    try:
+        import vobject
+    except ImportError:
+        print("python3-vobject is not installed")
+        sys.exit(77)
+    for args, terms in ((["--from", "1986", "--to", "1991", "--shanghai"], old), (["--from", "2024"], instants)):
+        timed = [e.dtstart.value for e in vobject.readOne(ok("ics", *args).decode()).vevent_list
+                 if isinstance(e.dtstart.value, dt.datetime)]
+        check(len(timed) >= 24 and all(int(t.timestamp()) in terms for t in timed), f"vobject: {args}")
+
+
+# ---- manpage ---------------------------------------------------------------
+
+def test_manpage():
+    """The page beside the tool, as man (else groff) shows it in a UTF-8
+    locale: Chinese intact, every command of --help in COMMANDS, and the
+    notes after the command list line for line, no sentence split."""
+    page = pathlib.Path(TOOL).with_name("qeldate.1")
+    env = {**os.environ, "LC_ALL": "C.UTF-8", "MANWIDTH": "100"}
+    for command in (["man", "-l", str(page)], ["groff", "-Tutf8", "-man", "-P-cbou", str(page)]):
+        try:
+            shown = subprocess.run(command, env=env, capture_output=True, check=True).stdout.decode()
+            break
+        except FileNotFoundError:
+            continue
+    else:
+        print("neither man nor groff is installed")
+        sys.exit(77)
+    lines = [" ".join(l.replace("\u2010", "-").replace("\u2212", "-").split()) for l in shown.splitlines()]
+    help_text = ok("--help").decode()
+    listed = help_text.split("Subcommands:\n")[1].split("\n\n")[0]
+    notes = help_text.split("Subcommands:\n")[1].split("\n\n", 1)[1]
+    for c in [l.split()[0] for l in listed.splitlines()]:
+        check(f"qeldate {c}" in lines, f"no COMMANDS entry for {c}")
+    check("?" * 3 not in shown and "八字" in shown, "Chinese text in the page")
+    for note in notes.splitlines():
+        check(" ".join(note.split()) in lines, f"a note line split or lost: {note!r}")
 
 
 # ---- completion --------------------------------------------------------------
@@ -302,7 +403,7 @@ def test_completion():
         # space: a new, empty word); files from golden/.
         for line, want in (("qeldate ca", "cal"), ("qeldate cal --s", "--south --sunday"),
                            ("qeldate --color a", "always auto"), ("qeldate bazi --zi ", "early late"),
-                           ("qeldate ics --holidays --sh", "--shanghai"), ("qeldate --holidays holidays_2", "holidays_2027.tsv"),
+                           ("qeldate ics --with-holidays --sh", "--shanghai"), ("qeldate --holidays holidays_2", "holidays_2027.tsv"),
                            ("qeldate convert --format j", "jsonl"), ("qeldate convert conv", "convert.in convert.txt"),
                            ("qeldate terms --", "--chinese --color --encoding --english --help --holidays --json --leap --lunar --no-clamp"
                             " --plain-months --south --version"),

@@ -39,7 +39,7 @@ Moment current_moment() {
 }
 
 void write_text(const Context& context, std::string_view utf8) {
-    write_out(context.encoding == Encoding::kGbk ? utf8_to_gbk(utf8) : std::string(utf8));
+    write_out(from_utf8(utf8, context.encoding));
 }
 
 }  // namespace qeldate

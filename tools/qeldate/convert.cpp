@@ -1,7 +1,9 @@
 #include "convert.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -12,12 +14,15 @@
 
 #include "context.h"
 #include "model.h"
+#include "terminal.h"
 
 namespace qeldate {
 namespace {
 
 constexpr size_t kBlockLines = 4096;
 constexpr size_t kFlushBytes = 1 << 16;
+constexpr size_t kShownBytes = 64;  // of a line too long to keep
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Names read once from qel_calendar, so that a line costs no library text call.
 struct Names {
@@ -102,7 +107,7 @@ public:
             if (f->term >= 0) out_ += names_.term[size_t(f->term)];
             out_ += separator() + festivals(f->festivals) + separator();
         } else {
-            for (int i = 0; i < 12; ++i) out_ += separator();
+            for (size_t i = 1; i < std::size(kColumns); ++i) out_ += separator();  // to the error column
             field(line.error);
         }
         out_ += '\n';
@@ -122,10 +127,10 @@ private:
         return out;
     }
     // CSV quotes a field with a comma, quote or line break (RFC 4180); TSV
-    // turns tabs into spaces.
+    // turns tabs and carriage returns into spaces.
     void field(std::string_view text) {
         if (format_ == ConvertFormat::kTsv) {
-            for (const char c : text) out_ += c == '\t' ? ' ' : c;
+            for (const char c : text) out_ += c == '\t' || c == '\r' ? ' ' : c;
         } else if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
             out_ += text;
         } else {
@@ -158,7 +163,9 @@ private:
             for (int k = 0; k < QEL_FESTIVAL_COUNT; ++k)
                 if (f->festivals >> k & 1u) j["festivals"].push_back(names_.festival[size_t(k)]);
         }
-        out_ += j.dump() + "\n";
+        // Every field is valid UTF-8 already; replacing is only the last guard
+        // of the promise that the output is UTF-8 and the run is not cut short.
+        out_ += j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
         if (out_.size() >= kFlushBytes) flush();
     }
 
@@ -173,13 +180,47 @@ struct FileCloser {
     }
 };
 
+// One line of a file: at most kMaxLineBytes kept, the rest skipped to the
+// line end. False at the end of the file (or a read error).
+bool read_line(std::FILE* in, std::string& line, bool& too_long) {
+    line.clear();
+    too_long = false;
+    int c = 0;
+    while ((c = std::getc(in)) != EOF && c != '\n') {
+        if (line.size() < kMaxLineBytes) line += static_cast<char>(c);
+        else too_long = true;
+    }
+    return c != EOF || !line.empty();
+}
+
+// The record of one line as read (without its line end).
+Line parse_line(std::string text, bool too_long, bool lunar) {
+    if (too_long) {
+        size_t cut = kShownBytes;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        return {escape_invalid_utf8(text.substr(0, cut), true) + "...", 0,
+                "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes: no date is that long"};
+    }
+    if (!is_valid_utf8(text)) return {escape_invalid_utf8(text, true), 0, quote_input(text) + " is not UTF-8 text"};
+    const size_t first = text.find_first_not_of(" \t\r");
+    text = first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    if (text.empty()) return {"", 0, "the line is empty"};
+    Line l{text, 0, ""};
+    try {
+        l.serial = lunar ? lunar_serial(text) : gregorian_serial(text);
+    } catch (const UsageError& e) {
+        l.error = e.what();
+    }
+    return l;
+}
+
 }  // namespace
 
-long long run_convert(const Context& context, const ConvertRequest& r) {
+bool run_convert(const Context& context, const ConvertRequest& r) {
     const Names names(context.name_flags);
     Writer writer(r.format, names);
     writer.header();
-    long long bad = 0, number = 0;
+    long long bad = 0, number = 0, unreadable = 0;
     std::vector<Line> block;
     std::vector<int64_t> serials;
     std::vector<qel_day_facts> facts(kBlockLines);
@@ -190,39 +231,53 @@ long long run_convert(const Context& context, const ConvertRequest& r) {
         for (size_t i = 0; i < block.size(); ++i) writer.record(block[i], block[i].error.empty() ? &facts[i] : nullptr);
         block.clear();
     };
+    // A file that cannot be opened or read is named, and the others are read
+    // all the same: one bad file in a list must not cost the rest.
+    const auto cannot_read = [&](const std::string& path, int error) {
+        convert_block();
+        writer.flush();
+        const std::string message = "convert: cannot read " + (path == "-" ? std::string("standard input") : quote_input(path)) +
+                                    ": " + std::strerror(error);
+        if (r.strict) throw UsageError(message);
+        write_error(context.encoding, message);
+        ++unreadable;
+    };
     std::vector<std::string> files = r.files;
     if (files.empty()) files.push_back("-");
     for (const std::string& path : files) {
+        errno = 0;
         std::unique_ptr<std::FILE, FileCloser> in(path == "-" ? stdin : std::fopen(path.c_str(), "rb"));
-        if (!in) throw UsageError("cannot open " + quote_input(path));
+        if (!in) {
+            cannot_read(path, errno);
+            continue;
+        }
         std::string line;
-        for (int c = 0; c != EOF;) {
-            line.clear();
-            while ((c = std::getc(in.get())) != EOF && c != '\n') line += static_cast<char>(c);
-            if (c == EOF && line.empty()) break;
+        bool too_long = false;
+        for (bool first = true; read_line(in.get(), line, too_long); first = false) {
             ++number;
-            while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
-            if (line.empty()) continue;
-            Line l{line, 0, ""};
-            try {
-                if (!is_valid_utf8(line)) throw UsageError(quote_input(line) + " is not UTF-8 text");
-                l.serial = r.lunar ? lunar_serial(line) : gregorian_serial(line);
-            } catch (const UsageError& e) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            // A byte order mark, as some Windows editors write, starts the text.
+            if (first && line.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) line.erase(0, kByteOrderMark.size());
+            Line l = parse_line(std::move(line), too_long, r.lunar);
+            if (!l.error.empty()) {
                 if (r.strict) {
                     convert_block();
                     writer.flush();
-                    throw UsageError("line " + std::to_string(number) + ": " + e.what());
+                    throw UsageError("line " + std::to_string(number) + ": " + l.error);
                 }
-                l.error = e.what();
                 ++bad;
             }
             block.push_back(std::move(l));
             if (block.size() == kBlockLines) convert_block();
         }
+        if (std::ferror(in.get())) cannot_read(path, errno);
     }
     convert_block();
     writer.flush();
-    return bad;
+    if (bad > 0)
+        write_error(context.encoding, "convert: " + std::to_string(bad) + (bad == 1 ? " line" : " lines") +
+                                          " could not be read (error records written)");
+    return bad == 0 && unreadable == 0;
 }
 
 }  // namespace qeldate

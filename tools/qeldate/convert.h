@@ -4,12 +4,17 @@
 // stays constant whatever the input's length.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace qeldate {
 
 struct Context;
+
+// A line longer than this is an error record, read no further than this: a
+// date is a few dozen bytes, and memory stays bounded whatever the input.
+constexpr size_t kMaxLineBytes = 4096;
 
 enum class ConvertFormat { kCsv, kTsv, kJsonLines };
 
@@ -20,8 +25,11 @@ struct ConvertRequest {
     bool strict = false;             // stop at the first bad line
 };
 
-// The number of bad lines (each written as an error record); with `strict`,
-// a UsageError at the first one.
-long long run_convert(const Context& context, const ConvertRequest& request);
+// Writes one record per input line: a bad line (not a date, not UTF-8 text,
+// empty, longer than kMaxLineBytes) gets an error record. An unreadable file
+// gets a line on standard error naming it, and the other files are still read.
+// False when any line or file was bad (a summary line on standard error then);
+// with `strict`, a UsageError at the first one instead.
+bool run_convert(const Context& context, const ConvertRequest& request);
 
 }  // namespace qeldate

@@ -69,6 +69,8 @@ void load_holiday_file(Context& context, const std::string& path) {
         ++number;
         const std::string where = path + " line " + std::to_string(number) + ": ";
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // A byte order mark, as some Windows editors write, starts the text.
+        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
         if (line.empty() || line[0] == '#') continue;
         if (!is_valid_utf8(line)) throw UsageError(where + "not UTF-8 text");
         const size_t tab1 = line.find('\t'), tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);

@@ -27,10 +27,16 @@ struct Event {
     Serial last = 0;                 // the last day of an all-day event over several days
 };
 
-// The zone of China Standard Time: UTC+8, no daylight saving since 1991.
-constexpr const char* kShanghaiZone[] = {"BEGIN:VTIMEZONE", "TZID:Asia/Shanghai", "BEGIN:STANDARD",
-                                         "DTSTART:19700101T000000", "TZOFFSETFROM:+0800", "TZOFFSETTO:+0800",
-                                         "TZNAME:CST", "END:STANDARD", "END:VTIMEZONE"};
+// China Standard Time, UTC+8 at every instant, as the term times are given.
+// Not Asia/Shanghai: clients replace a VTIMEZONE whose TZID they know with
+// their own rules, and Asia/Shanghai had summer time in 1919, 1940-1949 and
+// 1986-1991 and local mean time before 1901. Etc/GMT-8 (POSIX's inverted
+// sign) is UTC+8 without history in every time zone database, so a client
+// that resolves it and one that reads the VTIMEZONE agree.
+constexpr const char* kChinaZoneId = "Etc/GMT-8";
+constexpr const char* kChinaZone[] = {"BEGIN:VTIMEZONE", "TZID:Etc/GMT-8", "BEGIN:STANDARD",
+                                      "DTSTART:19000101T000000", "TZOFFSETFROM:+0800", "TZOFFSETTO:+0800",
+                                      "TZNAME:CST", "END:STANDARD", "END:VTIMEZONE"};
 
 // TEXT values escape backslash, semicolon, comma and newline.
 std::string escape_text(std::string_view text) {
@@ -89,7 +95,7 @@ std::string stamp(const Context& context) {
     return buffer;
 }
 
-// DATE-TIME of an instant: in UTC ("Z"), or local to Asia/Shanghai.
+// DATE-TIME of an instant: in UTC ("Z"), or local to China Standard Time.
 std::string ics_time(int64_t instant, bool shanghai_time) {
     int64_t serial = 0;
     int32_t second = 0;
@@ -109,13 +115,13 @@ void write_calendar(const Context& context, const std::string& name, std::vector
         out += fold(line);
     out += fold("X-WR-CALNAME:" + escape_text(name));
     if (shanghai_time)
-        for (const char* line : kShanghaiZone) out += fold(line);
+        for (const char* line : kChinaZone) out += fold(line);
     for (const Event& e : events) {
         out += fold("BEGIN:VEVENT");
         out += fold("UID:" + ics_date(e.serial) + "-" + e.key + "@qeldate");
         out += fold("DTSTAMP:" + dtstamp);
         if (e.instant) {
-            const std::string property = shanghai_time ? "DTSTART;TZID=Asia/Shanghai:" : "DTSTART:";
+            const std::string property = shanghai_time ? std::string("DTSTART;TZID=") + kChinaZoneId + ":" : "DTSTART:";
             out += fold(property + ics_time(*e.instant, shanghai_time));
         } else {
             out += fold("DTSTART;VALUE=DATE:" + ics_date(e.serial));
@@ -131,6 +137,20 @@ void write_calendar(const Context& context, const std::string& name, std::vector
     write_out(out);
 }
 
+// FNV-1a, 64 bits: a short key of a text that is the same on every run and
+// machine, for UIDs.
+std::string text_key(std::string_view text) {
+    uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    char buffer[20];
+    std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(hash));
+    return buffer;
+}
+
+std::string year_range(int first, int last) {
+    return first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
+}
+
 std::string lunar_numbers(const LunarDate& l) {
     return std::to_string(l.year) + "-" + std::to_string(l.month) + "-" + std::to_string(l.day) + (l.leap ? " (leap month)" : "");
 }
@@ -140,6 +160,16 @@ std::string lunar_numbers(const LunarDate& l) {
 void run_ics_festivals(const Context& context, int first_year, int last_year, bool shanghai_time, bool holidays) {
     std::vector<Event> events;
     if (holidays) {
+        // A year no holiday table covers would silently lack its holidays.
+        for (int y = first_year; y <= last_year; ++y) {
+            if (qel_holiday_status(serial_of({y, 1, 1}), context.holidays(), nullptr) >= 0 ||
+                qel_holiday_status(serial_of({y, 12, 31}), context.holidays(), nullptr) >= 0)
+                continue;
+            int32_t y0 = 0, y1 = 0;
+            qel_holiday_years(&y0, &y1);
+            throw UsageError("the public holidays of " + std::to_string(y) + " are unknown: the table covers " +
+                             year_range(y0, y1) + "; add the year with --holidays FILE, or leave out --with-holidays");
+        }
         for (const HolidayPeriod& p : holiday_periods(context, serial_of({first_year, 1, 1}), serial_of({last_year, 12, 31}))) {
             Event e{p.first, "holiday-" + p.key, "休 " + p.chinese,
                     p.english + ": public holiday, " + std::to_string(p.last - p.first + 1) + (p.last == p.first ? " day off" : " days off"), "Public holiday",
@@ -166,29 +196,44 @@ void run_ics_festivals(const Context& context, int first_year, int last_year, bo
                               "Solar term", d.term->instant});
         }
     }
-    const std::string range = first_year == last_year ? std::to_string(first_year)
-                                                      : std::to_string(first_year) + "-" + std::to_string(last_year);
-    write_calendar(context, "Chinese festivals and solar terms " + range, std::move(events), shanghai_time);
+    write_calendar(context, "Chinese festivals and solar terms " + year_range(first_year, last_year), std::move(events),
+                   shanghai_time);
 }
 
-void run_ics_lunar(const Context& context, int month, int day, bool leap, int first_lunar_year, int years,
+void run_ics_lunar(const Context& context, int month, int day, bool leap, int first_lunar_year, std::optional<int> years,
                    const std::string& summary) {
-    const Serial today = serial_of(context.now.date);
     int year = first_lunar_year;
     if (year == 0) {
-        qel_lunar_date now{};
-        if (qel_lunar_of_serial(today, &now) != QEL_OK)
-            throw UsageError("today (" + format_date(context.now.date) + ") is outside the lunar table; give --from YEAR");
-        year = now.year;
-        if (const auto first = lunar_anniversary(year, month, day, leap); first && serial_of_lunar(*first) < today) ++year;
+        // This year's occurrence: the first on or after January 1, which
+        // may belong to the lunar year before (a day of months 11 and 12).
+        const int now_year = context.now.date.year;
+        if (now_year < kFirstLunarYear || now_year > kLastLunarYear)
+            throw UsageError("this year (" + std::to_string(now_year) + ") is outside the lunar table (" +
+                             year_range(kFirstLunarYear, kLastLunarYear) + "); give --from YEAR");
+        const Serial new_year = serial_of({now_year, 1, 1});
+        year = std::max(now_year - 1, kFirstLunarYear);
+        for (std::optional<LunarDate> l; year < kLastLunarYear && (!(l = lunar_anniversary(year, month, day, leap)) ||
+                                                                  serial_of_lunar(*l) < new_year);)
+            ++year;
     }
+    // Years past the table are refused rather than left out; without
+    // --years the calendar ends where the table does.
+    const int available = kLastLunarYear - year + 1;
+    if (years && *years > available)
+        throw UsageError("--years " + std::to_string(*years) + " from lunar " + std::to_string(year) +
+                         " runs past lunar " + std::to_string(kLastLunarYear) + ", the end of the lunar table: use --years " +
+                         std::to_string(available) + " or fewer");
+    const int count = std::min(years.value_or(kDefaultLunarYears), available);
     const std::string what = std::to_string(month) + "-" + std::to_string(day) + (leap ? "-leap" : "");
+    // Two birthdays on the same lunar date are two events: the title is part
+    // of the UID, so importing one calendar never overwrites the other.
+    const std::string key = "lunar-" + what + (summary.empty() ? "" : "-" + text_key(summary));
     std::vector<Event> events;
-    for (int y = year; y < year + years && y <= kLastLunarYear; ++y) {
+    for (int y = year; y < year + count; ++y) {
         const std::optional<LunarDate> l = lunar_anniversary(y, month, day, leap);
         if (!l) continue;
         const std::string name = "农历" + lunar_text(*l, context.name_flags);
-        events.push_back({serial_of_lunar(*l), "lunar-" + what, summary.empty() ? name : summary,
+        events.push_back({serial_of_lunar(*l), key, summary.empty() ? name : summary,
                           name + ", lunar " + lunar_numbers(*l), "Lunar date", std::nullopt});
     }
     write_calendar(context, "Lunar " + what, std::move(events));

@@ -33,7 +33,6 @@ using namespace qeldate;
 
 constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
-constexpr int kDefaultIcsYears = 10;
 constexpr int kTableYears = kLastLunarYear - kFirstLunarYear + 1;  // 201
 constexpr size_t kHelpWidth = 80;
 
@@ -64,9 +63,12 @@ Environment:
                  titles and weekdays in Chinese (--chinese)
 Exit status: 0 success, 2 bad usage or input, 1 anything else.)";
 
-int usage_error(const std::string& message) {
-    std::fprintf(stderr, "qeldate: %s\n", message.c_str());
-    return kUsageStatus;
+// One line on standard error, in the encoding of the text output: --encoding
+// when it names one, else the locale's.
+int report(const std::string& encoding_option, int status, const std::string& message) {
+    const std::optional<Encoding> named = encoding_named(encoding_option);
+    write_error(named ? *named : locale_encoding(), message);
+    return status;
 }
 
 bool use_colour(const std::string& mode) {
@@ -91,7 +93,7 @@ struct Arguments {
     std::string holiday_file;
     std::vector<std::string> holidays_args;
     std::string workdays_first, workdays_last;
-    bool ics_holidays = false;
+    bool ics_holidays = false;  // ics --with-holidays
     std::vector<std::string> cal_args;
     bool cal_three = false, cal_year = false, cal_sunday = false;
     std::vector<std::string> terms_args, festivals_args;
@@ -242,7 +244,7 @@ int run(CLI::App& app, const Arguments& a) {
     } else if (const auto e = encoding_named(a.encoding)) {
         context.encoding = *e;
     } else {
-        throw UsageError("--encoding " + quote_input(a.encoding) + ": use utf8 (utf-8) or gbk (GBK, gb18030)");
+        throw UsageError("--encoding " + quote_input(a.encoding) + ": use utf8 (utf-8), gbk (gb18030, cp936) or gb2312");
     }
     context.json = a.json;
     context.color = use_colour(a.color);
@@ -302,21 +304,16 @@ int run(CLI::App& app, const Arguments& a) {
         r.strict = a.convert_strict;
         r.format = a.convert_format == "tsv" ? ConvertFormat::kTsv : a.convert_format == "jsonl" ? ConvertFormat::kJsonLines
                                                                                                   : ConvertFormat::kCsv;
-        if (const long long bad = run_convert(context, r); bad > 0) {
-            std::fprintf(stderr, "qeldate: convert: %lld line%s could not be read (error records written)\n", bad,
-                         bad == 1 ? "" : "s");
-            return kUsageStatus;
-        }
+        if (!run_convert(context, r)) return kUsageStatus;
     } else if (command("ics")) {
         if (!a.ics_lunar.empty()) {
             const LunarArg l = parse_lunar(a.ics_lunar, false);
-            const int years = a.ics_years.value_or(kDefaultIcsYears);
-            if (years < 1 || years > kTableYears)
+            if (const int years = a.ics_years.value_or(kDefaultLunarYears); years < 1 || years > kTableYears)
                 throw UsageError("--years " + std::to_string(years) + ": use 1-" + std::to_string(kTableYears));
             if (!a.ics_to.empty()) throw UsageError("--to goes with the festival calendar; with --lunar use --years");
             if (!is_valid_utf8(a.ics_summary)) throw UsageError("--summary " + quote_input(a.ics_summary) + " is not UTF-8 text");
             run_ics_lunar(context, l.month, l.day, a.ics_leap || l.leap, a.ics_from.empty() ? 0 : lunar_year(a.ics_from, "ics --from"),
-                          years, a.ics_summary);
+                          a.ics_years, a.ics_summary);
         } else {
             if (a.ics_leap || !a.ics_summary.empty() || a.ics_years)
                 throw UsageError("--leap, --summary and --years go with --lunar MONTH-DAY");
@@ -453,8 +450,8 @@ int main(int argc, char** argv) {
     ics->add_flag("--leap", a.ics_leap, "the lunar date is in a leap month");
     ics->add_option("--years", a.ics_years, "years of the lunar date (default 10)");
     ics->add_option("--summary", a.ics_summary, "the lunar date's title");
-    ics->add_flag("--shanghai", a.ics_shanghai, "term times in Asia/Shanghai, not UTC");
-    ics->add_flag("--holidays", a.ics_holidays, "also the public holidays and make-up days");
+    ics->add_flag("--shanghai", a.ics_shanghai, "term times in UTC+8 (China Standard Time), not UTC");
+    ics->add_flag("--with-holidays", a.ics_holidays, "also the public holidays and make-up days");
     CLI::App* completion = app.add_subcommand("completion", "a shell completion script, made from these options");
     completion->add_option("shell", a.completion_shell, "bash")->required()->check(CLI::IsMember({"bash"}));
     completion->footer("Packages install it; by hand, in ~/.bashrc: eval \"$(qeldate completion bash)\"");
@@ -464,10 +461,9 @@ int main(int argc, char** argv) {
     try {
         args = normalised_arguments(argc, argv);
     } catch (const UsageError& e) {
-        return usage_error(e.what());
+        return report(a.encoding, kUsageStatus, e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "qeldate: %s\n", e.what());
-        return kFailureStatus;
+        return report(a.encoding, kFailureStatus, e.what());
     }
     try {
         // CLI11 takes the arguments last to first.
@@ -481,14 +477,13 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        return usage_error(std::string(e.what()) + " (see qeldate --help)");
+        return report(a.encoding, kUsageStatus, std::string(e.what()) + " (see qeldate --help)");
     }
     try {
         return run(app, a);
     } catch (const UsageError& e) {
-        return usage_error(e.what());
+        return report(a.encoding, kUsageStatus, e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "qeldate: %s\n", e.what());
-        return kFailureStatus;
+        return report(a.encoding, kFailureStatus, e.what());
     }
 }

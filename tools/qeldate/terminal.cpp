@@ -57,7 +57,7 @@ void binary_standard_streams() {
 
 void prepare_output(Encoding encoding, bool colour) {
     if (const HANDLE console = stdout_console()) {
-        SetConsoleOutputCP(encoding == Encoding::kGbk ? 936 : CP_UTF8);
+        SetConsoleOutputCP(encoding == Encoding::kGbk ? 936 : encoding == Encoding::kGb2312 ? 20936 : CP_UTF8);
         DWORD mode = 0;
         if (colour && GetConsoleMode(console, &mode)) SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
     }
@@ -81,5 +81,11 @@ void binary_standard_streams() {}
 void prepare_output(Encoding, bool) {}
 
 #endif
+
+void write_error(Encoding encoding, std::string_view message) {
+    const std::string line = from_utf8_escaped("qeldate: " + std::string(message) + "\n", encoding);
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
 
 }  // namespace qeldate

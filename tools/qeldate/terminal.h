@@ -29,4 +29,8 @@ void binary_standard_streams();
 // interprets the colour escapes. Nothing to do elsewhere.
 void prepare_output(Encoding encoding, bool colour);
 
+// "qeldate: MESSAGE" on standard error, in the encoding of the text output
+// (the terminal's), with a character it lacks escaped rather than lost.
+void write_error(Encoding encoding, std::string_view message);
+
 }  // namespace qeldate
