@@ -269,23 +269,25 @@ lunar_date_cstring(DateADT d)
 	return out;
 }
 
-/* The name of kind `kind` in 1..last that `text` starts with, its length in
- * *matched; 0 when none does. */
+/* The name of kind `kind` from index 1 on (as far as the library has names
+ * of the kind) that `text` starts with, its length in *matched; 0 when none
+ * does. */
 static int32
-leading_name(const char *text, int32 kind, int32 last, uint32 flags, size_t *matched)
+leading_name(const char *text, int32 kind, uint32 flags, size_t *matched)
 {
-	for (int32 i = 1; i <= last; i++)
+	for (int32 i = 1;; i++)
 	{
 		char		buf[NAME_BUFFER];
 		int32		length = qel_name(kind, i, flags, buf, sizeof buf);
 
+		if (length < 0)
+			return 0;
 		if (length > 0 && strncmp(text, buf, (size_t) length) == 0)
 		{
 			*matched = (size_t) length;
 			return i;
 		}
 	}
-	return 0;
 }
 
 static void lunar_date_syntax_error(const char *input) pg_attribute_noreturn();
@@ -330,15 +332,15 @@ sql_lunar_date_in(PG_FUNCTION_ARGS)
 	if (strncmp(p, YEAR_MARK, strlen(YEAR_MARK)) != 0)
 		lunar_date_syntax_error(input);
 	p += strlen(YEAR_MARK);
-	month = leading_name(p, QEL_NAME_LUNAR_MONTH, 12, QEL_NAME_LEAP, &matched);
+	month = leading_name(p, QEL_NAME_LUNAR_MONTH, QEL_NAME_LEAP, &matched);
 	if (month != 0)
 		leap = true;
 	else
-		month = leading_name(p, QEL_NAME_LUNAR_MONTH, 12, 0, &matched);
+		month = leading_name(p, QEL_NAME_LUNAR_MONTH, 0, &matched);
 	if (month == 0)
 		lunar_date_syntax_error(input);
 	p += matched;
-	day = leading_name(p, QEL_NAME_LUNAR_DAY, 30, 0, &matched);
+	day = leading_name(p, QEL_NAME_LUNAR_DAY, 0, &matched);
 	if (day == 0 || p + matched != end)
 		lunar_date_syntax_error(input);
 	PG_RETURN_DATEADT(date_of_lunar(year, month, day, leap));
