@@ -129,6 +129,15 @@ CREATE FUNCTION from_lunar(lunar_date) RETURNS date
 CREATE CAST (lunar_date AS date) WITHOUT FUNCTION;
 CREATE CAST (date AS lunar_date) WITH FUNCTION lunar(date);
 
+-- Stepping by lunar months and years: qel_lunar_step in
+-- include/qel_calendar.h, the one rule of every surface (leap months count
+-- in calendar order; a year step keeps a leap month only where the new year
+-- has the same one; day 30 becomes 29 in a month of 29 days).
+CREATE FUNCTION lunar_add_months(lunar_date, months integer) RETURNS lunar_date
+  AS 'MODULE_PATHNAME', 'sql_lunar_add_months' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+CREATE FUNCTION lunar_add_years(lunar_date, years integer) RETURNS lunar_date
+  AS 'MODULE_PATHNAME', 'sql_lunar_add_years' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+
 -- ---- Solar terms -----------------------------------------------------------------
 -- n = 0 (小寒) .. 23 (冬至) within a Gregorian year; the day of a term is its
 -- day in China Standard Time (UTC+8).
@@ -140,18 +149,27 @@ CREATE FUNCTION solar_term_at(year integer, n integer) RETURNS timestamptz
   AS 'MODULE_PATHNAME', 'sql_solar_term_at' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION solar_term_at(year integer, name text) RETURNS timestamptz
   AS 'MODULE_PATHNAME', 'sql_solar_term_at_name' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+-- The planner's row estimate comes from the library's count of terms.
+CREATE FUNCTION solar_terms_rows(internal) RETURNS internal
+  AS 'MODULE_PATHNAME', 'sql_solar_terms_rows' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION solar_terms(year integer, OUT name text, OUT at timestamptz) RETURNS SETOF record
-  AS 'MODULE_PATHNAME', 'sql_solar_terms' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE ROWS 24;
+  AS 'MODULE_PATHNAME', 'sql_solar_terms' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE SUPPORT solar_terms_rows;
 
 -- ---- Festivals ---------------------------------------------------------------------
 CREATE FUNCTION festival(date) RETURNS text[]
   AS 'MODULE_PATHNAME', 'sql_festival' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION festival(date, strict boolean) RETURNS text[]
   AS 'MODULE_PATHNAME', 'sql_festival' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
--- The festival days inside a Gregorian year, in date order: 2022 has two
--- 腊八 (lunar 2021's and lunar 2022's), 2025 the 除夕 of lunar 2024.
+-- The festival days inside a Gregorian year, in date order, as
+-- qel_festivals_of_year lists them: 2022 has two 腊八 (lunar 2021's and
+-- lunar 2022's), 2025 the 除夕 of lunar 2024; the second form keeps one
+-- festival's days. The row estimate is the library's count of festivals.
+CREATE FUNCTION festivals_rows(internal) RETURNS internal
+  AS 'MODULE_PATHNAME', 'sql_festivals_rows' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION festivals(year integer, OUT day date, OUT name text) RETURNS SETOF record
-  AS 'MODULE_PATHNAME', 'sql_festivals' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE ROWS 27;
+  AS 'MODULE_PATHNAME', 'sql_festivals' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE SUPPORT festivals_rows;
+CREATE FUNCTION festivals(year integer, festival text, OUT day date, OUT name text) RETURNS SETOF record
+  AS 'MODULE_PATHNAME', 'sql_festivals' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE SUPPORT festivals_rows;
 -- The day of one festival in the festival's own year: the lunar year for
 -- the lunar festivals (除夕 of lunar 2024 is 2025-01-28), the Gregorian
 -- year for the others.
@@ -170,6 +188,11 @@ CREATE FUNCTION pillars(at timestamptz, zi text DEFAULT 'late') RETURNS text[]
   AS 'MODULE_PATHNAME', 'sql_pillars' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION pillars(at timestamp, zi text DEFAULT 'late') RETURNS text[]
   AS 'MODULE_PATHNAME', 'sql_pillars_of_timestamp' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+-- A UTC+8 wall time by its fields, as make_timestamp takes them: fields that
+-- are no date or time fail with the library's reason.
+CREATE FUNCTION pillars(year integer, month integer, day integer, hour integer, minute integer, second integer,
+                        zi text DEFAULT 'late') RETURNS text[]
+  AS 'MODULE_PATHNAME', 'sql_pillars_of_fields' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 
 -- ---- PRC working days ------------------------------------------------------------------
 -- From the built-in table of the State Council's schedules; an error outside

@@ -5,9 +5,14 @@
  * with a value or a status code in bounded time, so every function here is
  * IMMUTABLE STRICT PARALLEL SAFE, and every status becomes an ERROR with a
  * SQLSTATE before anything is returned:
- *   22008 datetime_field_overflow   a date or year outside the covered range
+ *   22008 datetime_field_overflow   outside a covered range; a Gregorian date
+ *                                   or a time of day that does not exist
  *   22007 invalid_datetime_format   a lunar date that does not exist
  *   22023 invalid_parameter_value   an unknown name, term number or option
+ * The message of every error about a date, a time or a range is the
+ * library's own text (qel_range_message, qel_date_message, ...), so a bad
+ * input reads the same here as in qeldate and the bindings; the detail
+ * names the argument.
  * ereport() unwinds with longjmp, so it is only ever called here, in C, and
  * never from inside the library's C++ frames.
  *
@@ -23,6 +28,7 @@
 #include "fmgr.h"
 #include "funcapi.h"
 #include "libpq/pqformat.h"
+#include "nodes/supportnodes.h"
 #include "utils/array.h"
 #include "utils/builtins.h"
 #include "utils/date.h"
@@ -59,12 +65,20 @@ instant_of_timestamptz(TimestampTz t)
 	return seconds + UNIX_SECONDS_AT_PG_EPOCH;
 }
 
-/* A naive timestamp is a wall time in China Standard Time: the instant is
- * eight hours earlier than the same wall time in UTC. */
+/* The day serial and the second of the day of a naive timestamp. */
 static inline int64
-instant_of_cst_timestamp(Timestamp t)
+serial_of_timestamp(Timestamp t, int32 *second_of_day)
 {
-	return instant_of_timestamptz(t) - 8 * SECS_PER_HOUR;
+	int64		days = t / USECS_PER_DAY;
+	int64		usecs = t % USECS_PER_DAY;
+
+	if (usecs < 0)
+	{
+		days--;
+		usecs += USECS_PER_DAY;
+	}
+	*second_of_day = (int32) (usecs / USECS_PER_SEC);
+	return days + QEL_EPOCH_POSTGRES;
 }
 
 static inline TimestampTz
@@ -93,37 +107,75 @@ timestamp_text(Timestamp t)
 	return DatumGetCString(DirectFunctionCall1(timestamp_out, TimestampGetDatum(t)));
 }
 
-/* An instant as a civil time in China Standard Time. */
-static const char *
-cst_text(int64 instant)
-{
-	int64		serial;
-	int32		second;
-	qel_day_facts day;
-
-	if (qel_cst_of_instant(instant, &serial, &second) != QEL_OK || qel_day_facts_of(serial, 0, &day) != QEL_OK)
-		return "?";
-	return psprintf("%04d-%02d-%02d %02d:%02d:%02d UTC+8", (int) day.year, (int) day.month, (int) day.day,
-					(int) (second / 3600), (int) (second / 60 % 60), (int) (second % 60));
-}
-
-#define RANGE_ERROR(message, hint) \
-	ereport(ERROR, (errcode(ERRCODE_DATETIME_FIELD_OVERFLOW), errmsg message, errhint hint))
 #define ARGUMENT_ERROR(message, hint) \
 	ereport(ERROR, (errcode(ERRCODE_INVALID_PARAMETER_VALUE), errmsg message, errhint hint))
 
-static void holiday_range_error(const char *what) pg_attribute_noreturn();
+/* Every message of the library fits (the longest is under 100 bytes). */
+#define MESSAGE_BUFFER 160
+
+/* Outside the covered range of a domain (qel_domain): the library's text,
+ * "outside the lunar years 1900-2100 (...)", and the argument. */
+static void range_error(int32 domain, const char *argument) pg_attribute_noreturn();
 
 static void
-holiday_range_error(const char *what)
+range_error(int32 domain, const char *argument)
 {
-	int32		first = 0;
-	int32		last = 0;
+	char		message[MESSAGE_BUFFER];
 
-	qel_holiday_years(&first, &last);
-	RANGE_ERROR(("%s is not within the years of the PRC holiday table", what),
-				("Public holidays and make-up working days are known for the years %d to %d.",
-				 (int) first, (int) last));
+	qel_range_message(domain, message, sizeof message);
+	ereport(ERROR, (errcode(ERRCODE_DATETIME_FIELD_OVERFLOW), errmsg("%s", message),
+					errdetail("The argument is %s.", argument)));
+}
+
+/* A lunar date that qel_check_lunar rejects: its reason in the library's
+ * words ("lunar 2023 has no leap month 3 (its leap month is 2)"). */
+static void lunar_date_error(int32 year, int32 month, int32 day, bool leap) pg_attribute_noreturn();
+
+static void
+lunar_date_error(int32 year, int32 month, int32 day, bool leap)
+{
+	char		message[MESSAGE_BUFFER];
+	int32		status = qel_check_lunar(year, month, day, leap ? 1 : 0, NULL);
+
+	qel_lunar_message(year, month, day, leap ? 1 : 0, message, sizeof message);
+	ereport(ERROR, (errcode(status == QEL_E_RANGE ? ERRCODE_DATETIME_FIELD_OVERFLOW : ERRCODE_INVALID_DATETIME_FORMAT),
+					errmsg("%s", message),
+					errdetail("The argument is lunar date %d-%d-%d%s.", (int) year, (int) month, (int) day,
+							  leap ? " (leap month)" : "")));
+}
+
+/* A Gregorian date or a time of day that qel_check_date or qel_check_time
+ * rejects, with the library's text ("2023-02 has 28 days, not 29", "hour 24
+ * is not 0-23"); `argument` is what the caller gave. */
+static void field_error(const char *message, const char *argument) pg_attribute_noreturn();
+
+static void
+field_error(const char *message, const char *argument)
+{
+	ereport(ERROR, (errcode(ERRCODE_DATETIME_FIELD_OVERFLOW), errmsg("%s", message),
+					errdetail("The argument is %s.", argument)));
+}
+
+static void
+check_date_fields(int32 year, int32 month, int32 day, const char *argument)
+{
+	char		message[MESSAGE_BUFFER];
+
+	if (qel_check_date(year, month, day, NULL) == QEL_OK)
+		return;
+	qel_date_message(year, month, day, message, sizeof message);
+	field_error(message, argument);
+}
+
+static void
+check_time_fields(int32 hour, int32 minute, int32 second, const char *argument)
+{
+	char		message[MESSAGE_BUFFER];
+
+	if (qel_check_time(hour, minute, second, NULL) == QEL_OK)
+		return;
+	qel_time_message(hour, minute, second, message, sizeof message);
+	field_error(message, argument);
 }
 
 /* ---- Names --------------------------------------------------------------- */
@@ -166,15 +218,6 @@ lenient(FunctionCallInfo fcinfo)
 
 /* ---- Lunar dates --------------------------------------------------------- */
 
-static void lunar_range_error(const char *what) pg_attribute_noreturn();
-
-static void
-lunar_range_error(const char *what)
-{
-	RANGE_ERROR(("%s is outside the lunar years 1900 to 2100", what),
-				("Lunar dates are known from 1900-01-31 (lunar 1900-01-01) to 2101-01-28 (lunar 2100-12-29)."));
-}
-
 /* The lunar date of a day; false outside the lunar years when `lenient`,
  * else an error there. */
 static bool
@@ -183,40 +226,19 @@ lunar_of_date(DateADT d, bool lenient, qel_lunar_date *lunar)
 	if (qel_lunar_of_serial(serial_of_date(d), lunar) == QEL_OK)
 		return true;
 	if (!lenient)
-		lunar_range_error(psprintf("date %s", date_text(d)));
+		range_error(QEL_DOMAIN_LUNAR, psprintf("date %s", date_text(d)));
 	return false;
 }
 
-/* The day of a lunar date, or an error that says what is wrong with it. */
+/* The day of a lunar date, or the library's reason why there is none. */
 static DateADT
 date_of_lunar(int32 year, int32 month, int32 day, bool leap)
 {
 	int64		serial;
-	int32		status = qel_serial_of_lunar(year, month, day, leap ? 1 : 0, &serial);
-	int32		leap_month;
 
-	if (status == QEL_OK)
-		return date_of_serial(serial);
-	if (status == QEL_E_RANGE)
-		RANGE_ERROR(("lunar year %d is outside the lunar years 1900 to 2100", (int) year),
-					("The lunar table covers the lunar years 1900 to 2100."));
-
-#define NO_SUCH_LUNAR_DATE(hint) \
-	ereport(ERROR, (errcode(ERRCODE_INVALID_DATETIME_FORMAT), \
-					errmsg("lunar date %d-%d-%d%s does not exist", (int) year, (int) month, (int) day, \
-						   leap ? " (leap month)" : ""), \
-					errhint hint))
-	leap_month = qel_lunar_leap_month(year);
-	if (month < 1 || month > 12)
-		NO_SUCH_LUNAR_DATE(("Lunar months are numbered 1 to 12; a leap month takes the number of the month it follows."));
-	if (leap && leap_month == 0)
-		NO_SUCH_LUNAR_DATE(("Lunar year %d has no leap month.", (int) year));
-	if (leap && leap_month != month)
-		NO_SUCH_LUNAR_DATE(("The leap month of lunar year %d follows month %d.", (int) year, (int) leap_month));
-	NO_SUCH_LUNAR_DATE(("%s %d of lunar year %d has %d days.", leap ? "Leap month" : "Month", (int) month,
-						(int) year, (int) qel_lunar_month_days(year, month, leap ? 1 : 0)));
-#undef NO_SUCH_LUNAR_DATE
-	pg_unreachable();
+	if (qel_serial_of_lunar(year, month, day, leap ? 1 : 0, &serial) != QEL_OK)
+		lunar_date_error(year, month, day, leap);
+	return date_of_serial(serial);
 }
 
 /* lunar_date holds the day itself, as date does (days from 2000-01-01), so
@@ -247,23 +269,25 @@ lunar_date_cstring(DateADT d)
 	return out;
 }
 
-/* The name of kind `kind` in 1..last that `text` starts with, its length in
- * *matched; 0 when none does. */
+/* The name of kind `kind` from index 1 on (as far as the library has names
+ * of the kind) that `text` starts with, its length in *matched; 0 when none
+ * does. */
 static int32
-leading_name(const char *text, int32 kind, int32 last, uint32 flags, size_t *matched)
+leading_name(const char *text, int32 kind, uint32 flags, size_t *matched)
 {
-	for (int32 i = 1; i <= last; i++)
+	for (int32 i = 1;; i++)
 	{
 		char		buf[NAME_BUFFER];
 		int32		length = qel_name(kind, i, flags, buf, sizeof buf);
 
+		if (length < 0)
+			return 0;
 		if (length > 0 && strncmp(text, buf, (size_t) length) == 0)
 		{
 			*matched = (size_t) length;
 			return i;
 		}
 	}
-	return 0;
 }
 
 static void lunar_date_syntax_error(const char *input) pg_attribute_noreturn();
@@ -308,15 +332,15 @@ sql_lunar_date_in(PG_FUNCTION_ARGS)
 	if (strncmp(p, YEAR_MARK, strlen(YEAR_MARK)) != 0)
 		lunar_date_syntax_error(input);
 	p += strlen(YEAR_MARK);
-	month = leading_name(p, QEL_NAME_LUNAR_MONTH, 12, QEL_NAME_LEAP, &matched);
+	month = leading_name(p, QEL_NAME_LUNAR_MONTH, QEL_NAME_LEAP, &matched);
 	if (month != 0)
 		leap = true;
 	else
-		month = leading_name(p, QEL_NAME_LUNAR_MONTH, 12, 0, &matched);
+		month = leading_name(p, QEL_NAME_LUNAR_MONTH, 0, &matched);
 	if (month == 0)
 		lunar_date_syntax_error(input);
 	p += matched;
-	day = leading_name(p, QEL_NAME_LUNAR_DAY, 30, 0, &matched);
+	day = leading_name(p, QEL_NAME_LUNAR_DAY, 0, &matched);
 	if (day == 0 || p + matched != end)
 		lunar_date_syntax_error(input);
 	PG_RETURN_DATEADT(date_of_lunar(year, month, day, leap));
@@ -365,14 +389,59 @@ sql_lunar(PG_FUNCTION_ARGS)
 	PG_RETURN_DATEADT(d);
 }
 
-/* lunar(text): the string as a date literal reads it. */
+/* Y-M-D with a four-digit year (and optional blanks around it), the form
+ * that a date literal reads as year, month, day whatever the DateStyle. */
+static bool
+iso_date_fields(const char *s, int32 *year, int32 *month, int32 *day)
+{
+	int32	   *fields[3] = {year, month, day};
+
+	while (*s == ' ')
+		s++;
+	for (int i = 0; i < 3; i++)
+	{
+		int			digits = 0;
+
+		*fields[i] = 0;
+		while (*s >= '0' && *s <= '9' && digits < 4)
+		{
+			*fields[i] = *fields[i] * 10 + (*s++ - '0');
+			digits++;
+		}
+		if (i == 0 ? digits != 4 : digits < 1 || digits > 2)
+			return false;
+		if (i < 2 && *s++ != '-')
+			return false;
+	}
+	while (*s == ' ')
+		s++;
+	return *s == '\0';
+}
+
+/* lunar(text): the string as a date literal reads it. An ISO date is read
+ * here, so that one that does not exist (2023-02-29) fails with the
+ * library's reason, as on every other surface. */
 PG_FUNCTION_INFO_V1(sql_lunar_of_text);
 Datum
 sql_lunar_of_text(PG_FUNCTION_ARGS)
 {
-	DateADT		d = DatumGetDateADT(DirectFunctionCall1(date_in, CStringGetDatum(text_to_cstring(PG_GETARG_TEXT_PP(0)))));
+	char	   *input = text_to_cstring(PG_GETARG_TEXT_PP(0));
+	int32		year;
+	int32		month;
+	int32		day;
+	DateADT		d;
 	qel_lunar_date lunar;
 
+	if (iso_date_fields(input, &year, &month, &day))
+	{
+		int64		serial;
+
+		check_date_fields(year, month, day, psprintf("date '%s'", input));
+		qel_serial_of_date(year, month, day, &serial);
+		d = date_of_serial(serial);
+	}
+	else
+		d = DatumGetDateADT(DirectFunctionCall1(date_in, CStringGetDatum(input)));
 	lunar_of_date(d, false, &lunar);
 	PG_RETURN_DATEADT(d);
 }
@@ -383,14 +452,13 @@ Datum
 sql_lunar_of_timestamp(PG_FUNCTION_ARGS)
 {
 	Timestamp	t = PG_GETARG_TIMESTAMP(0);
-	int64		days = t / USECS_PER_DAY;
+	int32		second;
+	int64		serial = serial_of_timestamp(t, &second);
 	qel_lunar_date lunar;
 
-	if (t % USECS_PER_DAY < 0)
-		days--;
-	if (qel_lunar_of_serial(days + QEL_EPOCH_POSTGRES, &lunar) != QEL_OK)
-		lunar_range_error(psprintf("timestamp %s", timestamp_text(t)));
-	PG_RETURN_DATEADT(date_of_serial(days + QEL_EPOCH_POSTGRES));
+	if (qel_lunar_of_serial(serial, &lunar) != QEL_OK)
+		range_error(QEL_DOMAIN_LUNAR, psprintf("timestamp %s", timestamp_text(t)));
+	PG_RETURN_DATEADT(date_of_serial(serial));
 }
 
 /* The day of an instant in UTC+8. */
@@ -405,7 +473,7 @@ sql_lunar_of_timestamptz(PG_FUNCTION_ARGS)
 
 	if (qel_cst_of_instant(instant_of_timestamptz(t), &serial, &second) != QEL_OK ||
 		qel_lunar_of_serial(serial, &lunar) != QEL_OK)
-		lunar_range_error(psprintf("timestamp %s", timestamptz_text(t)));
+		range_error(QEL_DOMAIN_LUNAR, psprintf("timestamp %s", timestamptz_text(t)));
 	PG_RETURN_DATEADT(date_of_serial(serial));
 }
 
@@ -474,6 +542,41 @@ sql_from_lunar(PG_FUNCTION_ARGS)
 									PG_GETARG_BOOL(3)));
 }
 
+/* lunar_add_months(l, n) and lunar_add_years(l, n): qel_lunar_step, the
+ * one stepping rule of every surface (leap months counted in calendar order;
+ * a leap month kept only where the new year has the same one; day 30 of a
+ * month of 29 days becomes 29). */
+static DateADT
+lunar_step(DateADT d, int32 count, int32 unit)
+{
+	qel_lunar_date from;
+	qel_lunar_date to;
+	int32		status;
+
+	lunar_of_date(d, false, &from);
+	status = qel_lunar_step(from.year, from.month, from.day, from.leap, count, unit, 0, &to);
+	if (status == QEL_E_RANGE)
+		range_error(QEL_DOMAIN_LUNAR, psprintf("%s moved by %d lunar %s%s", lunar_date_cstring(d), (int) count,
+											   unit == QEL_UNIT_YEAR ? "year" : "month", count == 1 || count == -1 ? "" : "s"));
+	if (status < 0)
+		elog(ERROR, "qel_lunar_step returned %d", (int) status);
+	return date_of_lunar(to.year, to.month, to.day, to.leap != 0);
+}
+
+PG_FUNCTION_INFO_V1(sql_lunar_add_months);
+Datum
+sql_lunar_add_months(PG_FUNCTION_ARGS)
+{
+	PG_RETURN_DATEADT(lunar_step(PG_GETARG_DATEADT(0), PG_GETARG_INT32(1), QEL_UNIT_MONTH));
+}
+
+PG_FUNCTION_INFO_V1(sql_lunar_add_years);
+Datum
+sql_lunar_add_years(PG_FUNCTION_ARGS)
+{
+	PG_RETURN_DATEADT(lunar_step(PG_GETARG_DATEADT(0), PG_GETARG_INT32(1), QEL_UNIT_YEAR));
+}
+
 /* ---- Solar terms ----------------------------------------------------------- */
 
 static void term_year_error(int32 year) pg_attribute_noreturn();
@@ -481,17 +584,19 @@ static void term_year_error(int32 year) pg_attribute_noreturn();
 static void
 term_year_error(int32 year)
 {
-	RANGE_ERROR(("year %d is outside the years of the solar-term table", (int) year),
-				("Solar terms are known for the years 1900 to 2100."));
+	range_error(QEL_DOMAIN_TERMS, psprintf("year %d", (int) year));
 }
 
-/* The facts of a day, false outside the Gregorian years 1900-2100, where
- * the terms and the Gregorian festivals are known. */
+/* The facts of a day, false outside the days where the terms and the
+ * festivals are known (QEL_DOMAIN_TERMS). */
 static bool
-facts_1900_2100(DateADT d, qel_day_facts *facts)
+facts_of_terms_day(DateADT d, qel_day_facts *facts)
 {
-	return qel_day_facts_of(serial_of_date(d), 0, facts) == QEL_OK && facts->year >= QEL_FIRST_YEAR &&
-		facts->year <= QEL_LAST_YEAR;
+	int64		serial = serial_of_date(d);
+	qel_range	range;
+
+	return qel_domain_range(QEL_DOMAIN_TERMS, &range) == QEL_OK && serial >= range.first_serial &&
+		serial <= range.last_serial && qel_day_facts_get(serial, 0, facts, sizeof *facts) == QEL_OK;
 }
 
 PG_FUNCTION_INFO_V1(sql_solar_term);
@@ -501,12 +606,11 @@ sql_solar_term(PG_FUNCTION_ARGS)
 	DateADT		d = PG_GETARG_DATEADT(0);
 	qel_day_facts facts;
 
-	if (!facts_1900_2100(d, &facts))
+	if (!facts_of_terms_day(d, &facts))
 	{
 		if (lenient(fcinfo))
 			PG_RETURN_NULL();
-		RANGE_ERROR(("date %s is outside the years of the solar-term table", date_text(d)),
-					("Solar terms are known for the years 1900 to 2100."));
+		range_error(QEL_DOMAIN_TERMS, psprintf("date %s", date_text(d)));
 	}
 	if (facts.term < 0)
 		PG_RETURN_NULL();
@@ -522,8 +626,16 @@ term_at(int32 year, int32 term)
 	if (status == QEL_E_RANGE)
 		term_year_error(year);
 	if (status != QEL_OK)
+	{
+		int32		last = qel_count(QEL_COUNT_TERMS) - 1;
+
 		ARGUMENT_ERROR(("solar term number %d is out of range", (int) term),
-					   ("Terms are numbered 0 (小寒, Minor Cold) to 23 (冬至, Winter Solstice) within a Gregorian year."));
+					   ("Terms are numbered 0 (%s, %s) to %d (%s, %s) within a Gregorian year.",
+						text_to_cstring(calendar_name(QEL_NAME_TERM, 0)),
+						text_to_cstring(calendar_name(QEL_NAME_TERM_ENGLISH, 0)), (int) last,
+						text_to_cstring(calendar_name(QEL_NAME_TERM, last)),
+						text_to_cstring(calendar_name(QEL_NAME_TERM_ENGLISH, last))));
+	}
 	return timestamptz_of_instant(instant);
 }
 
@@ -569,7 +681,7 @@ sql_solar_terms(PG_FUNCTION_ARGS)
 			elog(ERROR, "function returning a row called in a context that cannot accept one");
 		call->tuple_desc = BlessTupleDesc(desc);
 		MemoryContextSwitchTo(previous);
-		call->max_calls = 24;
+		call->max_calls = (uint64) qel_count(QEL_COUNT_TERMS);
 	}
 	call = SRF_PERCALL_SETUP();
 	if (call->call_cntr < call->max_calls)
@@ -587,10 +699,21 @@ sql_solar_terms(PG_FUNCTION_ARGS)
 
 /* ---- Festivals ------------------------------------------------------------- */
 
-/* festival(date): the festivals of a day, in the library's order, '{}' for
- * none. Both kinds must be known for the answer to be complete: the
- * Gregorian ones (and 清明, 冬至) in 1900-2100, the lunar ones from lunar
- * 1900-01-01 (1900-01-31) on. */
+/* The festival of a name (中秋节, 中秋, Mid-Autumn Festival, mid-autumn). */
+static int32
+festival_of_text(text *name)
+{
+	int32		festival = qel_festival_of_name(VARDATA_ANY(name), VARSIZE_ANY_EXHDR(name));
+
+	if (festival < 0)
+		ARGUMENT_ERROR(("unknown festival \"%s\"", text_to_cstring(name)),
+					   ("Give a Chinese name (中秋节 or 中秋), an English name (Mid-Autumn Festival) or a key (mid-autumn)."));
+	return festival;
+}
+
+/* festival(date): the festivals the library marks on a day, in its order,
+ * '{}' for none; known in the Gregorian years of the terms. Before the
+ * lunar table opens (January 1900) no lunar festival is marked. */
 PG_FUNCTION_INFO_V1(sql_festival);
 Datum
 sql_festival(PG_FUNCTION_ARGS)
@@ -600,12 +723,11 @@ sql_festival(PG_FUNCTION_ARGS)
 	Datum		names[QEL_FESTIVAL_COUNT];
 	int			count = 0;
 
-	if (!facts_1900_2100(d, &facts) || (facts.flags & QEL_DAY_NO_LUNAR))
+	if (!facts_of_terms_day(d, &facts))
 	{
 		if (lenient(fcinfo))
 			PG_RETURN_NULL();
-		RANGE_ERROR(("date %s is outside the years of the festival table", date_text(d)),
-					("A day's festivals are known from 1900-01-31 (lunar 1900-01-01) to 2100-12-31."));
+		range_error(QEL_DOMAIN_TERMS, psprintf("date %s", date_text(d)));
 	}
 	for (int32 f = 0; f < QEL_FESTIVAL_COUNT; f++)
 		if (facts.festivals & ((uint64) 1 << f))
@@ -615,84 +737,48 @@ sql_festival(PG_FUNCTION_ARGS)
 	PG_RETURN_ARRAYTYPE_P(construct_array(names, count, TEXTOID, -1, false, TYPALIGN_INT));
 }
 
-/* The festival days of a Gregorian year, in date order (the library's
- * festival order within a day): the only place that knows how they are
- * found, so that a call of the library for them replaces this one function.
- * Every day of the year must have its lunar date, so the years are
- * 1901-2100 (January 1900 precedes the lunar table). */
-typedef struct festival_day
-{
-	int64		serial;
-	int32		festival;
-} festival_day;
-
-#define FESTIVAL_DAYS_MAX (QEL_FESTIVAL_COUNT * 2)
-
-static int32
-festivals_of_year(int32 year, festival_day *out, int32 capacity)
-{
-	int64		first;
-	int64		last;
-	int32		count = 0;
-
-	if (year <= QEL_FIRST_YEAR || year > QEL_LAST_YEAR || qel_serial_of_date(year, 1, 1, &first) != QEL_OK ||
-		qel_serial_of_date(year, 12, 31, &last) != QEL_OK)
-		return QEL_E_RANGE;
-	for (int64 serial = first; serial <= last; serial++)
-	{
-		qel_day_facts facts;
-
-		if (qel_day_facts_of(serial, 0, &facts) != QEL_OK || (facts.flags & QEL_DAY_NO_LUNAR))
-			return QEL_E_RANGE;
-		for (int32 f = 0; f < QEL_FESTIVAL_COUNT; f++)
-			if (facts.festivals & ((uint64) 1 << f))
-			{
-				if (count == capacity)
-					return QEL_E_ARGUMENT;
-				out[count].serial = serial;
-				out[count].festival = f;
-				count++;
-			}
-	}
-	return count;
-}
-
-/* festivals(year): rows (day, name). */
+/* festivals(year) and festivals(year, festival): rows (day, name), the
+ * festival days inside a Gregorian year as qel_festivals_of_year lists them
+ * (by day, then in the library's festival order), or those of one festival. */
 PG_FUNCTION_INFO_V1(sql_festivals);
 Datum
 sql_festivals(PG_FUNCTION_ARGS)
 {
 	FuncCallContext *call;
-	festival_day *days;
+	qel_festival_day *days;
 
 	if (SRF_IS_FIRSTCALL())
 	{
 		int32		year = PG_GETARG_INT32(0);
+		int32		festival = PG_NARGS() > 1 ? festival_of_text(PG_GETARG_TEXT_PP(1)) : -1;
 		MemoryContext previous;
 		TupleDesc	desc;
 		int32		count;
+		int32		kept = 0;
 
 		call = SRF_FIRSTCALL_INIT();
 		previous = MemoryContextSwitchTo(call->multi_call_memory_ctx);
-		days = palloc(sizeof(festival_day) * FESTIVAL_DAYS_MAX);
-		count = festivals_of_year(year, days, FESTIVAL_DAYS_MAX);
+		days = palloc(sizeof(qel_festival_day) * QEL_FESTIVAL_DAYS_MAX);
+		count = qel_festivals_of_year(year, 0, days, QEL_FESTIVAL_DAYS_MAX);
 		if (count == QEL_E_RANGE)
-			RANGE_ERROR(("year %d is outside the years of the festival table", (int) year),
-						("The festivals of a whole Gregorian year are known for the years 1901 to 2100."));
-		if (count < 0)
-			elog(ERROR, "more than %d festival days in %d", FESTIVAL_DAYS_MAX, (int) year);
+			term_year_error(year);
+		if (count < 0 || count > QEL_FESTIVAL_DAYS_MAX)
+			elog(ERROR, "qel_festivals_of_year(%d) returned %d", (int) year, (int) count);
+		for (int32 i = 0; i < count; i++)
+			if (festival < 0 || days[i].festival == festival)
+				days[kept++] = days[i];
 		if (get_call_result_type(fcinfo, NULL, &desc) != TYPEFUNC_COMPOSITE)
 			elog(ERROR, "function returning a row called in a context that cannot accept one");
 		call->tuple_desc = BlessTupleDesc(desc);
 		call->user_fctx = days;
-		call->max_calls = (uint64) count;
+		call->max_calls = (uint64) kept;
 		MemoryContextSwitchTo(previous);
 	}
 	call = SRF_PERCALL_SETUP();
-	days = (festival_day *) call->user_fctx;
+	days = (qel_festival_day *) call->user_fctx;
 	if (call->call_cntr < call->max_calls)
 	{
-		festival_day *f = &days[call->call_cntr];
+		qel_festival_day *f = &days[call->call_cntr];
 		Datum		values[2];
 		bool		nulls[2] = {false, false};
 
@@ -710,17 +796,42 @@ Datum
 sql_festival_date(PG_FUNCTION_ARGS)
 {
 	int32		year = PG_GETARG_INT32(0);
-	text	   *name = PG_GETARG_TEXT_PP(1);
-	int32		festival = qel_festival_of_name(VARDATA_ANY(name), VARSIZE_ANY_EXHDR(name));
+	int32		festival = festival_of_text(PG_GETARG_TEXT_PP(1));
 	int64		serial;
 
-	if (festival < 0)
-		ARGUMENT_ERROR(("unknown festival \"%s\"", text_to_cstring(name)),
-					   ("Give a Chinese name (中秋节 or 中秋), an English name (Mid-Autumn Festival) or a key (mid-autumn)."));
 	if (qel_festival_date(festival, year, 0, &serial) != QEL_OK)
-		RANGE_ERROR(("year %d is outside the years of the festival table", (int) year),
-					("Festivals are known for the years 1900 to 2100 (lunar years for the lunar festivals)."));
+		term_year_error(year);
 	PG_RETURN_DATEADT(date_of_serial(serial));
+}
+
+/* Row estimates for the planner, from the library's counts: the 24 terms of
+ * a year; about one day per festival in a year, one for a single festival. */
+static Datum
+rows_estimate(Node *request, double rows)
+{
+	if (!IsA(request, SupportRequestRows))
+		return PointerGetDatum(NULL);
+	((SupportRequestRows *) request)->rows = rows;
+	return PointerGetDatum(request);
+}
+
+PG_FUNCTION_INFO_V1(sql_solar_terms_rows);
+Datum
+sql_solar_terms_rows(PG_FUNCTION_ARGS)
+{
+	return rows_estimate((Node *) PG_GETARG_POINTER(0), qel_count(QEL_COUNT_TERMS));
+}
+
+PG_FUNCTION_INFO_V1(sql_festivals_rows);
+Datum
+sql_festivals_rows(PG_FUNCTION_ARGS)
+{
+	Node	   *request = (Node *) PG_GETARG_POINTER(0);
+	bool		one_festival = IsA(request, SupportRequestRows) &&
+		IsA(((SupportRequestRows *) request)->node, FuncExpr) &&
+		list_length(((FuncExpr *) ((SupportRequestRows *) request)->node)->args) > 1;
+
+	return rows_estimate(request, one_festival ? 1 : qel_count(QEL_COUNT_FESTIVALS));
 }
 
 /* ---- Pillars ----------------------------------------------------------------- */
@@ -732,47 +843,37 @@ sql_day_pillar(PG_FUNCTION_ARGS)
 	DateADT		d = PG_GETARG_DATEADT(0);
 	qel_day_facts facts;
 
-	if (qel_day_facts_of(serial_of_date(d), 0, &facts) != QEL_OK)
+	if (qel_day_facts_get(serial_of_date(d), 0, &facts, sizeof facts) != QEL_OK)
 	{
 		if (lenient(fcinfo))
 			PG_RETURN_NULL();
-		RANGE_ERROR(("date %s is outside the years 1 to 9999", date_text(d)),
-					("Day pillars are counted for every day of the years 1 to 9999."));
+		range_error(QEL_DOMAIN_GREGORIAN, psprintf("date %s", date_text(d)));
 	}
 	PG_RETURN_TEXT_P(calendar_name(QEL_NAME_CYCLE, facts.day_cycle));
 }
 
-/* pillars(at, zi): {year, month, day, hour} of an instant seen in UTC+8;
- * `what` names the argument in the error. */
-static ArrayType *
-pillars_of_instant(int64 instant, text *zi_name, const char *(*what) (int64), int64 argument)
+/* The zi convention of its option word, in any ASCII case. */
+static int32
+zi_of_text(text *name)
 {
-	const char *zi_text = VARDATA_ANY(zi_name);
-	size_t		zi_length = VARSIZE_ANY_EXHDR(zi_name);
-	int32		zi;
-	qel_pillars p;
+	int32		zi = qel_zi_of_name(VARDATA_ANY(name), VARSIZE_ANY_EXHDR(name));
+
+	if (zi < 0)
+		ARGUMENT_ERROR(("unknown zi convention \"%s\"", text_to_cstring(name)),
+					   ("Use 'late' (23:00-24:00 keeps the day's own day pillar) or 'early' (the day pillar changes at 23:00)."));
+	return zi;
+}
+
+/* {year, month, day, hour} as text[]. */
+static ArrayType *
+pillar_names(const qel_pillars *p)
+{
 	Datum		names[4];
 
-	if (zi_length == 4 && pg_strncasecmp(zi_text, "late", 4) == 0)
-		zi = QEL_ZI_LATE;
-	else if (zi_length == 5 && pg_strncasecmp(zi_text, "early", 5) == 0)
-		zi = QEL_ZI_EARLY;
-	else
-		ARGUMENT_ERROR(("unknown zi convention \"%s\"", text_to_cstring(zi_name)),
-					   ("Use 'late' (23:00-24:00 keeps the day's own day pillar) or 'early' (the day pillar changes at 23:00)."));
-	if (qel_pillars_of_instant(instant, zi, &p) != QEL_OK)
-	{
-		int64		first = 0;
-
-		qel_term_instant(QEL_FIRST_YEAR, 2, &first);
-		RANGE_ERROR(("timestamp %s is outside the range of the four pillars", what(argument)),
-					("The pillars are known from the 立春 of 1900 (%s) to 2100-12-31 23:59:59 UTC+8.",
-					 cst_text(first)));
-	}
-	names[0] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p.year));
-	names[1] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p.month));
-	names[2] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p.day));
-	names[3] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p.hour));
+	names[0] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p->year));
+	names[1] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p->month));
+	names[2] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p->day));
+	names[3] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p->hour));
 	return construct_array(names, 4, TEXTOID, -1, false, TYPALIGN_INT);
 }
 
@@ -781,8 +882,12 @@ Datum
 sql_pillars(PG_FUNCTION_ARGS)
 {
 	TimestampTz at = PG_GETARG_TIMESTAMPTZ(0);
+	int32		zi = zi_of_text(PG_GETARG_TEXT_PP(1));
+	qel_pillars p;
 
-	PG_RETURN_ARRAYTYPE_P(pillars_of_instant(instant_of_timestamptz(at), PG_GETARG_TEXT_PP(1), timestamptz_text, at));
+	if (qel_pillars_of_instant(instant_of_timestamptz(at), zi, &p) != QEL_OK)
+		range_error(QEL_DOMAIN_PILLARS, psprintf("timestamp %s", timestamptz_text(at)));
+	PG_RETURN_ARRAYTYPE_P(pillar_names(&p));
 }
 
 /* A naive timestamp is a wall time in UTC+8, whatever the session's zone. */
@@ -791,8 +896,46 @@ Datum
 sql_pillars_of_timestamp(PG_FUNCTION_ARGS)
 {
 	Timestamp	at = PG_GETARG_TIMESTAMP(0);
+	int32		zi = zi_of_text(PG_GETARG_TEXT_PP(1));
+	int32		second;
+	int64		serial = serial_of_timestamp(at, &second);
+	int64		instant;
+	qel_pillars p;
 
-	PG_RETURN_ARRAYTYPE_P(pillars_of_instant(instant_of_cst_timestamp(at), PG_GETARG_TEXT_PP(1), timestamp_text, at));
+	if (qel_instant_of_cst(serial, second, &instant) != QEL_OK || qel_pillars_of_instant(instant, zi, &p) != QEL_OK)
+		range_error(QEL_DOMAIN_PILLARS, psprintf("timestamp %s", timestamp_text(at)));
+	PG_RETURN_ARRAYTYPE_P(pillar_names(&p));
+}
+
+/* pillars(year, month, day, hour, minute, second, zi): a UTC+8 wall time by
+ * its fields, as qel_pillars_of_cst takes it, so that fields that are no
+ * date or time fail with the library's reason. */
+PG_FUNCTION_INFO_V1(sql_pillars_of_fields);
+Datum
+sql_pillars_of_fields(PG_FUNCTION_ARGS)
+{
+	int32		f[6];
+	int32		zi = zi_of_text(PG_GETARG_TEXT_PP(6));
+	const char *argument;
+	int32		status;
+	qel_pillars p;
+
+	for (int i = 0; i < 6; i++)
+		f[i] = PG_GETARG_INT32(i);
+	status = qel_pillars_of_cst(f[0], f[1], f[2], f[3], f[4], f[5], zi, &p);
+	if (status == QEL_OK)
+		PG_RETURN_ARRAYTYPE_P(pillar_names(&p));
+	argument = psprintf("%04d-%02d-%02d %02d:%02d:%02d UTC+8", (int) f[0], (int) f[1], (int) f[2], (int) f[3],
+						(int) f[4], (int) f[5]);
+	if (status == QEL_E_DATE)
+	{
+		check_date_fields(f[0], f[1], f[2], argument);
+		check_time_fields(f[3], f[4], f[5], argument);
+	}
+	if (status == QEL_E_RANGE)
+		range_error(QEL_DOMAIN_PILLARS, argument);
+	elog(ERROR, "qel_pillars_of_cst returned %d", (int) status);
+	pg_unreachable();
 }
 
 /* ---- Working days ------------------------------------------------------------ */
@@ -808,7 +951,7 @@ sql_is_workday(PG_FUNCTION_ARGS)
 	{
 		if (lenient(fcinfo))
 			PG_RETURN_NULL();
-		holiday_range_error(psprintf("date %s", date_text(d)));
+		range_error(QEL_DOMAIN_HOLIDAYS, psprintf("date %s", date_text(d)));
 	}
 	PG_RETURN_BOOL(status == 1);
 }
@@ -824,7 +967,7 @@ sql_workdays(PG_FUNCTION_ARGS)
 	int64		count;
 
 	if (qel_workdays_between(serial_of_date(from), serial_of_date(to), NULL, &count) != QEL_OK)
-		holiday_range_error(psprintf("the range %s to %s", date_text(from), date_text(to)));
+		range_error(QEL_DOMAIN_HOLIDAYS, psprintf("the range %s to %s", date_text(from), date_text(to)));
 	PG_RETURN_INT32((int32) count);
 }
 
@@ -837,6 +980,6 @@ sql_add_workdays(PG_FUNCTION_ARGS)
 	int64		serial;
 
 	if (qel_add_workdays(serial_of_date(from), n, NULL, &serial) != QEL_OK)
-		holiday_range_error(psprintf("the day %d working days from %s", (int) n, date_text(from)));
+		range_error(QEL_DOMAIN_HOLIDAYS, psprintf("%d working days from %s", (int) n, date_text(from)));
 	PG_RETURN_DATEADT(date_of_serial(serial));
 }

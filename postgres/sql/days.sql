@@ -1,7 +1,8 @@
 -- Every day of 1900-2100 through the SQL functions against the C interface
 -- called directly (days_oracle), lunar() against its parts, its text form,
 -- the next day and from_lunar, festivals(year) against the days' festivals,
--- and add_workdays against workdays.
+-- lunar_add_months against the days' own months, and add_workdays against
+-- workdays.
 SET DateStyle = ISO;
 
 CREATE TEMP TABLE oracle (d date PRIMARY KEY, lunar_year int, lunar_month int, lunar_day int, leap bool,
@@ -10,13 +11,13 @@ CREATE TEMP TABLE oracle (d date PRIMARY KEY, lunar_year int, lunar_month int, l
 SELECT count(*) AS days, min(d), max(d) FROM oracle;
 
 -- The functions where the oracle has an answer, NULL where it has none
--- (before the lunar table opens, outside the holiday table's years); any day
--- that differs is listed.
+-- (no lunar date before the lunar table opens, no working-day status outside
+-- the holiday table's years); any day that differs is listed.
 CREATE TEMP TABLE answers AS
 SELECT d, CASE WHEN lunar THEN lunar_year(d) END AS lunar_year, CASE WHEN lunar THEN lunar_month(d) END AS lunar_month,
        CASE WHEN lunar THEN lunar_day(d) END AS lunar_day, CASE WHEN lunar THEN lunar_is_leap(d) END AS leap,
        CASE WHEN lunar THEN lunar_text(d) END AS lunar_text, solar_term(d),
-       CASE WHEN lunar THEN festival(d) END AS festival, day_pillar(d),
+       festival(d), day_pillar(d),
        CASE WHEN extract(year FROM d) BETWEEN 2004 AND 2026 THEN is_workday(d) END AS workday
 FROM oracle, LATERAL (SELECT d >= date '1900-01-31') l(lunar);
 (TABLE answers EXCEPT TABLE oracle) UNION ALL (TABLE oracle EXCEPT TABLE answers) ORDER BY 1 LIMIT 10;
@@ -30,12 +31,25 @@ SELECT count(*) AS lunar_days,
                           OR from_lunar(lunar_year(d), lunar_month(d), lunar_day(d), lunar_is_leap(d)) <> d) AS wrong
 FROM generate_series(date '1900-01-31', date '2101-01-28', interval '1 day') g, LATERAL (SELECT g::date) x(d);
 
-(SELECT d, festival FROM oracle WHERE festival <> '{}' AND d >= '1901-01-01'
- EXCEPT SELECT day, array_agg(name ORDER BY n) FROM generate_series(1901, 2100) y, festivals(y) WITH ORDINALITY f(day, name, n) GROUP BY day)
+(SELECT d, festival FROM oracle WHERE festival <> '{}'
+ EXCEPT SELECT day, array_agg(name ORDER BY n) FROM generate_series(1900, 2100) y, festivals(y) WITH ORDINALITY f(day, name, n) GROUP BY day)
 UNION ALL
-(SELECT day, array_agg(name ORDER BY n) FROM generate_series(1901, 2100) y, festivals(y) WITH ORDINALITY f(day, name, n) GROUP BY day
+(SELECT day, array_agg(name ORDER BY n) FROM generate_series(1900, 2100) y, festivals(y) WITH ORDINALITY f(day, name, n) GROUP BY day
  EXCEPT SELECT d, festival FROM oracle WHERE festival <> '{}')
 ORDER BY 1 LIMIT 10;
+
+-- Every lunar day one month on and one back, against the month starts of
+-- the days themselves: months in calendar order, leap months included, day
+-- 30 becoming 29 where the month has 29 days.
+WITH months AS (
+  SELECT d AS first, lead(d) OVER w AS next, lag(d) OVER w AS previous,
+         lead(d, 2) OVER w - lead(d) OVER w AS next_days, d - lag(d) OVER w AS previous_days
+  FROM oracle WHERE lunar_day = 1 WINDOW w AS (ORDER BY d))
+SELECT count(*) AS lunar_days,
+       count(*) FILTER (WHERE lunar_add_months(lunar(o.d), 1)::date <> m.next + least(o.lunar_day, m.next_days) - 1
+                          OR lunar_add_months(lunar(o.d), -1)::date <> m.previous + least(o.lunar_day, m.previous_days) - 1) AS wrong
+FROM oracle o JOIN months m ON o.d - o.lunar_day + 1 = m.first
+WHERE m.previous IS NOT NULL AND m.next_days IS NOT NULL;
 
 -- From every working day of the holiday table, 10 working days on and back.
 SELECT count(*) AS workdays,

@@ -11,7 +11,7 @@ INSERT INTO edge SELECT 'date', unnest(ARRAY[NULL, '-infinity', 'infinity', '471
   '2004-01-01', '2026-12-31', '2027-01-01', '2100-12-31', '2101-01-01', '2101-01-28', '2101-01-29']);
 INSERT INTO edge SELECT 'integer', unnest(ARRAY[NULL, '-2147483648', '-1', '0', '1', '12', '13', '23', '24', '29',
   '30', '31', '1899', '1900', '2100', '2101', '2147483647']);
-INSERT INTO edge SELECT 'text', unnest(ARRAY[NULL, '', ' late', 'late', 'Late', 'EARLY', '春节', '清明', '除夕',
+INSERT INTO edge SELECT 'text', unnest(ARRAY[NULL, '', ' late', 'late', 'Late', 'EARLY', '春节', '清明', '除夕', '2017-07-23', '2023-02-29',
   'winter-solstice', 'x', repeat('春', 2000)]);
 INSERT INTO edge SELECT 'boolean', unnest(ARRAY[NULL, 'true', 'false']);
 INSERT INTO edge SELECT 'timestamptz', unnest(ARRAY[NULL, '-infinity', 'infinity', '4714-11-24 00:00:00+00 BC',
@@ -22,22 +22,35 @@ INSERT INTO edge SELECT 'timestamp', unnest(ARRAY[NULL, '-infinity', 'infinity',
   '1900-02-04 13:51:30', '2101-01-28 23:59:59.999999', '2101-01-29 00:00:00']);
 INSERT INTO edge SELECT 'lunar_date', unnest(ARRAY[NULL, '一九〇〇年正月初一', '二〇一七年闰六月初一', '二一〇〇年腊月廿九']);
 
--- Every call, and whether one of its arguments is NULL.
+-- Every call, and whether one of its arguments is NULL: every combination
+-- of edge values for up to four arguments; a wider function (pillars by its
+-- fields) takes each argument through its edge values with the others at a
+-- plain value (1, 'late').
 CREATE TEMP VIEW calls AS
 WITH RECURSIVE fn AS (
   SELECT p.oid, p.proargtypes::oid[]::regtype[] AS types  -- indexed from 0, as oidvector
   FROM pg_proc p JOIN pg_depend d ON d.objid = p.oid AND d.classid = 'pg_proc'::regclass
   JOIN pg_extension e ON e.oid = d.refobjid AND e.extname = 'qel_calendar'
   WHERE p.prolang <> (SELECT oid FROM pg_language WHERE lanname = 'internal')  -- date's own comparisons
+), arg (oid, n, value, type) AS (
+  SELECT fn.oid, n, e.value, e.type FROM fn, generate_series(0, cardinality(fn.types) - 1) n, edge e WHERE e.type = fn.types[n]
+), base AS (
+  SELECT DISTINCT ON (type) type, value FROM edge WHERE value IS NOT NULL ORDER BY type, value NOT IN ('1', 'late'), ctid
 ), combo (oid, n, args, null_argument) AS (
-  SELECT oid, 0, '', false FROM fn
+  SELECT oid, 0, '', false FROM fn WHERE cardinality(types) <= 4
   UNION ALL
   SELECT c.oid, c.n + 1, c.args || CASE WHEN c.n > 0 THEN ', ' ELSE '' END
-         || coalesce(quote_literal(e.value), 'NULL') || '::' || e.type, c.null_argument OR e.value IS NULL
-  FROM combo c JOIN fn USING (oid) JOIN edge e ON e.type = fn.types[c.n]
+         || coalesce(quote_literal(a.value), 'NULL') || '::' || a.type, c.null_argument OR a.value IS NULL
+  FROM combo c JOIN arg a ON a.oid = c.oid AND a.n = c.n
+), wide (oid, args, null_argument) AS (
+  SELECT a.oid, string_agg(coalesce(quote_literal(CASE WHEN i = a.n THEN a.value ELSE b.value END), 'NULL') || '::' || fn.types[i],
+                           ', ' ORDER BY i), a.value IS NULL
+  FROM arg a JOIN fn USING (oid), generate_series(0, cardinality(fn.types) - 1) i, base b
+  WHERE cardinality(fn.types) > 4 AND b.type = fn.types[i] GROUP BY a.oid, a.n, a.value
 )
-SELECT c.oid::regprocedure AS function, format('SELECT %s(%s)', c.oid::regproc, c.args) AS query, c.null_argument
-FROM combo c JOIN fn USING (oid) WHERE c.n = cardinality(fn.types);
+SELECT oid::regprocedure AS function, format('SELECT %s(%s)', oid::regproc, args) AS query, null_argument
+FROM (SELECT oid, args, null_argument FROM combo JOIN fn USING (oid) WHERE n = cardinality(types)
+      UNION ALL TABLE wide) c;
 
 -- 'null' when no row has a value (solar_terms gives no row), 'value' when
 -- some row has one, else the SQLSTATE of the error.
