@@ -15,14 +15,15 @@ const qel = (() => {
   const w = {};
   for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
                    'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
-                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'name', 'version', 'lunar_batch', 'days_batch'])
+                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'name', 'version', 'fact_names',
+                   'lunar_batch', 'days_batch'])
     w[f] = M['_qjs_' + f];
 
   // Static buffers of wasm_api.cpp (qjs_buffers), as indices into the views.
   const B = Array.from({ length: 13 }, (_, i) => w.buffers(i));
   const [B_IN, B_MONTH32, B_DAY32, B_LEAP32, B_OUT_DAYS] = B.slice(0, 5).map((p) => p >> 2);
   const B_YEAR16 = B[5] >> 1, [B_MONTH8, B_DAY8, B_LEAP8, B_VALID8] = B.slice(6, 10);
-  const B_FACTS = B[10] >> 2, B_F64 = B[11] >> 3, B_TEXT = B[12];
+  const B_FACTS = B[10] >> 3, B_F64 = B[11] >> 3, B_TEXT = B[12];
   const CHUNK = w.chunk();
 
   const E_RANGE = -1, E_DATE = -2;
@@ -62,12 +63,17 @@ const qel = (() => {
       for (let d = 1; d <= 30; d++) TEXT[m << 6 | d << 1 | leap] = month + name(DAY, d);
     }
   const VERSION = cString(w.version());
+  // The index of each field of qel_day_facts in the values qjs_day_facts
+  // writes, by the names wasm_api.cpp lists them under.
+  const FACT = Object.fromEntries(cString(w.fact_names()).split(',').filter(Boolean).map((k, i) => [k, i]));
+  const FACT_COUNT = Object.keys(FACT).length;
 
   // ---- arguments ---------------------------------------------------------------
 
   const describe = (v) => v === null ? 'null' : Array.isArray(v) ? 'an array'
     : typeof v === 'object' ? (v.constructor && v.constructor !== Object ? `a ${v.constructor.name}` : 'an object')
-    : typeof v === 'string' ? `the string ${JSON.stringify(v)}` : `${typeof v} ${String(v)}`;
+    : typeof v === 'string' ? `the string ${JSON.stringify(v)}` : v === undefined ? 'undefined'
+    : typeof v === 'symbol' || typeof v === 'function' ? `a ${typeof v}` : `${typeof v} ${String(v)}`;
   const pad2 = (n) => (n < 10 ? '0' : '') + n;
   const iso = (y, m, d) => (y >= 0 && y < 10000 ? String(y).padStart(4, '0') : String(y)) + '-' + pad2(m) + '-' + pad2(d);
   const isoOfPacked = (p) => iso((p / 10000) | 0, ((p / 100) | 0) % 100, p % 100);
@@ -75,6 +81,7 @@ const qel = (() => {
   // An integer that WebAssembly takes as int32 without wrapping.
   function int(v, what, fn) {
     if (typeof v === 'number' && (v | 0) === v) return v;
+    if (v === undefined) throw new TypeError(`${fn}: ${what} is missing (expected an integer)`);
     if (typeof v !== 'number') throw new TypeError(`${fn}: ${what} must be a number, not ${describe(v)}`);
     if (!Number.isInteger(v)) throw new RangeError(`${fn}: ${what} must be an integer, not ${v}`);
     throw new RangeError(`${fn}: ${what} ${v} is out of range`);
@@ -107,7 +114,9 @@ const qel = (() => {
       Y = int(v.year, `${what}.year`, fn), MO = int(v.month, `${what}.month`, fn), D = int(v.day, `${what}.day`, fn);
       return;
     }
-    throw new TypeError(`${fn}: the ${what} must be a Date, a "YYYY-MM-DD" string or {year, month, day}, not ${describe(v)}`);
+    const expected = 'a Date, a "YYYY-MM-DD" string or {year, month, day}';
+    if (v === undefined) throw new TypeError(`${fn}: the ${what} is missing (expected ${expected})`);
+    throw new TypeError(`${fn}: the ${what} must be ${expected}, not ${describe(v)}`);
   }
 
   // The error of a failed call on the date in Y, MO, D.
@@ -123,10 +132,23 @@ const qel = (() => {
     if (typeof o !== 'object' || o === null) throw new TypeError(`${fn}: options must be an object, not ${describe(o)}`);
     return o;
   }
+  // An option whose value is one of a set of names, matched ASCII
+  // case-insensitively (as SQL matches keywords): the wrong type is a
+  // TypeError, a string outside the set a RangeError.
+  const asciiLower = (t) => t.replace(/[A-Z]+/g, (c) => c.toLowerCase());
+  function choice(opts, key, table, dflt, fn) {
+    const v = options(opts, fn)[key];
+    if (v === undefined) return table[dflt];
+    const names = Object.keys(table).map((k) => JSON.stringify(k)).join(' or ');
+    if (typeof v !== 'string') throw new TypeError(`${fn}: options.${key} must be a string, ${names}, not ${describe(v)}`);
+    const k = asciiLower(v);
+    if (!Object.hasOwn(table, k)) throw new RangeError(`${fn}: options.${key} must be ${names}, not ${JSON.stringify(v)}`);
+    return table[k];
+  }
   function southXiaonian(o, fn) {
     const v = options(o, fn).southXiaonian;
     if (v !== undefined && typeof v !== 'boolean')
-      throw new TypeError(`${fn}: southXiaonian must be a boolean, not ${describe(v)}`);
+      throw new TypeError(`${fn}: options.southXiaonian must be a boolean, not ${describe(v)}`);
     return v ? 1 : 0;
   }
 
@@ -194,26 +216,28 @@ const qel = (() => {
     readDate(date, 'dayFacts');
     const st = w.day_facts(Y, MO, D, southXiaonian(opts, 'dayFacts'));
     if (st < 0) throw dateError(st, 'dayFacts', '1-9999');
-    const f = H32.subarray(B_FACTS, B_FACTS + 24);
-    const hasLunar = (f[7] & 1) === 0;
-    const lunar = hasLunar ? lunarOf((f[8] - 1900) << 10 | f[9] << 6 | f[10] << 1 | f[11]) : null;
+    const f = F64.subarray(B_FACTS, B_FACTS + FACT_COUNT);
+    const hasLunar = (f[FACT.flags] & 1) === 0;
+    const lunar = hasLunar
+      ? lunarOf((f[FACT.lunar_year] - 1900) << 10 | f[FACT.lunar_month] << 6 | f[FACT.lunar_day] << 1 | f[FACT.lunar_leap])
+      : null;
     const festivals = [];
-    for (let bits = f[22], i = 0; bits !== 0; bits >>>= 1, i++) if (bits & 1) festivals.push(FESTIVALS[i]);
-    const status = f[17];
+    for (let bits = f[FACT.festivals], i = 0; bits !== 0; bits >>>= 1, i++) if (bits & 1) festivals.push(FESTIVALS[i]);
+    const status = f[FACT.holiday_status], term = f[FACT.term];
     return {
-      date: iso(f[2], f[3], f[4]),
-      weekday: f[5],
-      dayOfYear: f[6],
+      date: iso(f[FACT.year], f[FACT.month], f[FACT.day]),
+      weekday: f[FACT.weekday],
+      dayOfYear: f[FACT.day_of_year],
       lunar,
-      lunarMonthDays: hasLunar ? f[12] : null,
-      lunarLeapMonth: hasLunar ? f[13] : null,
-      yearCycle: hasLunar ? CYCLE[f[14]] : null,
-      animal: hasLunar ? ANIMALS[f[14] % 12] : null,
-      dayCycle: CYCLE[f[15]],
-      term: f[16] >= 0 ? termOf(f[16], (f[20] >>> 0) + f[21] * 4294967296) : null,
+      lunarMonthDays: hasLunar ? f[FACT.lunar_month_days] : null,
+      lunarLeapMonth: hasLunar ? f[FACT.lunar_leap_month] : null,
+      yearCycle: hasLunar ? CYCLE[f[FACT.year_cycle]] : null,
+      animal: hasLunar ? ANIMALS[f[FACT.year_cycle] % 12] : null,
+      dayCycle: CYCLE[f[FACT.day_cycle]],
+      term: term >= 0 ? termOf(term, f[FACT.term_instant]) : null,
       festivals,
       holidayStatus: status >= 0 ? STATUS[status] : null,
-      holiday: status > 0 ? HOLIDAYS[f[18]].name : null,
+      holiday: status > 0 ? HOLIDAYS[f[FACT.holiday]].name : null,
     };
   }
 
@@ -222,17 +246,17 @@ const qel = (() => {
   const ZI = { late: 0, early: 1 };
   function pillars(moment, opts) {
     const fn = 'pillars';
-    const zi = options(opts, fn).zi ?? 'late';
-    if (typeof zi !== 'string' || !Object.hasOwn(ZI, zi)) throw new TypeError(`${fn}: zi must be "late" or "early", not ${describe(zi)}`);
+    const zi = choice(opts, 'zi', ZI, 'late', fn);
     let r;
     if (moment instanceof Date) {
       const t = moment.getTime();
       if (Number.isNaN(t)) throw new RangeError(`${fn}: the moment is an Invalid Date`);
-      r = w.pillars_of_instant(Math.floor(t / 1000), ZI[zi]);
+      r = w.pillars_of_instant(Math.floor(t / 1000), zi);
     } else if (typeof moment === 'object' && moment !== null) {
-      const f = (k, dflt) => (moment[k] === undefined && dflt !== undefined ? dflt : int(moment[k], k, fn));
-      r = w.pillars_of_cst(f('year'), f('month'), f('day'), f('hour'), f('minute', 0), f('second', 0), ZI[zi]);
-      if (r === E_DATE) throw new RangeError(`${fn}: the fields are no date and time`);
+      const f = (k, dflt) => (moment[k] === undefined && dflt !== undefined ? dflt : int(moment[k], `moment.${k}`, fn));
+      const y = f('year'), mo = f('month'), d = f('day'), h = f('hour'), mi = f('minute', 0), s = f('second', 0);
+      r = w.pillars_of_cst(y, mo, d, h, mi, s, zi);
+      if (r === E_DATE) throw new RangeError(`${fn}: ${civilError(y, mo, d, h, mi, s)}`);
     } else {
       throw new TypeError(`${fn}: the moment must be a Date or {year, month, day, hour, minute, second} in UTC+8, not ${describe(moment)}`);
     }
@@ -240,6 +264,15 @@ const qel = (() => {
     const p = { year: CYCLE[r >> 18], month: CYCLE[(r >> 12) & 63], day: CYCLE[(r >> 6) & 63], hour: CYCLE[r & 63] };
     p.text = `${p.year} ${p.month} ${p.day} ${p.hour}`;
     return p;
+  }
+
+  // Which field of a civil date-time is out of its range (the C call says
+  // only that one is).
+  function civilError(y, mo, d, h, mi, s) {
+    const text = `${iso(y, mo, d)} ${pad2(h)}:${pad2(mi)}:${pad2(s)}`;
+    for (const [k, v, hi] of [['hour', h, 23], ['minute', mi, 59], ['second', s, 59]])
+      if (v < 0 || v > hi) return `moment.${k} ${v} is not 0-${hi} (in ${text})`;
+    return `${iso(y, mo, d)} is not a date (in ${text})`;
   }
 
   function year1900to2100(year, fn) {
@@ -253,11 +286,48 @@ const qel = (() => {
     return TERMS.map((_, k) => (w.term_instant(y, k), termOf(k, F64[B_F64])));
   }
 
+  // The festival days inside Gregorian year y as [festival, yyyymmdd] in date
+  // order. A lunar festival of Gregorian y belongs to lunar year y - 1 (腊八,
+  // 小年 and 除夕 in January or February) or y, so both lunar years are asked
+  // and the days outside y dropped (lunar 1899 is outside the table: 1900
+  // has no lunar festival before 1900-01-31). The one place to swap for a C
+  // call listing a Gregorian year's festival days.
+  function festivalDaysOfYear(y, o) {
+    const days = [];
+    for (const f of FESTIVALS)
+      for (const year of [y - 1, y]) {
+        const r = w.festival_date(f.number, year, o);
+        if (r >= 0 && ((r / 10000) | 0) === y) days.push([f, r]);
+      }
+    return days.sort((a, b) => a[1] - b[1] || a[0].number - b[0].number);
+  }
+
   function festivals(year, opts) {
     const y = year1900to2100(year, 'festivals');
-    const o = southXiaonian(opts, 'festivals');
-    return FESTIVALS.map((f) => ({ ...f, date: isoOfPacked(w.festival_date(f.number, y, o)) }))
-      .sort((a, b) => (a.date < b.date ? -1 : a.date > b.date ? 1 : a.number - b.number));
+    return festivalDaysOfYear(y, southXiaonian(opts, 'festivals')).map(([f, r]) => ({ ...f, date: isoOfPacked(r) }));
+  }
+
+  // A festival by number, key, Chinese name or short form, or English name
+  // (key and English ASCII case-insensitive), as qel_festival_of_name takes it.
+  function festivalOf(v, fn) {
+    if (typeof v === 'number') {
+      if (Number.isInteger(v) && v >= 0 && v < FESTIVALS.length) return FESTIVALS[v];
+      throw new RangeError(`${fn}: festival ${v} is not a festival number 0-${FESTIVALS.length - 1}`);
+    }
+    if (typeof v !== 'string') throw new TypeError(`${fn}: the festival must be a name, a key or a number, not ${describe(v)}`);
+    const k = asciiLower(v);
+    const f = FESTIVALS.find((x) => x.name === v || x.short === v || x.key === k || asciiLower(x.english) === k);
+    if (f === undefined) throw new RangeError(`${fn}: ${JSON.stringify(v)} is not a festival (a key such as "mid-autumn", or 中秋节)`);
+    return f;
+  }
+
+  // The day of a festival of one year of its own calendar: the lunar year for
+  // the lunar festivals (除夕 of lunar 2024 is 2025-01-28), the Gregorian year
+  // for 清明, 冬至 and the fixed Gregorian days.
+  function festivalDate(festival, year, opts) {
+    const fn = 'festivalDate';
+    const f = festivalOf(festival, fn), y = year1900to2100(year, fn);
+    return isoOfPacked(w.festival_date(f.number, y, southXiaonian(opts, fn)));
   }
 
   // ---- PRC holidays and working days -------------------------------------------------
@@ -294,6 +364,18 @@ const qel = (() => {
     return r === 1;
   }
 
+  // The day n working days after date (before it for n < 0); n = 0 gives the
+  // date itself when it is worked, else the next working day: chinese-days'
+  // findWorkday(n, date).
+  function addWorkdays(date, n) {
+    const fn = 'addWorkdays';
+    readDate(date, fn);
+    const r = w.add_workdays(Y, MO, D, int(n, 'n', fn));
+    if (r === E_DATE) throw dateError(r, fn);
+    if (r < 0) throw outsideHolidays(fn, `the day ${n} working days from ${iso(Y, MO, D)}`);
+    return isoOfPacked(r);
+  }
+
   function workdays(start, end) {
     readDate(start, 'workdays', 'start');
     const y1 = Y, m1 = MO, d1 = D;
@@ -306,11 +388,7 @@ const qel = (() => {
 
   // ---- batch calls ---------------------------------------------------------------------
 
-  function epochOf(opts, fn) {
-    const e = options(opts, fn).epoch ?? 'unix';
-    if (typeof e !== 'string' || !Object.hasOwn(EPOCHS, e)) throw new TypeError(`${fn}: epoch must be "unix" or "serial", not ${describe(e)}`);
-    return EPOCHS[e];
-  }
+  const epochOf = (opts, fn) => choice(opts, 'epoch', EPOCHS, 'unix', fn);
 
   function toLunarBatch(days, opts) {
     if (!(days instanceof Int32Array))
@@ -361,7 +439,7 @@ const qel = (() => {
 
   return freeze({
     VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE,
-    toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals,
-    holidayYears, holidays, isWorkday, workdays, toLunarBatch, fromLunarBatch,
+    toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals, festivalDate,
+    holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
   });
 })();
