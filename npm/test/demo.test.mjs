@@ -40,7 +40,8 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
     page.on('requestfailed', (r) => errors.push(`${r.url()} ${r.failure()?.errorText}`));
     await page.setViewport({ width: 800, height: 1000 });
-    await page.goto(`http://127.0.0.1:${server.address().port}/demo/#2017-07`);
+    const base = `http://127.0.0.1:${server.address().port}/demo/`;
+    await page.goto(`${base}#2017-07`);
     await page.waitForSelector('body[data-ready]');
     const cell = (date) => page.$eval(`td[data-date="${date}"]`, (e) => e.textContent);
     const title = () => page.$eval('#title', (e) => e.textContent);
@@ -68,9 +69,43 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     for (const [field, value] of [['year', '2024'], ['month', '12'], ['day', '29']]) await set(`#lunar-${field}`, value);
     assert.equal(await output('#from-lunar-result'), '2025-01-28');
     await set('#lunar-day', '30');
-    assert.match(await output('#from-lunar-result'), /the month has 29 days/);
+    // The library's English errors are said in Chinese on this Chinese page.
+    assert.equal(await output('#from-lunar-result'), '农历2024年腊月只有29天');
+    await set('#solar-input', '2101-02-01');
+    assert.equal(await output('#to-lunar-result'), '农历表只含 1900-01-31 至 2101-01-28 的日子');
     for (const [field, value] of [['year', '2017'], ['leap', true], ['day', '1']]) await set(`#lunar-${field}`, value);
     assert.equal(await output('#from-lunar-result'), '2017-07-23');
+
+    // The ends of the table: the buttons that would leave it are off, and a
+    // click on them changes nothing (‹ wrapped 1901-01 round to 1901-12).
+    const disabled = () => page.$$eval('nav button[id^="prev"], nav button[id^="next"]',
+      (bs) => bs.filter((b) => b.disabled).map((b) => b.id).sort().join(' '));
+    for (const [hash, off, want] of [['#1901-01', 'prev-month prev-year', /^1901年1月/],
+                                      ['#1901-06', 'prev-year', /^1901年6月/],
+                                      ['#2100-12', 'next-month next-year', /^2100年12月/],
+                                      ['#2025-01', '', /^2025年1月/]]) {
+      await page.goto(`${base}${hash}`);
+      assert.equal(await disabled(), off, hash);
+      for (const id of off.split(' ').filter(Boolean)) await page.$eval(`#${id}`, (b) => b.click());
+      assert.match(await title(), want, hash);
+      assert.equal(await page.$eval('#notice', (e) => e.hidden), true, hash);
+    }
+    // A term's time in UTC+8 as the library gives it, not Asia/Shanghai's 1988 summer time.
+    await page.goto(`${base}#1988-06`);
+    await page.click('td[data-date="1988-06-21"]');
+    assert.match(await page.$eval('#details', (e) => e.textContent), /夏至 11:56:31/);
+    // A fragment that is no month is said so; the page shows this month with today marked.
+    const now = new Date(), today = new Date(now - now.getTimezoneOffset() * 60000).toISOString().slice(0, 10);
+    for (const [hash, notice] of [['#2025-1', /无法识别网址中的 #2025-1/], ['#1850-01', /#1850-01 超出本月历的范围/]]) {
+      await page.goto(`${base}${hash}`);
+      assert.match(await page.$eval('#notice', (e) => (e.hidden ? '' : e.textContent)), notice, hash);
+      assert.equal(await page.$eval('td.today', (e) => e.dataset.date), today, hash);
+    }
+    // On a plain load, today is marked and selected.
+    await page.goto('about:blank');
+    await page.goto(base);
+    await page.waitForSelector('body[data-ready]');
+    assert.deepEqual(await page.$$eval('td.today.selected', (es) => es.map((e) => e.dataset.date)), [today]);
     assert.deepEqual(errors, []);
   } finally {
     await browser.close();
