@@ -1,23 +1,28 @@
-// The JavaScript API over the WebAssembly build of qel_calendar. build.sh
-// appends this to emscripten's glue (which defines the factory
-// QelCalendarWasm) and then a line that exports `qel`: module.exports in the
-// CommonJS build, named exports in the browser's ES module.
+// The JavaScript API over the exports of qel_calendar's WebAssembly module
+// (wasm_api.cpp). bind() takes an instance's exports and returns the API;
+// lifecycle.js decides when and from which bytes that instance is made.
 //
-// The module is instantiated synchronously (the wasm is embedded and small),
-// so every function is ready on import, with no promise to await. Scalar
-// calls cross into WebAssembly once with int32 arguments and get one packed
-// int32 back; the batch calls copy 8,192 elements at a time into static
-// buffers and cross once per chunk.
-const qel = (() => {
+// Scalar calls cross into WebAssembly once with int32 arguments and get one
+// packed int32 back; the batch calls copy 8,192 elements at a time into
+// static buffers and cross once per chunk.
+
+// Texts of the module's name table are UTF-8. TextDecoder is missing from
+// some test environments (Jest's jsdom); the fallback is the classic
+// escape/decodeURIComponent round trip, fine for a few hundred short names.
+const utf8 = typeof TextDecoder === 'function' ? new TextDecoder()
+  : { decode: (b) => decodeURIComponent(escape(String.fromCharCode(...b))) };
+
+export function bind(x) {
   'use strict';
-  const M = QelCalendarWasm({});
-  const H8 = M.HEAPU8, H16 = M.HEAPU16, H32 = M.HEAP32, F64 = M.HEAPF64;
+  const memory = x.memory.buffer;  // fixed: the module's memory does not grow
+  const H8 = new Uint8Array(memory), H16 = new Uint16Array(memory), H32 = new Int32Array(memory);
+  const F64 = new Float64Array(memory);
   const w = {};
   for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
                    'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
                    'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'name', 'version', 'fact_names',
                    'lunar_batch', 'days_batch'])
-    w[f] = M['_qjs_' + f];
+    w[f] = x['qjs_' + f];
 
   // Static buffers of wasm_api.cpp (qjs_buffers), as indices into the views.
   const B = Array.from({ length: 13 }, (_, i) => w.buffers(i));
@@ -30,7 +35,6 @@ const qel = (() => {
   const FIRST_LUNAR_DATE = '1900-01-31', LAST_LUNAR_DATE = '2101-01-28';
   const EPOCHS = { unix: 25569, serial: 0 };  // the day serial of day 0: 1970-01-01, 1899-12-30
 
-  const utf8 = new TextDecoder();
   const cString = (p) => utf8.decode(H8.subarray(p, H8.indexOf(0, p)));
   const name = (kind, index, flags = 0) => {
     const n = w.name(kind, index, flags);
@@ -437,9 +441,9 @@ const qel = (() => {
     return { days, valid };
   }
 
-  return freeze({
+  return {
     VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE,
     toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals, festivalDate,
     holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
-  });
-})();
+  };
+}

@@ -1,5 +1,9 @@
 // Types of qel-calendar: the Chinese calendar 1900-2100 (qel_calendar in
-// WebAssembly). Every function is synchronous and ready on import.
+// WebAssembly). Every function is synchronous. The default builds carry the
+// wasm inline and are ready on import; qel-calendar/file fetches
+// qel_calendar.wasm and is ready once init() resolves. Where WebAssembly
+// cannot run (a Content-Security-Policy without 'wasm-unsafe-eval'), the
+// import still succeeds: init() rejects, and every call throws, saying why.
 //
 // A date argument is a Date, read in its *local* calendar date (what
 // getFullYear/getMonth/getDate give; the time and the time zone play no
@@ -160,6 +164,16 @@ export declare const FESTIVALS: readonly Festival[];
 export declare const FIRST_LUNAR_DATE: string;
 /** "2101-01-28", lunar 2100-12-29 */
 export declare const LAST_LUNAR_DATE: string;
+
+/**
+ * Resolves when the calls are ready; rejects with an Error saying why WebAssembly cannot run here.
+ * The default builds are ready on import (init() only reports). In qel-calendar/file it fetches and
+ * compiles the module: from source when given (a URL, a fetch Response or its promise, wasm bytes or a
+ * WebAssembly.Module), else from qel_calendar.wasm beside the module. Calls before then throw.
+ */
+export declare function init(source?: string | URL | Response | PromiseLike<Response> | BufferSource | WebAssembly.Module): Promise<void>;
+/** Makes the module now from wasm bytes or a WebAssembly.Module (a no-op once ready); throws why it cannot. */
+export declare function initSync(source: BufferSource | WebAssembly.Module): void;
 
 /** The lunar date of a day 1900-01-31 .. 2101-01-28. */
 export declare function toLunar(date: DateInput): LunarDate;

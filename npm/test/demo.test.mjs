@@ -16,7 +16,8 @@ const screenshots = path.resolve(pkg, '../build/npm');
 const haveBrowser = fs.existsSync(chromium);
 if (!haveBrowser && process.env.QEL_REQUIRE_BROWSER) throw new Error(`no browser at ${chromium}`);
 
-const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css' };
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
+                '.json': 'application/json', '.wasm': 'application/wasm' };
 
 // demo/ and dist/ of the package, nothing else.
 const server = http.createServer((req, res) => {
