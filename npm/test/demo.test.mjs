@@ -1,7 +1,8 @@
 // The demo page in headless Chromium (Debian's, through puppeteer-core),
 // served from 127.0.0.1: known cells, month and year navigation, a day's
 // details, the converter both ways, no page errors; a screenshot goes to
-// build/npm/.
+// build/npm/. Then both builds under a Content-Security-Policy with and
+// without 'wasm-unsafe-eval'.
 // Skipped without a browser unless QEL_REQUIRE_BROWSER is set (CI sets it).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -19,9 +20,29 @@ if (!haveBrowser && process.env.QEL_REQUIRE_BROWSER) throw new Error(`no browser
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
                 '.json': 'application/json', '.wasm': 'application/wasm' };
 
-// demo/ and dist/ of the package, nothing else.
+// A page under a Content-Security-Policy (/csp/BUILD/SCRIPT-SRC) and its
+// module: it imports a build, awaits init() and converts a day; the body
+// says the outcome. The page has no inline script, which script-src 'self'
+// would refuse.
+const CSP_BUILDS = { embedded: 'qel_calendar.browser.mjs', file: 'qel_calendar.file.mjs' };
+function cspPage(res, build, scriptSrc, probe) {
+  const csp = `default-src 'self'; script-src ${decodeURIComponent(scriptSrc)}`;
+  if (probe) {
+    return res.writeHead(200, { 'content-type': 'text/javascript' }).end(`
+import * as q from '/dist/${CSP_BUILDS[build]}';
+let said;
+try { await q.init(); said = q.toLunar('2017-07-23').text; } catch (e) { said = \`\${e.constructor.name}: \${e.message}\`; }
+document.body.dataset.said = said;`);
+  }
+  res.writeHead(200, { 'content-type': TYPES['.html'], 'content-security-policy': csp })
+    .end(`<!doctype html><meta charset="utf-8"><script type="module" src="${build}.${scriptSrc}.mjs"></script>`);
+}
+
+// demo/ and dist/ of the package and the CSP pages, nothing else.
 const server = http.createServer((req, res) => {
   const { pathname } = new URL(req.url, 'http://127.0.0.1');
+  const csp = /^\/csp\/(\w+)\/([^/]+?)(\.mjs)?$/.exec(pathname);
+  if (csp) return cspPage(res, csp[1], csp[2], csp[3]);
   const file = path.join(pkg, decodeURIComponent(pathname), pathname.endsWith('/') ? 'index.html' : '');
   if (!/^\/(demo|dist)\//.test(pathname) || !file.startsWith(pkg)) return res.writeHead(403).end();
   fs.readFile(file, (err, body) => (err ? res.writeHead(404).end()
@@ -108,6 +129,24 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     await page.waitForSelector('body[data-ready]');
     assert.deepEqual(await page.$$eval('td.today.selected', (es) => es.map((e) => e.dataset.date)), [today]);
     assert.deepEqual(errors, []);
+
+    // Content-Security-Policy: WebAssembly needs 'wasm-unsafe-eval' in
+    // script-src for either build. Without it the import still succeeds
+    // (the module's code runs) and init() rejects saying so.
+    const refused = "Error: qel-calendar cannot run here: the page's Content-Security-Policy forbids WebAssembly: " +
+      "its script-src needs 'wasm-unsafe-eval'";
+    for (const [build, scriptSrc, said] of [['file', "'self' 'wasm-unsafe-eval'", '闰六月初一'],
+                                            ['embedded', "'self' 'wasm-unsafe-eval'", '闰六月初一'],
+                                            ['embedded', "'self'", refused],
+                                            ['file', "'self'", refused]]) {
+      const probe = await browser.newPage();
+      const thrown = [];
+      probe.on('pageerror', (e) => thrown.push(e.message));
+      await probe.goto(`http://127.0.0.1:${server.address().port}/csp/${build}/${encodeURIComponent(scriptSrc)}`);
+      await probe.waitForSelector('body[data-said]', { timeout: 10000 });
+      assert.deepEqual([await probe.$eval('body', (b) => b.dataset.said), thrown], [said, []], `${build} ${scriptSrc}`);
+      await probe.close();
+    }
   } finally {
     await browser.close();
     server.close();
