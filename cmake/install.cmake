@@ -13,7 +13,7 @@ install(TARGETS qel_common qel_datetime qel_calendar
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(FILES include/qel_datetime.h include/qel_common.h include/qel_calendar.h
+install(FILES include/qel_datetime.h include/qel_common.h include/qel_calendar.h include/qel_calendar_version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 if(WIN32)
   # The module-definition files, for toolchains that make their own import

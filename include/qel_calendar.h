@@ -34,6 +34,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "qel_calendar_version.h"
+
 #if defined(_WIN32) || defined(__CYGWIN__)
 #  if defined(QEL_CALENDAR_BUILD)
 #    define QEL_CALENDAR_API __declspec(dllexport)
@@ -84,8 +86,119 @@ extern "C" {
 #define QEL_EPOCH_UNIX 25569     /* days since 1970-01-01 (NumPy, JavaScript) */
 #define QEL_EPOCH_POSTGRES 36526 /* days since 2000-01-01 (PostgreSQL date) */
 
-/* "1.0.0": the version of the library, equal to qel_datetime's. */
+/* ---- Version and ABI ---------------------------------------------------------
+ * QEL_CALENDAR_VERSION_MAJOR, _MINOR, _PATCH, _NUMBER and _STRING (from
+ * qel_calendar_version.h) are the version a program was compiled against;
+ * qel_calendar_version() is the version of the library it runs with.
+ *
+ * The promise of a major version (the soname, libqel_calendar.so.1): a
+ * program built against 1.x runs with any later 1.y. Within it, no function
+ * is removed and none changes its signature or meaning; enum values and
+ * macros keep their numbers; qel_lunar_date, qel_term, qel_pillars,
+ * qel_holiday_day, qel_holiday_table, qel_range, qel_lunar_month,
+ * qel_festival_day and qel_field keep their layout; qel_day_facts keeps its
+ * first QEL_DAY_FACTS_SIZE_1_0 bytes. A minor version may add functions,
+ * enum values (the *_COUNT values and qel_count grow), flags, reasons,
+ * messages' wording for new cases, and fields at the end of qel_day_facts,
+ * read through qel_day_facts_get and qel_day_facts_of_days_strided. A
+ * message's words may be improved in a minor version: compare status codes
+ * and reasons, not texts. */
 QEL_CALENDAR_API const char* qel_calendar_version(void) QEL_CALENDAR_NOEXCEPT;
+
+/* ---- Ranges, reasons and messages ------------------------------------------
+ * The covered ranges, the reason a date fails and the English text of every
+ * failure live here, once: the tool and the bindings show these texts (Python
+ * ValueError, JavaScript RangeError, SQL error messages, qeldate's stderr)
+ * instead of composing their own, so a bad input reads the same everywhere. */
+
+/* What a range or a message is about. */
+typedef enum qel_domain {
+    QEL_DOMAIN_GREGORIAN = 0, /* Gregorian dates and days: 0001-01-01 .. 9999-12-31 */
+    QEL_DOMAIN_LUNAR,         /* lunar dates: the lunar years 1900-2100 */
+    QEL_DOMAIN_TERMS,         /* solar terms, Gregorian festivals: the years 1900-2100 */
+    QEL_DOMAIN_PILLARS,       /* the four pillars: the 立春 of 1900 to the end of 2100 */
+    QEL_DOMAIN_HOLIDAYS,      /* the built-in PRC holiday table */
+    QEL_DOMAIN_COUNT
+} qel_domain;
+
+/* A covered range. Years are lunar years for QEL_DOMAIN_LUNAR, Gregorian
+ * otherwise; serials are the first and last day covered; instants the first
+ * and last second covered (for the day domains: the first second of the first
+ * day and the last second of the last day, in UTC+8). */
+typedef struct qel_range {
+    int32_t first_year;
+    int32_t last_year;
+    int64_t first_serial;
+    int64_t last_serial;
+    int64_t first_instant;
+    int64_t last_instant;
+} qel_range;
+
+/* The range of a domain; QEL_E_ARGUMENT for an unknown domain or a null out. */
+QEL_CALENDAR_API int32_t qel_domain_range(int32_t domain, qel_range* out) QEL_CALENDAR_NOEXCEPT;
+
+/* Why a date or time fails: refinements of the status codes, which keep
+ * their meaning (QEL_E_RANGE for the year, QEL_E_ARGUMENT for the leap flag,
+ * QEL_E_DATE for the rest). */
+typedef enum qel_reason {
+    QEL_REASON_NONE = 0,          /* no failure */
+    QEL_REASON_YEAR,              /* the year is outside the covered years */
+    QEL_REASON_MONTH,             /* a month outside 1..12 */
+    QEL_REASON_DAY,               /* a day outside 1..31 (lunar: 1..30) */
+    QEL_REASON_MONTH_LENGTH,      /* past the month's end: 2023-02-29, day 30 of a lunar month of 29 */
+    QEL_REASON_NO_LEAP_MONTH,     /* a leap month in a lunar year without one */
+    QEL_REASON_OTHER_LEAP_MONTH,  /* a leap month the year has after another month */
+    QEL_REASON_LEAP_FLAG,         /* a leap flag other than 0 or 1 */
+    QEL_REASON_HOUR,              /* an hour outside 0..23 */
+    QEL_REASON_MINUTE,            /* a minute outside 0..59 */
+    QEL_REASON_SECOND,            /* a second outside 0..59 */
+    QEL_REASON_COUNT
+} qel_reason;
+
+/* Checks of a Gregorian date, a lunar date and a clock time: the status the
+ * conversions give for them (qel_serial_of_date, qel_serial_of_lunar, the
+ * time fields of qel_pillars_of_cst), and the reason in *reason (when not
+ * null; written on every call). */
+QEL_CALENDAR_API int32_t qel_check_date(int32_t year, int32_t month, int32_t day,
+                                        int32_t* reason) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_check_lunar(int32_t year, int32_t month, int32_t day, int32_t leap,
+                                         int32_t* reason) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_check_time(int32_t hour, int32_t minute, int32_t second,
+                                        int32_t* reason) QEL_CALENDAR_NOEXCEPT;
+
+/* The messages, in English, snprintf-style (see the top of this file); each
+ * is "" (length 0) when there is nothing wrong:
+ *   qel_date_message   "2023-02 has 28 days, not 29", "month 13 is not 1-12",
+ *                      "year 10000 is outside 1-9999"
+ *   qel_lunar_message  "lunar 2023 has no leap month 3 (its leap month is 2)",
+ *                      "lunar day 0 is not 1-30", "the leap flag 2 is not 0 or 1"
+ *   qel_time_message   "hour 24 is not 0-23"
+ *   qel_range_message  "outside the lunar years 1900-2100 (1900-01-31 to
+ *                      2101-01-28)": a domain's range, for a QEL_E_RANGE
+ *   qel_status_message "no such date", ...: the bare meaning of a status */
+QEL_CALENDAR_API int32_t qel_date_message(int32_t year, int32_t month, int32_t day, char* buf,
+                                          size_t size) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_lunar_message(int32_t year, int32_t month, int32_t day, int32_t leap, char* buf,
+                                           size_t size) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_time_message(int32_t hour, int32_t minute, int32_t second, char* buf,
+                                          size_t size) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_range_message(int32_t domain, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_status_message(int32_t status, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
+
+/* Counts of the enumerations, as calls, so that a binding built against an
+ * older header learns a newer library's counts. */
+typedef enum qel_count_of {
+    QEL_COUNT_FESTIVALS = 0, /* qel_festival values: 25 */
+    QEL_COUNT_HOLIDAYS,      /* qel_holiday values, QEL_HOLIDAY_NONE included */
+    QEL_COUNT_TERMS,         /* solar terms in a year: 24 */
+    QEL_COUNT_NAME_KINDS,    /* qel_name_kind values */
+    QEL_COUNT_DOMAINS,       /* qel_domain values */
+    QEL_COUNT_REASONS,       /* qel_reason values */
+    QEL_COUNT_DAY_FACTS_FIELDS, /* fields of qel_day_facts (qel_day_facts_field) */
+    QEL_COUNT_OF_COUNT
+} qel_count_of;
+/* The count, or QEL_E_ARGUMENT for an unknown kind. */
+QEL_CALENDAR_API int32_t qel_count(int32_t what) QEL_CALENDAR_NOEXCEPT;
 
 /* ---- Gregorian days ------------------------------------------------------ */
 
@@ -93,6 +206,11 @@ QEL_CALENDAR_API const char* qel_calendar_version(void) QEL_CALENDAR_NOEXCEPT;
  * QEL_E_RANGE for a year outside 1..9999. */
 QEL_CALENDAR_API int32_t qel_serial_of_date(int32_t year, int32_t month, int32_t day,
                                             int64_t* serial) QEL_CALENDAR_NOEXCEPT;
+
+/* The Gregorian date of a serial: QEL_E_RANGE outside QEL_FIRST_SERIAL ..
+ * QEL_LAST_SERIAL. Null outs are skipped. */
+QEL_CALENDAR_API int32_t qel_date_of_serial(int64_t serial, int32_t* year, int32_t* month,
+                                            int32_t* day) QEL_CALENDAR_NOEXCEPT;
 
 /* China Standard Time (UTC+8) and instants: the day serial and second of the
  * day (0..86399) of an instant, and back. Any instant whose day lies in
@@ -125,6 +243,42 @@ QEL_CALENDAR_API int32_t qel_lunar_month_days(int32_t year, int32_t month, int32
 /* The month the year's leap month follows (2..11), 0 for a year without one,
  * QEL_E_RANGE outside 1900..2100. */
 QEL_CALENDAR_API int32_t qel_lunar_leap_month(int32_t year) QEL_CALENDAR_NOEXCEPT;
+/* The length of a lunar year in days (353..355 or 383..385), or QEL_E_RANGE. */
+QEL_CALENDAR_API int32_t qel_lunar_year_days(int32_t year) QEL_CALENDAR_NOEXCEPT;
+
+/* A month of a lunar year. */
+typedef struct qel_lunar_month {
+    int32_t month;        /* 1..12 */
+    int32_t leap;         /* 1 for the leap month */
+    int32_t days;         /* 29 or 30 */
+    int32_t reserved;     /* 0 */
+    int64_t first_serial; /* its first day */
+} qel_lunar_month;
+
+/* The months of a lunar year in calendar order (a leap month after the month
+ * whose number it carries): the result is their number, 12 or 13, of which the
+ * first `capacity` are written (QEL_LUNAR_MONTHS_MAX always suffices);
+ * QEL_E_RANGE outside the covered years, QEL_E_ARGUMENT for a null out with
+ * capacity > 0. */
+#define QEL_LUNAR_MONTHS_MAX 13
+QEL_CALENDAR_API int32_t qel_lunar_year_months(int32_t year, qel_lunar_month* out,
+                                               size_t capacity) QEL_CALENDAR_NOEXCEPT;
+
+/* A lunar date moved by `count` months (QEL_UNIT_MONTH) or years
+ * (QEL_UNIT_YEAR). The one rule every surface shares (qeldate's next and
+ * iCalendar birthdays, the bindings' steps):
+ * - months are counted in calendar order, leap months included: one month
+ *   after 六月 of 2017 is 闰六月, one after 闰六月 is 七月;
+ * - a year step keeps the month; a leap month stays a leap month only where
+ *   the new year has the same leap month, else it becomes the ordinary month
+ *   of its number;
+ * - where the new month has 29 days, day 30 becomes 29 and the result is
+ *   QEL_CLAMPED (a success); with QEL_STEP_NO_CLAMP it fails with QEL_E_DATE.
+ * QEL_E_RANGE when the start or the result lies outside the covered years,
+ * the start's own failure for a start that is no date (see qel_check_lunar),
+ * QEL_E_ARGUMENT for another unit, an unknown flag or a null out. */
+QEL_CALENDAR_API int32_t qel_lunar_step(int32_t year, int32_t month, int32_t day, int32_t leap, int64_t count,
+                                        int32_t unit, uint32_t flags, qel_lunar_date* out) QEL_CALENDAR_NOEXCEPT;
 
 /* ---- Festivals ----------------------------------------------------------- */
 
@@ -170,6 +324,24 @@ typedef enum qel_festival {
  * option. */
 QEL_CALENDAR_API int32_t qel_festival_date(int32_t festival, int32_t year, uint32_t options,
                                            int64_t* serial) QEL_CALENDAR_NOEXCEPT;
+/* A festival on a day. */
+typedef struct qel_festival_day {
+    int64_t serial;
+    int32_t festival; /* qel_festival */
+    int32_t reserved; /* 0 */
+} qel_festival_day;
+
+/* The festivals of a Gregorian year: every festival day that falls inside it,
+ * as qel_day_facts_of marks them, ordered by day and then by festival. A
+ * lunar festival can fall twice in one Gregorian year (腊八 on 2022-01-10 and
+ * 2022-12-30) or not at all. The result is their number, of which the first
+ * `capacity` are written (QEL_FESTIVAL_DAYS_MAX always suffices); QEL_E_RANGE
+ * outside the Gregorian years 1900-2100, QEL_E_ARGUMENT for an unknown option
+ * or a null out with capacity > 0. qel_festival_date is the look-up by lunar
+ * year. */
+#define QEL_FESTIVAL_DAYS_MAX 40
+QEL_CALENDAR_API int32_t qel_festivals_of_year(int32_t year, uint32_t options, qel_festival_day* out,
+                                               size_t capacity) QEL_CALENDAR_NOEXCEPT;
 /* The festival of a name: the key ("mid-autumn", as qel_name gives with
  * QEL_NAME_FESTIVAL_KEY), the English name (either case-insensitive) or the
  * Chinese name (元宵节 or its short form 元宵). `name` holds `length` bytes (no
@@ -238,6 +410,29 @@ typedef struct qel_day_facts {
 QEL_CALENDAR_API int32_t qel_day_facts_of(int64_t serial, uint32_t options,
                                           qel_day_facts* out) QEL_CALENDAR_NOEXCEPT;
 
+/* The same, into a structure of `size` bytes, so that fields can be added at
+ * the end of qel_day_facts in a minor version without breaking callers: a
+ * caller passes sizeof(qel_day_facts) of its own header. The library writes
+ * the fields it knows that fit and zeroes the rest of the `size` bytes (every
+ * field added later reads 0 when absent). QEL_E_ARGUMENT for a size below
+ * QEL_DAY_FACTS_SIZE_1_0, the layout of version 1.0. */
+#define QEL_DAY_FACTS_SIZE_1_0 96
+QEL_CALENDAR_API int32_t qel_day_facts_get(int64_t serial, uint32_t options, qel_day_facts* out,
+                                           size_t size) QEL_CALENDAR_NOEXCEPT;
+
+/* The layout of qel_day_facts, for bindings that read it as bytes: field
+ * `index` (0 .. qel_count(QEL_COUNT_DAY_FACTS_FIELDS) - 1) with its member
+ * name, byte offset, size (4 or 8) and signedness. QEL_E_ARGUMENT past the
+ * last field or for a null out. */
+typedef struct qel_field {
+    const char* name;
+    uint32_t offset;
+    uint32_t size;
+    int32_t is_signed;
+    int32_t reserved;
+} qel_field;
+QEL_CALENDAR_API int32_t qel_day_facts_field(int32_t index, qel_field* out) QEL_CALENDAR_NOEXCEPT;
+
 /* ---- The four pillars (四柱, 八字) ------------------------------------------ */
 
 /* The 子 hour runs from 23:00 to 01:00. Its first hour, 23:00-24:00 (晚子时),
@@ -246,6 +441,10 @@ QEL_CALENDAR_API int32_t qel_day_facts_of(int64_t serial, uint32_t options,
                           the day pillar changes at midnight */
 #define QEL_ZI_EARLY 1 /* the day pillar changes at 23:00: the late 子 hour
                           already belongs to the next day */
+
+/* The zi convention of a name: "late" or "early", in any ASCII case (option
+ * words are matched so on every surface); QEL_E_ARGUMENT otherwise. */
+QEL_CALENDAR_API int32_t qel_zi_of_name(const char* name, size_t length) QEL_CALENDAR_NOEXCEPT;
 
 typedef struct qel_pillars {
     int32_t year;        /* sexagenary indices 0..59 */
@@ -420,6 +619,12 @@ QEL_CALENDAR_API int64_t qel_days_of_lunar(const int32_t* year, const int32_t* m
 /* The facts of n days into out[0..n), each as qel_day_facts_of writes it. */
 QEL_CALENDAR_API int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint32_t options,
                                                qel_day_facts* out, int8_t* status) QEL_CALENDAR_NOEXCEPT;
+/* The same with out[i] at byte offset i * stride, each written as
+ * qel_day_facts_get writes `stride` bytes (stride >= QEL_DAY_FACTS_SIZE_1_0
+ * and a multiple of 8, else QEL_E_ARGUMENT). */
+QEL_CALENDAR_API int64_t qel_day_facts_of_days_strided(const int64_t* days, size_t n, int64_t epoch,
+                                                       uint32_t options, void* out, size_t stride,
+                                                       int8_t* status) QEL_CALENDAR_NOEXCEPT;
 
 #ifdef __cplusplus
 }

@@ -22,6 +22,7 @@
 #include "catalog/pg_type.h"
 #include "fmgr.h"
 #include "funcapi.h"
+#include "libpq/pqformat.h"
 #include "utils/array.h"
 #include "utils/builtins.h"
 #include "utils/date.h"
@@ -58,6 +59,14 @@ instant_of_timestamptz(TimestampTz t)
 	return seconds + UNIX_SECONDS_AT_PG_EPOCH;
 }
 
+/* A naive timestamp is a wall time in China Standard Time: the instant is
+ * eight hours earlier than the same wall time in UTC. */
+static inline int64
+instant_of_cst_timestamp(Timestamp t)
+{
+	return instant_of_timestamptz(t) - 8 * SECS_PER_HOUR;
+}
+
 static inline TimestampTz
 timestamptz_of_instant(int64 instant)
 {
@@ -76,6 +85,12 @@ static const char *
 timestamptz_text(TimestampTz t)
 {
 	return DatumGetCString(DirectFunctionCall1(timestamptz_out, TimestampTzGetDatum(t)));
+}
+
+static const char *
+timestamp_text(Timestamp t)
+{
+	return DatumGetCString(DirectFunctionCall1(timestamp_out, TimestampGetDatum(t)));
 }
 
 /* An instant as a civil time in China Standard Time. */
@@ -139,17 +154,37 @@ lunar_text_of(int32 year, int32 month, int32 day, int32 leap)
 	return cstring_to_text_with_len(buf, length);
 }
 
+/* ---- Range errors or NULL ---------------------------------------------------- */
+
+/* The forms of a function with a second argument `strict`: with false, a
+ * day outside the covered years answers NULL instead of an error. */
+static inline bool
+lenient(FunctionCallInfo fcinfo)
+{
+	return PG_NARGS() > 1 && !PG_GETARG_BOOL(1);
+}
+
 /* ---- Lunar dates --------------------------------------------------------- */
 
-static qel_lunar_date
-lunar_of_date(DateADT d)
-{
-	qel_lunar_date lunar;
+static void lunar_range_error(const char *what) pg_attribute_noreturn();
 
-	if (qel_lunar_of_serial(serial_of_date(d), &lunar) != QEL_OK)
-		RANGE_ERROR(("date %s is outside the lunar years 1900 to 2100", date_text(d)),
-					("Lunar dates are known from 1900-01-31 (lunar 1900-01-01) to 2101-01-28 (lunar 2100-12-29)."));
-	return lunar;
+static void
+lunar_range_error(const char *what)
+{
+	RANGE_ERROR(("%s is outside the lunar years 1900 to 2100", what),
+				("Lunar dates are known from 1900-01-31 (lunar 1900-01-01) to 2101-01-28 (lunar 2100-12-29)."));
+}
+
+/* The lunar date of a day; false outside the lunar years when `lenient`,
+ * else an error there. */
+static bool
+lunar_of_date(DateADT d, bool lenient, qel_lunar_date *lunar)
+{
+	if (qel_lunar_of_serial(serial_of_date(d), lunar) == QEL_OK)
+		return true;
+	if (!lenient)
+		lunar_range_error(psprintf("date %s", date_text(d)));
+	return false;
 }
 
 /* The day of a lunar date, or an error that says what is wrong with it. */
@@ -184,131 +219,259 @@ date_of_lunar(int32 year, int32 month, int32 day, bool leap)
 	pg_unreachable();
 }
 
-/* The fields of a lunar_date value; false when one of them is NULL. */
-static bool
-lunar_fields(HeapTupleHeader row, int32 *year, int32 *month, int32 *day, bool *leap)
-{
-	bool		isnull[4];
-	Datum		v[4];
+/* lunar_date holds the day itself, as date does (days from 2000-01-01), so
+ * every comparison, hash and sort is date's, by time. A value always lies
+ * within the lunar table: input, receive and every constructor check. */
 
+/* The year of the text form in Chinese digits, as calendars write it:
+ * 二〇一七年. Each digit is three bytes in UTF-8. */
+static const char *const year_digits[10] = {"〇", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+#define YEAR_DIGIT_BYTES 3
+#define YEAR_MARK "年"
+
+static char *
+lunar_date_cstring(DateADT d)
+{
+	qel_lunar_date lunar;
+	char		buf[NAME_BUFFER];
+	char	   *out;
+	int32		length;
+
+	lunar_of_date(d, false, &lunar);
+	length = qel_lunar_text(lunar.year, lunar.month, lunar.day, lunar.leap, 0, buf, sizeof buf);
+	if (length < 0 || length >= (int32) sizeof buf)
+		elog(ERROR, "qel_lunar_text(%d, %d, %d, %d) returned %d",
+			 (int) lunar.year, (int) lunar.month, (int) lunar.day, (int) lunar.leap, (int) length);
+	out = psprintf("%s%s%s%s" YEAR_MARK "%s", year_digits[lunar.year / 1000], year_digits[lunar.year / 100 % 10],
+				   year_digits[lunar.year / 10 % 10], year_digits[lunar.year % 10], buf);
+	return out;
+}
+
+/* The name of kind `kind` in 1..last that `text` starts with, its length in
+ * *matched; 0 when none does. */
+static int32
+leading_name(const char *text, int32 kind, int32 last, uint32 flags, size_t *matched)
+{
+	for (int32 i = 1; i <= last; i++)
+	{
+		char		buf[NAME_BUFFER];
+		int32		length = qel_name(kind, i, flags, buf, sizeof buf);
+
+		if (length > 0 && strncmp(text, buf, (size_t) length) == 0)
+		{
+			*matched = (size_t) length;
+			return i;
+		}
+	}
+	return 0;
+}
+
+static void lunar_date_syntax_error(const char *input) pg_attribute_noreturn();
+
+static void
+lunar_date_syntax_error(const char *input)
+{
+	ereport(ERROR, (errcode(ERRCODE_INVALID_DATETIME_FORMAT),
+					errmsg("invalid input syntax for type lunar_date: \"%s\"", input),
+					errhint("Write a lunar date as a Chinese calendar does: 二〇一七年闰六月初一, 二〇二五年正月十五.")));
+}
+
+PG_FUNCTION_INFO_V1(sql_lunar_date_in);
+Datum
+sql_lunar_date_in(PG_FUNCTION_ARGS)
+{
+	const char *input = PG_GETARG_CSTRING(0);
+	const char *p = input;
+	const char *end;
+	int32		year = 0;
+	int32		month;
+	int32		day;
+	bool		leap = false;
+	size_t		matched = 0;
+
+	while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r')
+		p++;
+	end = p + strlen(p);
+	while (end > p && (end[-1] == ' ' || end[-1] == '\t' || end[-1] == '\n' || end[-1] == '\r'))
+		end--;
 	for (int i = 0; i < 4; i++)
 	{
-		v[i] = GetAttributeByNum(row, (AttrNumber) (i + 1), &isnull[i]);
-		if (isnull[i])
-			return false;
+		int			digit = 0;
+
+		while (digit < 10 && strncmp(p, year_digits[digit], YEAR_DIGIT_BYTES) != 0)
+			digit++;
+		if (digit == 10)
+			lunar_date_syntax_error(input);
+		year = year * 10 + digit;
+		p += YEAR_DIGIT_BYTES;
 	}
-	*year = DatumGetInt32(v[0]);
-	*month = DatumGetInt32(v[1]);
-	*day = DatumGetInt32(v[2]);
-	*leap = DatumGetBool(v[3]);
-	return true;
+	if (strncmp(p, YEAR_MARK, strlen(YEAR_MARK)) != 0)
+		lunar_date_syntax_error(input);
+	p += strlen(YEAR_MARK);
+	month = leading_name(p, QEL_NAME_LUNAR_MONTH, 12, QEL_NAME_LEAP, &matched);
+	if (month != 0)
+		leap = true;
+	else
+		month = leading_name(p, QEL_NAME_LUNAR_MONTH, 12, 0, &matched);
+	if (month == 0)
+		lunar_date_syntax_error(input);
+	p += matched;
+	day = leading_name(p, QEL_NAME_LUNAR_DAY, 30, 0, &matched);
+	if (day == 0 || p + matched != end)
+		lunar_date_syntax_error(input);
+	PG_RETURN_DATEADT(date_of_lunar(year, month, day, leap));
 }
 
-/* The result row type of a function, looked up once per call site. */
-static TupleDesc
-result_row_type(FunctionCallInfo fcinfo)
+PG_FUNCTION_INFO_V1(sql_lunar_date_out);
+Datum
+sql_lunar_date_out(PG_FUNCTION_ARGS)
 {
-	TupleDesc	desc = (TupleDesc) fcinfo->flinfo->fn_extra;
-
-	if (desc == NULL)
-	{
-		MemoryContext previous = MemoryContextSwitchTo(fcinfo->flinfo->fn_mcxt);
-
-		if (get_call_result_type(fcinfo, NULL, &desc) != TYPEFUNC_COMPOSITE)
-			elog(ERROR, "function returning a row called in a context that cannot accept one");
-		desc = BlessTupleDesc(desc);
-		MemoryContextSwitchTo(previous);
-		fcinfo->flinfo->fn_extra = desc;
-	}
-	return desc;
+	PG_RETURN_CSTRING(lunar_date_cstring(PG_GETARG_DATEADT(0)));
 }
 
+/* The binary form is date's: the days from 2000-01-01 as a 32-bit integer. */
+PG_FUNCTION_INFO_V1(sql_lunar_date_recv);
+Datum
+sql_lunar_date_recv(PG_FUNCTION_ARGS)
+{
+	DateADT		d = (DateADT) pq_getmsgint((StringInfo) PG_GETARG_POINTER(0), sizeof(DateADT));
+	qel_lunar_date lunar;
+
+	lunar_of_date(d, false, &lunar);
+	PG_RETURN_DATEADT(d);
+}
+
+PG_FUNCTION_INFO_V1(sql_lunar_date_send);
+Datum
+sql_lunar_date_send(PG_FUNCTION_ARGS)
+{
+	StringInfoData buf;
+
+	pq_begintypsend(&buf);
+	pq_sendint32(&buf, PG_GETARG_DATEADT(0));
+	PG_RETURN_BYTEA_P(pq_endtypsend(&buf));
+}
+
+/* lunar(date): the day itself, once it is known to have a lunar date. */
 PG_FUNCTION_INFO_V1(sql_lunar);
 Datum
 sql_lunar(PG_FUNCTION_ARGS)
 {
-	qel_lunar_date lunar = lunar_of_date(PG_GETARG_DATEADT(0));
-	TupleDesc	desc = result_row_type(fcinfo);
-	Datum		values[4];
-	bool		nulls[4] = {false, false, false, false};
+	DateADT		d = PG_GETARG_DATEADT(0);
+	qel_lunar_date lunar;
 
-	values[0] = Int32GetDatum(lunar.year);
-	values[1] = Int32GetDatum(lunar.month);
-	values[2] = Int32GetDatum(lunar.day);
-	values[3] = BoolGetDatum(lunar.leap != 0);
-	PG_RETURN_DATUM(HeapTupleGetDatum(heap_form_tuple(desc, values, nulls)));
+	if (!lunar_of_date(d, lenient(fcinfo), &lunar))
+		PG_RETURN_NULL();
+	PG_RETURN_DATEADT(d);
+}
+
+/* lunar(text): the string as a date literal reads it. */
+PG_FUNCTION_INFO_V1(sql_lunar_of_text);
+Datum
+sql_lunar_of_text(PG_FUNCTION_ARGS)
+{
+	DateADT		d = DatumGetDateADT(DirectFunctionCall1(date_in, CStringGetDatum(text_to_cstring(PG_GETARG_TEXT_PP(0)))));
+	qel_lunar_date lunar;
+
+	lunar_of_date(d, false, &lunar);
+	PG_RETURN_DATEADT(d);
+}
+
+/* The day of a naive timestamp (a UTC+8 wall time) is its date part. */
+PG_FUNCTION_INFO_V1(sql_lunar_of_timestamp);
+Datum
+sql_lunar_of_timestamp(PG_FUNCTION_ARGS)
+{
+	Timestamp	t = PG_GETARG_TIMESTAMP(0);
+	int64		days = t / USECS_PER_DAY;
+	qel_lunar_date lunar;
+
+	if (t % USECS_PER_DAY < 0)
+		days--;
+	if (qel_lunar_of_serial(days + QEL_EPOCH_POSTGRES, &lunar) != QEL_OK)
+		lunar_range_error(psprintf("timestamp %s", timestamp_text(t)));
+	PG_RETURN_DATEADT(date_of_serial(days + QEL_EPOCH_POSTGRES));
+}
+
+/* The day of an instant in UTC+8. */
+PG_FUNCTION_INFO_V1(sql_lunar_of_timestamptz);
+Datum
+sql_lunar_of_timestamptz(PG_FUNCTION_ARGS)
+{
+	TimestampTz t = PG_GETARG_TIMESTAMPTZ(0);
+	int64		serial;
+	int32		second;
+	qel_lunar_date lunar;
+
+	if (qel_cst_of_instant(instant_of_timestamptz(t), &serial, &second) != QEL_OK ||
+		qel_lunar_of_serial(serial, &lunar) != QEL_OK)
+		lunar_range_error(psprintf("timestamp %s", timestamptz_text(t)));
+	PG_RETURN_DATEADT(date_of_serial(serial));
 }
 
 PG_FUNCTION_INFO_V1(sql_lunar_year);
 Datum
 sql_lunar_year(PG_FUNCTION_ARGS)
 {
-	PG_RETURN_INT32(lunar_of_date(PG_GETARG_DATEADT(0)).year);
+	qel_lunar_date lunar;
+
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+		PG_RETURN_NULL();
+	PG_RETURN_INT32(lunar.year);
 }
 
 PG_FUNCTION_INFO_V1(sql_lunar_month);
 Datum
 sql_lunar_month(PG_FUNCTION_ARGS)
 {
-	PG_RETURN_INT32(lunar_of_date(PG_GETARG_DATEADT(0)).month);
+	qel_lunar_date lunar;
+
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+		PG_RETURN_NULL();
+	PG_RETURN_INT32(lunar.month);
 }
 
 PG_FUNCTION_INFO_V1(sql_lunar_day);
 Datum
 sql_lunar_day(PG_FUNCTION_ARGS)
 {
-	PG_RETURN_INT32(lunar_of_date(PG_GETARG_DATEADT(0)).day);
+	qel_lunar_date lunar;
+
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+		PG_RETURN_NULL();
+	PG_RETURN_INT32(lunar.day);
 }
 
 PG_FUNCTION_INFO_V1(sql_lunar_is_leap);
 Datum
 sql_lunar_is_leap(PG_FUNCTION_ARGS)
 {
-	PG_RETURN_BOOL(lunar_of_date(PG_GETARG_DATEADT(0)).leap != 0);
+	qel_lunar_date lunar;
+
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+		PG_RETURN_NULL();
+	PG_RETURN_BOOL(lunar.leap != 0);
 }
 
 PG_FUNCTION_INFO_V1(sql_lunar_text);
 Datum
 sql_lunar_text(PG_FUNCTION_ARGS)
 {
-	qel_lunar_date lunar = lunar_of_date(PG_GETARG_DATEADT(0));
+	qel_lunar_date lunar;
 
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+		PG_RETURN_NULL();
 	PG_RETURN_TEXT_P(lunar_text_of(lunar.year, lunar.month, lunar.day, lunar.leap));
 }
 
-/* lunar_date::text. A row built by hand may hold a date that does not exist:
- * the same error as from_lunar. */
-PG_FUNCTION_INFO_V1(sql_lunar_date_text);
-Datum
-sql_lunar_date_text(PG_FUNCTION_ARGS)
-{
-	int32		year, month, day;
-	bool		leap;
-
-	if (!lunar_fields(PG_GETARG_HEAPTUPLEHEADER(0), &year, &month, &day, &leap))
-		PG_RETURN_NULL();
-	date_of_lunar(year, month, day, leap);
-	PG_RETURN_TEXT_P(lunar_text_of(year, month, day, leap ? 1 : 0));
-}
-
+/* from_lunar(year, month, day, leap) and lunar_date(year, month, day,
+ * leap): both are the day, as date and as lunar_date. */
 PG_FUNCTION_INFO_V1(sql_from_lunar);
 Datum
 sql_from_lunar(PG_FUNCTION_ARGS)
 {
 	PG_RETURN_DATEADT(date_of_lunar(PG_GETARG_INT32(0), PG_GETARG_INT32(1), PG_GETARG_INT32(2),
 									PG_GETARG_BOOL(3)));
-}
-
-PG_FUNCTION_INFO_V1(sql_from_lunar_date);
-Datum
-sql_from_lunar_date(PG_FUNCTION_ARGS)
-{
-	int32		year, month, day;
-	bool		leap;
-
-	if (!lunar_fields(PG_GETARG_HEAPTUPLEHEADER(0), &year, &month, &day, &leap))
-		PG_RETURN_NULL();
-	PG_RETURN_DATEADT(date_of_lunar(year, month, day, leap));
 }
 
 /* ---- Solar terms ----------------------------------------------------------- */
@@ -339,8 +502,12 @@ sql_solar_term(PG_FUNCTION_ARGS)
 	qel_day_facts facts;
 
 	if (!facts_1900_2100(d, &facts))
+	{
+		if (lenient(fcinfo))
+			PG_RETURN_NULL();
 		RANGE_ERROR(("date %s is outside the years of the solar-term table", date_text(d)),
 					("Solar terms are known for the years 1900 to 2100."));
+	}
 	if (facts.term < 0)
 		PG_RETURN_NULL();
 	PG_RETURN_TEXT_P(calendar_name(QEL_NAME_TERM, facts.term));
@@ -434,14 +601,106 @@ sql_festival(PG_FUNCTION_ARGS)
 	int			count = 0;
 
 	if (!facts_1900_2100(d, &facts) || (facts.flags & QEL_DAY_NO_LUNAR))
+	{
+		if (lenient(fcinfo))
+			PG_RETURN_NULL();
 		RANGE_ERROR(("date %s is outside the years of the festival table", date_text(d)),
 					("A day's festivals are known from 1900-01-31 (lunar 1900-01-01) to 2100-12-31."));
+	}
 	for (int32 f = 0; f < QEL_FESTIVAL_COUNT; f++)
 		if (facts.festivals & ((uint64) 1 << f))
 			names[count++] = PointerGetDatum(calendar_name(QEL_NAME_FESTIVAL, f));
 	if (count == 0)
 		PG_RETURN_ARRAYTYPE_P(construct_empty_array(TEXTOID));
 	PG_RETURN_ARRAYTYPE_P(construct_array(names, count, TEXTOID, -1, false, TYPALIGN_INT));
+}
+
+/* The festival days of a Gregorian year, in date order (the library's
+ * festival order within a day): the only place that knows how they are
+ * found, so that a call of the library for them replaces this one function.
+ * Every day of the year must have its lunar date, so the years are
+ * 1901-2100 (January 1900 precedes the lunar table). */
+typedef struct festival_day
+{
+	int64		serial;
+	int32		festival;
+} festival_day;
+
+#define FESTIVAL_DAYS_MAX (QEL_FESTIVAL_COUNT * 2)
+
+static int32
+festivals_of_year(int32 year, festival_day *out, int32 capacity)
+{
+	int64		first;
+	int64		last;
+	int32		count = 0;
+
+	if (year <= QEL_FIRST_YEAR || year > QEL_LAST_YEAR || qel_serial_of_date(year, 1, 1, &first) != QEL_OK ||
+		qel_serial_of_date(year, 12, 31, &last) != QEL_OK)
+		return QEL_E_RANGE;
+	for (int64 serial = first; serial <= last; serial++)
+	{
+		qel_day_facts facts;
+
+		if (qel_day_facts_of(serial, 0, &facts) != QEL_OK || (facts.flags & QEL_DAY_NO_LUNAR))
+			return QEL_E_RANGE;
+		for (int32 f = 0; f < QEL_FESTIVAL_COUNT; f++)
+			if (facts.festivals & ((uint64) 1 << f))
+			{
+				if (count == capacity)
+					return QEL_E_ARGUMENT;
+				out[count].serial = serial;
+				out[count].festival = f;
+				count++;
+			}
+	}
+	return count;
+}
+
+/* festivals(year): rows (day, name). */
+PG_FUNCTION_INFO_V1(sql_festivals);
+Datum
+sql_festivals(PG_FUNCTION_ARGS)
+{
+	FuncCallContext *call;
+	festival_day *days;
+
+	if (SRF_IS_FIRSTCALL())
+	{
+		int32		year = PG_GETARG_INT32(0);
+		MemoryContext previous;
+		TupleDesc	desc;
+		int32		count;
+
+		call = SRF_FIRSTCALL_INIT();
+		previous = MemoryContextSwitchTo(call->multi_call_memory_ctx);
+		days = palloc(sizeof(festival_day) * FESTIVAL_DAYS_MAX);
+		count = festivals_of_year(year, days, FESTIVAL_DAYS_MAX);
+		if (count == QEL_E_RANGE)
+			RANGE_ERROR(("year %d is outside the years of the festival table", (int) year),
+						("The festivals of a whole Gregorian year are known for the years 1901 to 2100."));
+		if (count < 0)
+			elog(ERROR, "more than %d festival days in %d", FESTIVAL_DAYS_MAX, (int) year);
+		if (get_call_result_type(fcinfo, NULL, &desc) != TYPEFUNC_COMPOSITE)
+			elog(ERROR, "function returning a row called in a context that cannot accept one");
+		call->tuple_desc = BlessTupleDesc(desc);
+		call->user_fctx = days;
+		call->max_calls = (uint64) count;
+		MemoryContextSwitchTo(previous);
+	}
+	call = SRF_PERCALL_SETUP();
+	days = (festival_day *) call->user_fctx;
+	if (call->call_cntr < call->max_calls)
+	{
+		festival_day *f = &days[call->call_cntr];
+		Datum		values[2];
+		bool		nulls[2] = {false, false};
+
+		values[0] = DateADTGetDatum(date_of_serial(f->serial));
+		values[1] = PointerGetDatum(calendar_name(QEL_NAME_FESTIVAL, f->festival));
+		SRF_RETURN_NEXT(call, HeapTupleGetDatum(heap_form_tuple(call->tuple_desc, values, nulls)));
+	}
+	SRF_RETURN_DONE(call);
 }
 
 /* festival_date(year, name): the lunar year for the lunar festivals, the
@@ -474,18 +733,20 @@ sql_day_pillar(PG_FUNCTION_ARGS)
 	qel_day_facts facts;
 
 	if (qel_day_facts_of(serial_of_date(d), 0, &facts) != QEL_OK)
+	{
+		if (lenient(fcinfo))
+			PG_RETURN_NULL();
 		RANGE_ERROR(("date %s is outside the years 1 to 9999", date_text(d)),
 					("Day pillars are counted for every day of the years 1 to 9999."));
+	}
 	PG_RETURN_TEXT_P(calendar_name(QEL_NAME_CYCLE, facts.day_cycle));
 }
 
-/* pillars(at, zi): {year, month, day, hour} of an instant seen in UTC+8. */
-PG_FUNCTION_INFO_V1(sql_pillars);
-Datum
-sql_pillars(PG_FUNCTION_ARGS)
+/* pillars(at, zi): {year, month, day, hour} of an instant seen in UTC+8;
+ * `what` names the argument in the error. */
+static ArrayType *
+pillars_of_instant(int64 instant, text *zi_name, const char *(*what) (int64), int64 argument)
 {
-	TimestampTz at = PG_GETARG_TIMESTAMPTZ(0);
-	text	   *zi_name = PG_GETARG_TEXT_PP(1);
 	const char *zi_text = VARDATA_ANY(zi_name);
 	size_t		zi_length = VARSIZE_ANY_EXHDR(zi_name);
 	int32		zi;
@@ -499,12 +760,12 @@ sql_pillars(PG_FUNCTION_ARGS)
 	else
 		ARGUMENT_ERROR(("unknown zi convention \"%s\"", text_to_cstring(zi_name)),
 					   ("Use 'late' (23:00-24:00 keeps the day's own day pillar) or 'early' (the day pillar changes at 23:00)."));
-	if (qel_pillars_of_instant(instant_of_timestamptz(at), zi, &p) != QEL_OK)
+	if (qel_pillars_of_instant(instant, zi, &p) != QEL_OK)
 	{
 		int64		first = 0;
 
 		qel_term_instant(QEL_FIRST_YEAR, 2, &first);
-		RANGE_ERROR(("timestamp %s is outside the range of the four pillars", timestamptz_text(at)),
+		RANGE_ERROR(("timestamp %s is outside the range of the four pillars", what(argument)),
 					("The pillars are known from the 立春 of 1900 (%s) to 2100-12-31 23:59:59 UTC+8.",
 					 cst_text(first)));
 	}
@@ -512,7 +773,26 @@ sql_pillars(PG_FUNCTION_ARGS)
 	names[1] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p.month));
 	names[2] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p.day));
 	names[3] = PointerGetDatum(calendar_name(QEL_NAME_CYCLE, p.hour));
-	PG_RETURN_ARRAYTYPE_P(construct_array(names, 4, TEXTOID, -1, false, TYPALIGN_INT));
+	return construct_array(names, 4, TEXTOID, -1, false, TYPALIGN_INT);
+}
+
+PG_FUNCTION_INFO_V1(sql_pillars);
+Datum
+sql_pillars(PG_FUNCTION_ARGS)
+{
+	TimestampTz at = PG_GETARG_TIMESTAMPTZ(0);
+
+	PG_RETURN_ARRAYTYPE_P(pillars_of_instant(instant_of_timestamptz(at), PG_GETARG_TEXT_PP(1), timestamptz_text, at));
+}
+
+/* A naive timestamp is a wall time in UTC+8, whatever the session's zone. */
+PG_FUNCTION_INFO_V1(sql_pillars_of_timestamp);
+Datum
+sql_pillars_of_timestamp(PG_FUNCTION_ARGS)
+{
+	Timestamp	at = PG_GETARG_TIMESTAMP(0);
+
+	PG_RETURN_ARRAYTYPE_P(pillars_of_instant(instant_of_cst_timestamp(at), PG_GETARG_TEXT_PP(1), timestamp_text, at));
 }
 
 /* ---- Working days ------------------------------------------------------------ */
@@ -525,7 +805,11 @@ sql_is_workday(PG_FUNCTION_ARGS)
 	int32		status = qel_is_workday(serial_of_date(d), NULL);
 
 	if (status < 0)
+	{
+		if (lenient(fcinfo))
+			PG_RETURN_NULL();
 		holiday_range_error(psprintf("date %s", date_text(d)));
+	}
 	PG_RETURN_BOOL(status == 1);
 }
 
@@ -542,4 +826,17 @@ sql_workdays(PG_FUNCTION_ARGS)
 	if (qel_workdays_between(serial_of_date(from), serial_of_date(to), NULL, &count) != QEL_OK)
 		holiday_range_error(psprintf("the range %s to %s", date_text(from), date_text(to)));
 	PG_RETURN_INT32((int32) count);
+}
+
+PG_FUNCTION_INFO_V1(sql_add_workdays);
+Datum
+sql_add_workdays(PG_FUNCTION_ARGS)
+{
+	DateADT		from = PG_GETARG_DATEADT(0);
+	int32		n = PG_GETARG_INT32(1);
+	int64		serial;
+
+	if (qel_add_workdays(serial_of_date(from), n, NULL, &serial) != QEL_OK)
+		holiday_range_error(psprintf("the day %d working days from %s", (int) n, date_text(from)));
+	PG_RETURN_DATEADT(date_of_serial(serial));
 }

@@ -24,7 +24,7 @@ bool epoch_ok(int64_t epoch) noexcept { return epoch >= -kMaxEpoch && epoch <= k
 
 // The serial of count + epoch (|epoch| <= 2^40), saturated at the ends of
 // int64: outside every range either way.
-constexpr DateInt serial_of_count(int64_t count, int64_t epoch) noexcept {
+constexpr qel::DateInt serial_of_count(int64_t count, int64_t epoch) noexcept {
     if (epoch > 0 && count > INT64_MAX - epoch) return INT64_MAX;
     if (epoch < 0 && count < INT64_MIN - epoch) return INT64_MIN;
     return count + epoch;
@@ -37,7 +37,7 @@ void put(T* array, size_t i, T value) noexcept {
 
 // The lunar month that the last converted day fell in.
 struct MonthRun {
-    DateInt first = 0;   // serial of its day 1
+    qel::DateInt first = 0;   // serial of its day 1
     int32_t days = 0;    // 0 until a month is known
     int32_t year = 0, month = 0, leap = 0;
 };
@@ -52,7 +52,7 @@ int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t*
     MonthRun run;
     int64_t ok = 0;
     for (size_t i = 0; i < n; ++i) {
-        const DateInt s = serial_of_count(days[i], epoch);
+        const qel::DateInt s = serial_of_count(days[i], epoch);
         auto offset = static_cast<uint64_t>(s) - static_cast<uint64_t>(run.first);
         if (offset >= static_cast<uint64_t>(run.days)) {
             if (!qel::lunar::in_table(s)) {
@@ -91,15 +91,26 @@ int64_t qel_days_of_lunar(const int32_t* year, const int32_t* month, const int32
 
 int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint32_t options, qel_day_facts* out,
                               int8_t* status) noexcept {
-    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0)
+    return qel_day_facts_of_days_strided(days, n, epoch, options, out, sizeof(qel_day_facts), status);
+}
+
+int64_t qel_day_facts_of_days_strided(const int64_t* days, size_t n, int64_t epoch, uint32_t options, void* out,
+                                      size_t stride, int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0 ||
+        stride < QEL_DAY_FACTS_SIZE_1_0 || stride % alignof(qel_day_facts) != 0)
         return QEL_E_ARGUMENT;
+    auto* bytes = static_cast<unsigned char*>(out);
     int64_t ok = 0;
     for (size_t i = 0; i < n; ++i) {
-        const DateInt s = serial_of_count(days[i], epoch);
+        const qel::DateInt s = serial_of_count(days[i], epoch);
         const bool in_range = s >= QEL_FIRST_SERIAL && s <= QEL_LAST_SERIAL;
-        if (out) {
-            if (in_range) fill_day(s, options, out[i]);
-            else out[i] = qel_day_facts{}, out[i].serial = s, out[i].term = -1, out[i].holiday_status = QEL_E_RANGE;
+        if (bytes) {
+            auto* element = bytes + i * stride;
+            if (stride == sizeof(qel_day_facts) && in_range) {
+                fill_day(s, options, *reinterpret_cast<qel_day_facts*>(element));  // the common case, in place
+            } else {
+                qel_day_facts_get(s, options, reinterpret_cast<qel_day_facts*>(element), stride);
+            }
         }
         put(status, i, static_cast<int8_t>(in_range ? QEL_OK : QEL_E_RANGE));
         ok += in_range;

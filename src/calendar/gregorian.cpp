@@ -2,6 +2,7 @@
 // and second of an instant in UTC+8.
 #include <cstdint>
 
+#include "calendar/checks.h"
 #include "calendar/day.h"
 #include "calendar/terms.h"
 #include "gregorian/civil.h"
@@ -24,12 +25,19 @@ const char* qel_calendar_version(void) noexcept { return QEL_CALENDAR_VERSION_ST
 
 int32_t qel_serial_of_date(int32_t year, int32_t month, int32_t day, int64_t* serial) noexcept {
     if (serial == nullptr) return QEL_E_ARGUMENT;
-    if (year < 1 || year > 9999) return QEL_E_RANGE;
-    if (!qel::gregorian::GDateValid(static_cast<uint32_t>(year), static_cast<uint32_t>(month),
-                                    static_cast<uint32_t>(day)))
-        return QEL_E_DATE;
+    const int32_t status = status_of(date_reason(year, month, day));
+    if (status != QEL_OK) return status;
     *serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year), static_cast<uint32_t>(month),
                                                 static_cast<uint32_t>(day));
+    return QEL_OK;
+}
+
+int32_t qel_date_of_serial(int64_t serial, int32_t* year, int32_t* month, int32_t* day) noexcept {
+    if (serial < QEL_FIRST_SERIAL || serial > QEL_LAST_SERIAL) return QEL_E_RANGE;
+    const qel::gregorian::CivilDate c = qel::gregorian::civil_from_serial(serial);
+    if (year) *year = c.year;
+    if (month) *month = c.month;
+    if (day) *day = c.day;
     return QEL_OK;
 }
 

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "calendar/checks.h"
 #include "calendar/day.h"
 #include "calendar/terms.h"
 #include "gregorian/civil.h"
@@ -24,11 +25,9 @@ constexpr int32_t kStartOfSpring = 2;  // 立春
 constexpr int32_t kBranchYin = 2;      // 寅, the first month of the solar year
 constexpr int32_t kHoursPerDay = 24;
 
-// Covered: from the 立春 of 1900, the first pillar year that the terms
-// open, to the last second of 2100 in UTC+8.
-constexpr int64_t kFirstInstant = kTermInstants[kStartOfSpring];
-constexpr int64_t kEndInstant =
-    (qel::gregorian::serial_from_civil(2101, 1, 1) - kSerialOf1970) * kSecondsPerDay - kCstOffset;
+constexpr int64_t kFirstInstant = kPillarsFirstInstant;
+constexpr int64_t kEndInstant = kPillarsEndInstant;
+static_assert(kFirstInstant == kTermInstants[kStartOfSpring], "the pillars open with the 立春 of 1900");
 
 constexpr size_t term_index(int32_t year, int32_t term) noexcept {
     return static_cast<size_t>(year - QEL_FIRST_YEAR) * kTermsPerYear + static_cast<size_t>(term);
@@ -36,7 +35,7 @@ constexpr size_t term_index(int32_t year, int32_t term) noexcept {
 
 // Precondition: kFirstInstant <= instant < kEndInstant; serial and hour are
 // the instant's day and hour in UTC+8.
-qel_pillars pillars(int64_t instant, DateInt serial, int32_t year, int32_t month, int32_t hour, int32_t zi) noexcept {
+qel_pillars pillars(int64_t instant, qel::DateInt serial, int32_t year, int32_t month, int32_t hour, int32_t zi) noexcept {
     qel_pillars p{};
     // The 节 of a Gregorian month m is term 2(m - 1): 小寒 in January, 立春 in
     // February, .. 大雪 in December. Before it, the previous month's 节 rules.
@@ -69,11 +68,9 @@ int32_t qel_pillars_of_cst(int32_t year, int32_t month, int32_t day, int32_t hou
                            int32_t second, int32_t zi, qel_pillars* out) noexcept {
     if (out == nullptr || (zi != QEL_ZI_LATE && zi != QEL_ZI_EARLY)) return QEL_E_ARGUMENT;
     if (year < QEL_FIRST_YEAR || year > QEL_LAST_YEAR) return QEL_E_RANGE;
-    if (!qel::gregorian::GDateValid(static_cast<uint32_t>(year), static_cast<uint32_t>(month),
-                                    static_cast<uint32_t>(day)) ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (date_reason(year, month, day) != QEL_REASON_NONE || time_reason(hour, minute, second) != QEL_REASON_NONE)
         return QEL_E_DATE;
-    const DateInt serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year),
+    const qel::DateInt serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year),
                                                              static_cast<uint32_t>(month), static_cast<uint32_t>(day));
     const int64_t instant = (serial - kSerialOf1970) * kSecondsPerDay + hour * 3600 + minute * 60 + second - kCstOffset;
     if (instant < kFirstInstant) return QEL_E_RANGE;
@@ -86,7 +83,7 @@ int32_t qel_pillars_of_instant(int64_t instant, int32_t zi, qel_pillars* out) no
     if (instant < kFirstInstant || instant >= kEndInstant) return QEL_E_RANGE;
     const int64_t local = instant + kCstOffset;
     const int32_t second_of_day = floor_mod(local, static_cast<int32_t>(kSecondsPerDay));
-    const DateInt serial = (local - second_of_day) / kSecondsPerDay + kSerialOf1970;
+    const qel::DateInt serial = (local - second_of_day) / kSecondsPerDay + kSerialOf1970;
     const qel::gregorian::CivilDate c = qel::gregorian::civil_from_serial(serial);
     *out = pillars(instant, serial, c.year, c.month, second_of_day / 3600, zi);
     return QEL_OK;

@@ -51,6 +51,12 @@ constexpr bool two_terms_a_month() noexcept {
 }
 static_assert(two_terms_a_month(), "two terms in every month");
 
+// The four pillars are covered from the 立春 (term 2) of 1900, the first
+// pillar year the terms open, to the last second of 2100 in UTC+8.
+inline constexpr int64_t kPillarsFirstInstant = kTermInstants[2];
+inline constexpr int64_t kPillarsEndInstant =
+    (gregorian::serial_from_civil(QEL_LAST_YEAR + 1, 1, 1) - kSerialOf1970) * kSecondsPerDay - kCstOffset;
+
 constexpr qel_term term_at(size_t index) noexcept {
     return {QEL_FIRST_YEAR + static_cast<int32_t>(index / kTermsPerYear),
             static_cast<int32_t>(index % kTermsPerYear), kTermInstants[index]};

@@ -397,6 +397,41 @@ inline const std::vector<Probe>& probes() {
         QEL_PROBE(qel_step, S, K::Second, K::Count64, K::Index, K::Options, O, O, N),
         QEL_PROBE(qel_name, K::Index, K::Index, K::Options, O, K::Size, N),
         QEL_PROBE(qel_lunar_text, Y, M, D, L, K::Options, O, K::Size, N),
+        QEL_PROBE(qel_date_of_serial, S, O, O, O, N),
+        QEL_PROBE(qel_lunar_year_days, Y),
+        {"qel_lunar_year_months", {Y, K::Size, N}, [](const int64_t* a) {
+             std::array<qel_lunar_month, QEL_LUNAR_MONTHS_MAX> m;
+             std::memset(m.data(), 7, sizeof m);
+             const int32_t r = qel_lunar_year_months(int32_t(a[0]), a[2] & 1 ? nullptr : m.data(), size_t(a[1]));
+             return (Digest{} << r << m).h;
+         }},
+        QEL_PROBE(qel_lunar_step, Y, M, D, L, K::Count64, K::Index, K::Options, O, N),
+        {"qel_festivals_of_year", {Y, K::Options, K::Size, N}, [](const int64_t* a) {
+             std::array<qel_festival_day, QEL_FESTIVAL_DAYS_MAX> f;
+             std::memset(f.data(), 7, sizeof f);
+             const int32_t r = qel_festivals_of_year(int32_t(a[0]), uint32_t(a[1]), a[3] & 1 ? nullptr : f.data(),
+                                                     size_t(a[2]));
+             return (Digest{} << r << f).h;
+         }},
+        QEL_PROBE(qel_zi_of_name, K::Text, K::Size),
+        QEL_PROBE(qel_domain_range, K::Index, O, N),
+        QEL_PROBE(qel_check_date, Y, M, D, O, N),
+        QEL_PROBE(qel_check_lunar, Y, M, D, L, O, N),
+        QEL_PROBE(qel_check_time, K::Field, K::Field, K::Field, O, N),
+        QEL_PROBE(qel_date_message, Y, M, D, O, K::Size, N),
+        QEL_PROBE(qel_lunar_message, Y, M, D, L, O, K::Size, N),
+        QEL_PROBE(qel_time_message, K::Field, K::Field, K::Field, O, K::Size, N),
+        QEL_PROBE(qel_range_message, K::Index, O, K::Size, N),
+        QEL_PROBE(qel_status_message, K::Index, O, K::Size, N),
+        QEL_PROBE(qel_count, K::Index),
+        {"qel_day_facts_get", {S, K::Options, K::Size, N}, [](const int64_t* a) {
+             std::array<qel_day_facts, 2> f;  // room for a caller's larger structure
+             std::memset(f.data(), 7, sizeof f);
+             const size_t size = sizeof(qel_day_facts) + size_t(a[2]) - 8;  // 8 bytes short .. 56 over
+             const int32_t r = qel_day_facts_get(a[0], uint32_t(a[1]), a[3] & 1 ? nullptr : f.data(), size);
+             return (Digest{} << r << f).h;
+         }},
+        QEL_PROBE(qel_day_facts_field, K::Index, O, N),
         // Batch calls of up to 64 elements; bit 4 of the mask nulls the
         // input, the other bits outputs.
         {"qel_lunar_of_days", {S, K::Count, K::Size, K::Epoch, N}, [](const int64_t* a) {
@@ -429,6 +464,17 @@ inline const std::vector<Probe>& probes() {
              const int64_t r = qel_day_facts_of_days(a[5] & 16 ? nullptr : days.data(), size_t(a[2]), a[3],
                                                      uint32_t(a[4]), a[5] & 1 ? nullptr : f.data(),
                                                      a[5] & 2 ? nullptr : st.data());
+             return (Digest{} << r << f << st).h;
+         }},
+        {"qel_day_facts_of_days_strided", {S, K::Count, K::Size, K::Epoch, K::Options, N}, [](const int64_t* a) {
+             const auto days = day_run(a[0], a[1]);
+             std::array<qel_day_facts, 128> f;  // 64 elements of up to twice the structure's size
+             std::array<int8_t, 64> st;
+             std::memset(f.data(), 7, sizeof f), st.fill(7);
+             const size_t stride = a[5] & 4 ? 2 * sizeof(qel_day_facts) : a[5] & 8 ? 100 : sizeof(qel_day_facts);
+             const int64_t r = qel_day_facts_of_days_strided(a[5] & 16 ? nullptr : days.data(), size_t(a[2]), a[3],
+                                                             uint32_t(a[4]), a[5] & 1 ? nullptr : f.data(), stride,
+                                                             a[5] & 2 ? nullptr : st.data());
              return (Digest{} << r << f << st).h;
          }},
     };

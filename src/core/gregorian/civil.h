@@ -17,7 +17,7 @@
 #include <cstdint>
 
 #include "gregorian/month_tables.h"
-#include "qel_datetime.h"
+#include "day_serial.h"
 
 namespace qel::gregorian {
 
