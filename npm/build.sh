@@ -23,16 +23,22 @@ mkdir -p "$obj" "$dist"
 # search Debian's /usr/share/nodejs for acorn.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 
-version="$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' "$root/CMakeLists.txt" | head -1)"
+# The version, the sources and the flags of qel_calendar are read from the
+# files every build of it reads (include/qel_calendar_version.h,
+# src/calendar/sources.txt and flags.txt); package.json carries a copy of
+# the version, which scripts/set-version writes.
+version="$(sed -n 's/^#define QEL_CALENDAR_VERSION_STRING "\(.*\)"$/\1/p' "$root/include/qel_calendar_version.h")"
 pkg_version="$(node -p "require('$here/package.json').version")"
 if [ "$version" != "$pkg_version" ]; then
   echo "build.sh: package.json says $pkg_version, the library is $version" >&2
   exit 1
 fi
 
-cflags=(-O3 -std=c++17 -fno-exceptions -fno-rtti -I"$root/include" -I"$root/src"
-        -DQEL_CALENDAR_VERSION_STRING="\"$version\"")
-sources=("$root"/src/calendar/*.cpp "$here/src/wasm_api.cpp")
+list() { grep -v '^#' "$root/src/calendar/$1" | grep -v '^[[:space:]]*$'; }
+mapfile -t flags < <(list flags.txt)
+cflags=(-O3 -std=c++17 "${flags[@]}" -DNDEBUG -I"$root/include" -I"$root/src" -I"$root/src/core")
+mapfile -t sources < <(list sources.txt | sed "s#^#$root/src/calendar/#")
+sources+=("$here/src/wasm_api.cpp")
 objects=()
 for s in "${sources[@]}"; do
   o="$obj/$(basename "$s" .cpp).o"

@@ -20,7 +20,7 @@ export function bind(x) {
   const w = {};
   for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
                    'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
-                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'name', 'version', 'fact_names',
+                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'festivals_of_year', 'name', 'version', 'fact_names',
                    'lunar_batch', 'days_batch'])
     w[f] = x['qjs_' + f];
 
@@ -291,19 +291,12 @@ export function bind(x) {
   }
 
   // The festival days inside Gregorian year y as [festival, yyyymmdd] in date
-  // order. A lunar festival of Gregorian y belongs to lunar year y - 1 (腊八,
-  // 小年 and 除夕 in January or February) or y, so both lunar years are asked
-  // and the days outside y dropped (lunar 1899 is outside the table: 1900
-  // has no lunar festival before 1900-01-31). The one place to swap for a C
-  // call listing a Gregorian year's festival days.
+  // order (qel_festivals_of_year: 2022 has two 腊八, lunar 2024's 除夕 is in
+  // 2025).
   function festivalDaysOfYear(y, o) {
-    const days = [];
-    for (const f of FESTIVALS)
-      for (const year of [y - 1, y]) {
-        const r = w.festival_date(f.number, year, o);
-        if (r >= 0 && ((r / 10000) | 0) === y) days.push([f, r]);
-      }
-    return days.sort((a, b) => a[1] - b[1] || a[0].number - b[0].number);
+    const n = w.festivals_of_year(y, o), days = [];
+    for (let i = 0; i < n; i++) days.push([FESTIVALS[H32[B_MONTH32 + i]], H32[B_IN + i]]);
+    return days;
   }
 
   function festivals(year, opts) {

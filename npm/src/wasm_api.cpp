@@ -136,6 +136,19 @@ int32_t qjs_festival_date(int32_t festival, int32_t year, int32_t options) {
     return pack_ymd(qel_festival_date(festival, year, static_cast<uint32_t>(options), &serial), serial);
 }
 
+// The festival days inside a Gregorian year, in order: each day as yyyymmdd
+// in g_in and its festival in g_month32; their count, or a negative status.
+int32_t qjs_festivals_of_year(int32_t year, int32_t options) {
+    qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
+    int32_t n = qel_festivals_of_year(year, static_cast<uint32_t>(options), days, QEL_FESTIVAL_DAYS_MAX);
+    if (n > QEL_FESTIVAL_DAYS_MAX) n = QEL_FESTIVAL_DAYS_MAX;  // never: the maximum always suffices
+    for (int32_t i = 0; i < n; ++i) {
+        g_in[i] = pack_ymd(QEL_OK, days[i].serial);
+        g_month32[i] = days[i].festival;
+    }
+    return n;
+}
+
 // The four pillars as four 6-bit sexagenary indices (year in bits 18-23 ..
 // hour in bits 0-5), or a negative status.
 static int32_t pack_pillars(int32_t st, const qel_pillars& p) {
