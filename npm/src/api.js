@@ -21,6 +21,7 @@ export function bind(x) {
   for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
                    'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
                    'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'festivals_of_year', 'name', 'version', 'fact_names',
+                   'date_message', 'lunar_message', 'time_message', 'range_message',
                    'lunar_batch', 'days_batch'])
     w[f] = x['qjs_' + f];
 
@@ -123,12 +124,16 @@ export function bind(x) {
     throw new TypeError(`${fn}: the ${what} must be ${expected}, not ${describe(v)}`);
   }
 
-  // The error of a failed call on the date in Y, MO, D.
-  function dateError(status, fn, lunarRange) {
-    const text = iso(Y, MO, D);
-    if (status === E_DATE) return new RangeError(`${fn}: ${text} is not a date`);
-    if (Y < 1 || Y > 9999) return new RangeError(`${fn}: year ${Y} is outside 1-9999`);
-    return new RangeError(`${fn}: ${text} is outside ${lunarRange}`);
+  // The texts of failures are qel_calendar's own (qjs_*_message into the
+  // text buffer), so a bad input reads the same in every binding.
+  const said = (n) => (n > 0 ? utf8.decode(H8.subarray(B_TEXT, B_TEXT + n)) : '');
+  const GREGORIAN = 0, LUNAR = 1, TERMS_YEARS = 2, PILLARS = 3, HOLIDAY_TABLE = 4;  // qel_domain
+  const outside = (domain) => said(w.range_message(domain));
+
+  // The error of a failed call on the date in Y, MO, D: why it is no date,
+  // else the range of the domain it falls outside.
+  function dateError(fn, domain) {
+    return new RangeError(`${fn}: ${said(w.date_message(Y, MO, D)) || `${iso(Y, MO, D)} is ${outside(domain)}`}`);
   }
 
   function options(o, fn) {
@@ -164,7 +169,7 @@ export function bind(x) {
   function toLunar(date) {
     readDate(date, 'toLunar');
     const r = w.lunar_of_ymd(Y, MO, D);
-    if (r < 0) throw dateError(r, 'toLunar', `the lunar years 1900-2100 (${FIRST_LUNAR_DATE} .. ${LAST_LUNAR_DATE})`);
+    if (r < 0) throw dateError('toLunar', LUNAR);
     return lunarOf(r);
   }
 
@@ -178,16 +183,7 @@ export function bind(x) {
       throw new TypeError(`${fn}: leap must be a boolean (or 0 or 1), not ${describe(l)}`);
     const leap = l ? 1 : 0;
     const r = w.ymd_of_lunar(y, m, d, leap);
-    if (r >= 0) return r;
-    const date = `lunar ${y}-${m}-${d}${leap ? ' (leap month)' : ''}`;
-    if (r === E_RANGE) return new RangeError(`${fn}: ${date}: the year is outside 1900-2100`);
-    const leapMonth = w.lunar_leap_month(y);
-    let why;
-    if (m < 1 || m > 12) why = 'the month is not 1-12';
-    else if (leap && leapMonth === 0) why = `lunar ${y} has no leap month`;
-    else if (leap && leapMonth !== m) why = `the leap month of lunar ${y} follows month ${leapMonth}`;
-    else why = `the month has ${w.lunar_month_days(y, m, leap)} days`;
-    return new RangeError(`${fn}: ${date} does not exist: ${why}`);
+    return r >= 0 ? r : new RangeError(`${fn}: ${said(w.lunar_message(y, m, d, leap))}`);
   }
 
   function fromLunar(lunar) {
@@ -203,8 +199,8 @@ export function bind(x) {
   }
 
   function leapMonth(year) {
-    const r = w.lunar_leap_month(int(year, 'year', 'leapMonth'));
-    if (r < 0) throw new RangeError(`leapMonth: lunar year ${year} is outside 1900-2100`);
+    const y = int(year, 'year', 'leapMonth'), r = w.lunar_leap_month(y);
+    if (r < 0) throw new RangeError(`leapMonth: ${said(w.lunar_message(y, 1, 1, 0))}`);
     return r;
   }
 
@@ -219,7 +215,7 @@ export function bind(x) {
   function dayFacts(date, opts) {
     readDate(date, 'dayFacts');
     const st = w.day_facts(Y, MO, D, southXiaonian(opts, 'dayFacts'));
-    if (st < 0) throw dateError(st, 'dayFacts', '1-9999');
+    if (st < 0) throw dateError('dayFacts', GREGORIAN);
     const f = F64.subarray(B_FACTS, B_FACTS + FACT_COUNT);
     const hasLunar = (f[FACT.flags] & 1) === 0;
     const lunar = hasLunar
@@ -260,28 +256,19 @@ export function bind(x) {
       const f = (k, dflt) => (moment[k] === undefined && dflt !== undefined ? dflt : int(moment[k], `moment.${k}`, fn));
       const y = f('year'), mo = f('month'), d = f('day'), h = f('hour'), mi = f('minute', 0), s = f('second', 0);
       r = w.pillars_of_cst(y, mo, d, h, mi, s, zi);
-      if (r === E_DATE) throw new RangeError(`${fn}: ${civilError(y, mo, d, h, mi, s)}`);
+      if (r === E_DATE) throw new RangeError(`${fn}: ${said(w.date_message(y, mo, d)) || said(w.time_message(h, mi, s))}`);
     } else {
       throw new TypeError(`${fn}: the moment must be a Date or {year, month, day, hour, minute, second} in UTC+8, not ${describe(moment)}`);
     }
-    if (r < 0) throw new RangeError(`${fn}: the moment is outside 1900-02-04 13:51:30 .. 2100-12-31 23:59:59 (UTC+8)`);
+    if (r < 0) throw new RangeError(`${fn}: the moment is ${outside(PILLARS)}`);
     const p = { year: CYCLE[r >> 18], month: CYCLE[(r >> 12) & 63], day: CYCLE[(r >> 6) & 63], hour: CYCLE[r & 63] };
     p.text = `${p.year} ${p.month} ${p.day} ${p.hour}`;
     return p;
   }
 
-  // Which field of a civil date-time is out of its range (the C call says
-  // only that one is).
-  function civilError(y, mo, d, h, mi, s) {
-    const text = `${iso(y, mo, d)} ${pad2(h)}:${pad2(mi)}:${pad2(s)}`;
-    for (const [k, v, hi] of [['hour', h, 23], ['minute', mi, 59], ['second', s, 59]])
-      if (v < 0 || v > hi) return `moment.${k} ${v} is not 0-${hi} (in ${text})`;
-    return `${iso(y, mo, d)} is not a date (in ${text})`;
-  }
-
   function year1900to2100(year, fn) {
     const y = int(year, 'year', fn);
-    if (y < 1900 || y > 2100) throw new RangeError(`${fn}: year ${y} is outside 1900-2100`);
+    if (y < 1900 || y > 2100) throw new RangeError(`${fn}: year ${y} is ${outside(TERMS_YEARS)}`);
     return y;
   }
 
@@ -333,10 +320,7 @@ export function bind(x) {
     const r = w.holiday_years();
     return { first: r >> 16, last: r & 0xffff };
   }
-  function outsideHolidays(fn, what) {
-    const { first, last } = holidayYears();
-    return new RangeError(`${fn}: ${what} is outside the holiday table's years ${first}-${last}`);
-  }
+  const outsideHolidays = (fn, what) => new RangeError(`${fn}: ${what} is ${outside(HOLIDAY_TABLE)}`);
 
   function holidays(year) {
     const y = int(year, 'year', 'holidays');
@@ -356,7 +340,7 @@ export function bind(x) {
   function isWorkday(date) {
     readDate(date, 'isWorkday');
     const r = w.is_workday(Y, MO, D);
-    if (r === E_DATE) throw dateError(r, 'isWorkday');
+    if (r === E_DATE) throw dateError('isWorkday', HOLIDAY_TABLE);
     if (r < 0) throw outsideHolidays('isWorkday', iso(Y, MO, D));
     return r === 1;
   }
@@ -368,7 +352,7 @@ export function bind(x) {
     const fn = 'addWorkdays';
     readDate(date, fn);
     const r = w.add_workdays(Y, MO, D, int(n, 'n', fn));
-    if (r === E_DATE) throw dateError(r, fn);
+    if (r === E_DATE) throw dateError(fn, HOLIDAY_TABLE);
     if (r < 0) throw outsideHolidays(fn, `the day ${n} working days from ${iso(Y, MO, D)}`);
     return isoOfPacked(r);
   }
@@ -378,7 +362,7 @@ export function bind(x) {
     const y1 = Y, m1 = MO, d1 = D;
     readDate(end, 'workdays', 'end');
     const st = w.workdays(y1, m1, d1, Y, MO, D);
-    if (st === E_DATE) throw new RangeError(`workdays: ${w.holiday_status(y1, m1, d1) === E_DATE ? iso(y1, m1, d1) : iso(Y, MO, D)} is not a date`);
+    if (st === E_DATE) throw new RangeError(`workdays: ${said(w.date_message(y1, m1, d1)) || said(w.date_message(Y, MO, D))}`);
     if (st < 0) throw outsideHolidays('workdays', `the range ${iso(y1, m1, d1)} .. ${iso(Y, MO, D)}`);
     return F64[B_F64];
   }

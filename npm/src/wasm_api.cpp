@@ -210,6 +210,16 @@ int32_t qjs_name(int32_t kind, int32_t index, int32_t flags) {
     return qel_name(kind, index, static_cast<uint32_t>(flags), g_text, sizeof g_text);
 }
 
+// The English text of a failure into g_text, from qel_calendar's one set of
+// messages (a bad input reads the same in every binding): its length, 0 when
+// nothing is wrong.
+int32_t qjs_date_message(int32_t y, int32_t m, int32_t d) { return qel_date_message(y, m, d, g_text, sizeof g_text); }
+int32_t qjs_lunar_message(int32_t y, int32_t m, int32_t d, int32_t leap) {
+    return qel_lunar_message(y, m, d, leap, g_text, sizeof g_text);
+}
+int32_t qjs_time_message(int32_t h, int32_t mi, int32_t s) { return qel_time_message(h, mi, s, g_text, sizeof g_text); }
+int32_t qjs_range_message(int32_t domain) { return qel_range_message(domain, g_text, sizeof g_text); }
+
 int32_t qjs_version(void) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(qel_calendar_version())); }
 
 // n <= kChunk day counts in g_in (days since the epoch serial) to lunar
