@@ -8,9 +8,7 @@
 #include <cstdint>
 
 #include "calendar/day.h"
-#include "lunar/locate.h"
-#include "lunar/lookup.h"
-#include "lunar/year_index.h"
+#include "calendar/lunisolar.h"
 #include "calendar/lunar.h"
 #include "qel_calendar.h"
 
@@ -55,16 +53,15 @@ int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t*
         const qel::DateInt s = serial_of_count(days[i], epoch);
         auto offset = static_cast<uint64_t>(s) - static_cast<uint64_t>(run.first);
         if (offset >= static_cast<uint64_t>(run.days)) {
-            if (!qel::lunar::in_table(s)) {
+            if (!lunisolar::in_range(s)) {
                 put(year, i, 0), put(month, i, 0), put(day, i, 0), put(leap, i, 0);
                 put(status, i, static_cast<int8_t>(QEL_E_RANGE));
                 continue;
             }
-            const qel::lunar::TableDay t = qel::lunar::locate(s);
-            const qel::lunar::MonthOfYear m = qel::lunar::month_of_index(t.month_index);
-            run = {s - (t.day - 1), m.days, qel::lunar::kFirstYear + static_cast<int32_t>(t.year_index), m.month,
-                   m.leap};
-            offset = static_cast<uint64_t>(t.day - 1);
+            const size_t k = lunisolar::month_of(s);
+            run = {lunisolar::kMonths[k].first, lunisolar::days(k), lunisolar::year(k), lunisolar::number(k),
+                   lunisolar::leap(k)};
+            offset = static_cast<uint64_t>(s - run.first);
         }
         put(year, i, run.year), put(month, i, run.month), put(leap, i, run.leap);
         put(day, i, static_cast<int32_t>(offset) + 1);

@@ -11,8 +11,7 @@
 #include "calendar/holidays.h"
 #include "calendar/terms.h"
 #include "gregorian/civil.h"
-#include "lunar/locate.h"
-#include "lunar/lookup.h"
+#include "calendar/lunisolar.h"
 #include "qel_calendar.h"
 
 namespace qel::calendar {
@@ -41,21 +40,6 @@ static_assert(day_cycle(gregorian::serial_from_civil(2017, 7, 23)) == 47, "2017-
 static_assert(year_cycle(2017) == 33 && year_cycle(1984) == 0, "丁酉, 甲子");
 static_assert(iso_weekday(2) == 1, "1900-01-01 was a Monday");
 static_assert(sexagenary(2, 2) == 2 && sexagenary(9, 11) == 59, "丙寅, 癸亥");
-
-// Per lunar year of the table: the leap month and the year's sexagenary index.
-struct LunarYearFacts {
-    uint8_t leap_month;
-    uint8_t cycle;
-};
-constexpr std::array<LunarYearFacts, lunar::kTableYears> lunar_year_facts() noexcept {
-    std::array<LunarYearFacts, lunar::kTableYears> years{};
-    for (size_t i = 0; i < years.size(); ++i) {
-        const int32_t year = lunar::kFirstYear + static_cast<int32_t>(i);
-        years[i] = {static_cast<uint8_t>(lunar::leap_month(year)), static_cast<uint8_t>(year_cycle(year))};
-    }
-    return years;
-}
-inline constexpr auto kLunarYearFacts = lunar_year_facts();
 
 // Per Gregorian year 1900-2100, one bit per day of the year (bit 0 = 1
 // January) for the days on which a solar term falls: the common day without
@@ -96,19 +80,18 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     f.holiday_status = builtin_status(serial, &holiday);
     f.holiday = f.holiday_status > QEL_DAY_ORDINARY ? holiday : 0;
     uint64_t festivals = 0;
-    if (lunar::in_table(serial)) {
-        const lunar::TableDay t = lunar::locate(serial, c.year);
-        const lunar::MonthOfYear m = lunar::month_of_index(t.month_index);
-        const LunarYearFacts y = kLunarYearFacts[t.year_index];
+    if (lunisolar::in_range(serial)) {
+        const size_t k = lunisolar::month_of(serial);
+        const int32_t year = lunisolar::year(k), day = static_cast<int32_t>(serial - lunisolar::kMonths[k].first) + 1;
         f.flags = 0;
-        f.lunar_year = lunar::kFirstYear + static_cast<int32_t>(t.year_index);
-        f.lunar_month = m.month;
-        f.lunar_day = t.day;
-        f.lunar_leap = m.leap;
-        f.lunar_month_days = m.days;
-        f.lunar_leap_month = y.leap_month;
-        f.year_cycle = y.cycle;
-        festivals = lunar_festivals(m.month, t.day, m.leap, m.days, options);
+        f.lunar_year = year;
+        f.lunar_month = lunisolar::number(k);
+        f.lunar_day = day;
+        f.lunar_leap = lunisolar::leap(k);
+        f.lunar_month_days = lunisolar::days(k);
+        f.lunar_leap_month = lunisolar::leap_month(year);
+        f.year_cycle = year_cycle(year);
+        festivals = lunar_festivals(f.lunar_month, day, f.lunar_leap, f.lunar_month_days, options);
     } else {
         f.flags = QEL_DAY_NO_LUNAR;
         f.lunar_year = f.lunar_month = f.lunar_day = f.lunar_leap = 0;

@@ -10,6 +10,7 @@
 #include "lunar/lookup.h"
 #include "lunar/solar_term_table.h"
 #include "calendar/lunar.h"
+#include "calendar/lunisolar.h"
 #include "qel_calendar.h"
 
 using namespace qel::calendar;
@@ -28,7 +29,7 @@ int32_t qel_festival_date(int32_t festival, int32_t year, uint32_t options, int6
             return lunar_serial_checked(year, f.month, south ? kXiaonianSouthDay : f.day, 0, serial);
         }
         case FestivalRule::kLunarYearEnd:
-            return lunar_serial_checked(year, 12, qel::lunar::month_days(year, 12, 0), 0, serial);
+            return lunar_serial_checked(year, 12, lunisolar::month_days(year, 12, 0), 0, serial);
         case FestivalRule::kSolarTerm: {
             const auto index = static_cast<size_t>(year - QEL_FIRST_YEAR) * kTermsPerYear + static_cast<size_t>(f.day);
             *serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year), 1, 1) +

@@ -7,9 +7,7 @@
 #include "calendar/lunar.h"
 #include "calendar/names.h"
 #include "calendar/text.h"
-#include "lunar/locate.h"
-#include "lunar/lookup.h"
-#include "lunar/year_index.h"
+#include "calendar/lunisolar.h"
 #include "qel_calendar.h"
 
 namespace qel::calendar {
@@ -17,7 +15,7 @@ namespace qel::calendar {
 int32_t lunar_serial_checked(int32_t year, int32_t month, int32_t day, int32_t leap, int64_t* serial) noexcept {
     const int32_t status = status_of(lunar_reason(year, month, day, leap));
     if (status != QEL_OK) return status;
-    *serial = lunar::lunar_serial(year, lunar::month_position(month, leap == 1, lunar::leap_month(year)), day);
+    *serial = lunisolar::kMonths[lunisolar::month_index(year, month, leap)].first + day - 1;
     return QEL_OK;
 }
 
@@ -28,11 +26,11 @@ using namespace qel::calendar;
 extern "C" {
 
 int32_t qel_lunar_of_serial(int64_t serial, qel_lunar_date* out) noexcept {
+    namespace ls = qel::calendar::lunisolar;
     if (out == nullptr) return QEL_E_ARGUMENT;
-    if (!qel::lunar::in_table(serial)) return QEL_E_RANGE;
-    const qel::lunar::TableDay t = qel::lunar::locate(serial);
-    const qel::lunar::MonthOfYear m = qel::lunar::month_of_index(t.month_index);
-    *out = {qel::lunar::kFirstYear + static_cast<int32_t>(t.year_index), m.month, t.day, m.leap};
+    if (!ls::in_range(serial)) return QEL_E_RANGE;
+    const size_t k = ls::month_of(serial);
+    *out = {ls::year(k), ls::number(k), static_cast<int32_t>(serial - ls::kMonths[k].first) + 1, ls::leap(k)};
     return QEL_OK;
 }
 
@@ -44,35 +42,32 @@ int32_t qel_serial_of_lunar(int32_t year, int32_t month, int32_t day, int32_t le
 int32_t qel_lunar_month_days(int32_t year, int32_t month, int32_t leap) noexcept {
     int64_t serial = 0;
     const int32_t status = lunar_serial_checked(year, month, 1, leap, &serial);
-    return status == QEL_OK ? qel::lunar::month_days(year, month, leap) : status;
+    return status == QEL_OK ? lunisolar::month_days(year, month, leap) : status;
 }
 
 int32_t qel_lunar_leap_month(int32_t year) noexcept {
-    if (year < qel::lunar::kFirstYear || year > qel::lunar::kLastYear) return QEL_E_RANGE;
-    return qel::lunar::leap_month(year);
+    if (!lunisolar::year_in_range(year)) return QEL_E_RANGE;
+    return lunisolar::leap_month(year);
 }
 
 int32_t qel_lunar_year_days(int32_t year) noexcept {
-    if (year < qel::lunar::kFirstYear || year > qel::lunar::kLastYear) return QEL_E_RANGE;
-    return qel::lunar::year_days(year);
+    if (!lunisolar::year_in_range(year)) return QEL_E_RANGE;
+    return lunisolar::year_days(year);
 }
 
 int32_t qel_lunar_year_months(int32_t year, qel_lunar_month* out, size_t capacity) noexcept {
     if (out == nullptr && capacity > 0) return QEL_E_ARGUMENT;
-    if (year < qel::lunar::kFirstYear || year > qel::lunar::kLastYear) return QEL_E_RANGE;
-    const auto i = static_cast<size_t>(year - qel::lunar::kFirstYear);
-    const auto first = static_cast<size_t>(qel::lunar::kFirstMonthIndex[i]);
-    const auto count = static_cast<size_t>(qel::lunar::kFirstMonthIndex[i + 1]) - first;
-    for (size_t k = 0; k < count && k < capacity; ++k) {
-        const qel::lunar::MonthOfYear m = qel::lunar::month_of_index(first + k);
-        out[k] = {m.month, m.leap, m.days, 0, qel::lunar::kNewYearSerial[i] + qel::lunar::kMonthStart[i][k]};
+    if (!lunisolar::year_in_range(year)) return QEL_E_RANGE;
+    const size_t first = lunisolar::first_month(year), count = lunisolar::months_in(year);
+    for (size_t i = 0; i < count && i < capacity; ++i) {
+        const size_t k = first + i;
+        out[i] = {lunisolar::number(k), lunisolar::leap(k), lunisolar::days(k), 0, lunisolar::kMonths[k].first};
     }
     return static_cast<int32_t>(count);
 }
 
 int32_t qel_lunar_step(int32_t year, int32_t month, int32_t day, int32_t leap, int64_t count, int32_t unit,
                        uint32_t flags, qel_lunar_date* out) noexcept {
-    namespace lunar = qel::lunar;
     if (out == nullptr || (unit != QEL_UNIT_MONTH && unit != QEL_UNIT_YEAR) || (flags & ~QEL_STEP_NO_CLAMP) != 0)
         return QEL_E_ARGUMENT;
     const int32_t start = status_of(lunar_reason(year, month, day, leap));
@@ -80,21 +75,19 @@ int32_t qel_lunar_step(int32_t year, int32_t month, int32_t day, int32_t leap, i
     qel_lunar_date to{};
     int32_t days = 0;
     if (unit == QEL_UNIT_MONTH) {
-        // Months in calendar order are consecutive indexes of the table.
-        const int64_t total = lunar::kFirstMonthIndex[lunar::kTableYears];
-        const int64_t from = lunar::kFirstMonthIndex[static_cast<size_t>(year - lunar::kFirstYear)] +
-                             lunar::month_position(month, leap == 1, lunar::leap_month(year));
+        // Months in calendar order are consecutive entries of the month table.
+        const auto from = static_cast<int64_t>(lunisolar::month_index(year, month, leap));
+        const auto total = static_cast<int64_t>(lunisolar::kMonthCount);
         if (count < -from || count >= total - from) return QEL_E_RANGE;  // also keeps from + count in range
         const auto k = static_cast<size_t>(from + count);
-        const lunar::MonthOfYear m = lunar::month_of_index(k);
-        to = {lunar::kFirstYear + lunar::kYearOfMonthIndex[k], m.month, day, m.leap};
-        days = m.days;
+        to = {lunisolar::year(k), lunisolar::number(k), day, lunisolar::leap(k)};
+        days = lunisolar::days(k);
     } else {
-        if (count < lunar::kFirstYear - year || count > lunar::kLastYear - year) return QEL_E_RANGE;
+        if (count < lunisolar::kFirstYear - year || count > lunisolar::kLastYear - year) return QEL_E_RANGE;
         const auto y = static_cast<int32_t>(year + count);
-        const int32_t to_leap = leap == 1 && lunar::leap_month(y) == month ? 1 : 0;
+        const int32_t to_leap = leap == 1 && lunisolar::leap_month(y) == month ? 1 : 0;
         to = {y, month, day, to_leap};
-        days = lunar::month_days(y, month, to_leap);
+        days = lunisolar::month_days(y, month, to_leap);
     }
     if (day <= days) {
         *out = to;

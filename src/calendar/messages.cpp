@@ -15,8 +15,6 @@
 #include "calendar/terms.h"
 #include "calendar/text.h"
 #include "gregorian/civil.h"
-#include "lunar/lookup.h"
-#include "lunar/year_index.h"
 #include "qel_calendar.h"
 
 namespace qel::calendar {
@@ -85,7 +83,7 @@ constexpr int64_t serial_of_jan1(int32_t year) noexcept {
 // Indexed by qel_domain.
 constexpr qel_range kRanges[QEL_DOMAIN_COUNT] = {
     day_range(1, 9999, QEL_FIRST_SERIAL, QEL_LAST_SERIAL),
-    day_range(QEL_FIRST_YEAR, QEL_LAST_YEAR, QEL_FIRST_LUNAR_SERIAL, QEL_LAST_LUNAR_SERIAL),
+    day_range(lunisolar::kFirstYear, lunisolar::kLastYear, lunisolar::kFirstSerial, lunisolar::kEndSerial - 1),
     day_range(QEL_FIRST_YEAR, QEL_LAST_YEAR, serial_of_jan1(QEL_FIRST_YEAR), serial_of_jan1(QEL_LAST_YEAR + 1) - 1),
     {QEL_FIRST_YEAR, QEL_LAST_YEAR,
      (kPillarsFirstInstant + kCstOffset - floor_mod(kPillarsFirstInstant + kCstOffset, static_cast<int32_t>(kSecondsPerDay))) /
@@ -93,8 +91,8 @@ constexpr qel_range kRanges[QEL_DOMAIN_COUNT] = {
      serial_of_jan1(QEL_LAST_YEAR + 1) - 1, kPillarsFirstInstant, kPillarsEndInstant - 1},
     day_range(kHolidayFirstYear, kHolidayLastYear, kHolidayFirstSerial, kHolidayEndSerial - 1),
 };
-static_assert(kRanges[QEL_DOMAIN_LUNAR].first_serial == lunar::kNewYearSerial.front() &&
-                  kRanges[QEL_DOMAIN_LUNAR].last_serial == lunar::kNewYearSerial.back() - 1,
+static_assert(kRanges[QEL_DOMAIN_LUNAR].first_serial == lunisolar::kFirstSerial &&
+                  kRanges[QEL_DOMAIN_LUNAR].last_serial == lunisolar::kEndSerial - 1,
               "the lunar range is the table's");
 
 int32_t checked(int32_t reason, int32_t* out) noexcept {
@@ -134,7 +132,6 @@ static_assert(sizeof(qel_day_facts) == QEL_DAY_FACTS_SIZE_1_0, "the 1.0 layout")
 }  // namespace qel::calendar
 
 using namespace qel::calendar;
-namespace lunar = qel::lunar;
 
 extern "C" {
 
@@ -176,7 +173,7 @@ int32_t qel_lunar_message(int32_t year, int32_t month, int32_t day, int32_t leap
     Message m;
     switch (lunar_reason(year, month, day, leap)) {
         case QEL_REASON_YEAR:
-            m << "lunar year " << year << " is outside " << qel::lunar::kFirstYear << "-" << qel::lunar::kLastYear;
+            m << "lunar year " << year << " is outside " << lunisolar::kFirstYear << "-" << lunisolar::kLastYear;
             break;
         case QEL_REASON_LEAP_FLAG: m << "the leap flag " << leap << " is not 0 or 1"; break;
         case QEL_REASON_MONTH: m << "lunar month " << month << " is not 1-12"; break;
@@ -184,12 +181,12 @@ int32_t qel_lunar_message(int32_t year, int32_t month, int32_t day, int32_t leap
         case QEL_REASON_NO_LEAP_MONTH: m << "lunar " << year << " has no leap month"; break;
         case QEL_REASON_OTHER_LEAP_MONTH:
             m << "lunar " << year << " has no leap month " << month << " (its leap month is "
-              << qel::lunar::leap_month(year) << ")";
+              << lunisolar::leap_month(year) << ")";
             break;
         case QEL_REASON_MONTH_LENGTH:
             if (leap) m << "leap month " << month << " of lunar " << year;
             else m << "month " << month << " of lunar " << year;
-            m << " has " << qel::lunar::month_days(year, month, leap) << " days, not " << day;
+            m << " has " << lunisolar::month_days(year, month, leap) << " days, not " << day;
             break;
         default: break;
     }

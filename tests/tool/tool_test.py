@@ -13,6 +13,7 @@
   json    dates, steps and differences against datetime and relativedelta
   gbk     the GBK output byte for byte against Python's own GBK codec
   ics     parsed back by python3-icalendar
+  completion  `qeldate completion bash` sourced in bash
 """
 import datetime as dt
 import difflib
@@ -22,6 +23,7 @@ import pathlib
 import random
 import re
 import shlex
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -98,6 +100,11 @@ def test_golden():
                 check(out == case[1], f"{path.name}: $ {command}\n{''.join(diff)}")
         if REGENERATE:
             path.write_bytes(b"".join(b"".join(b"$ " + c.encode() + b"\n" for c in cs) + out for cs, out in cases))
+    # Every help screen fits 80 columns, CJK characters counted as two.
+    commands = re.findall(r"^  ([a-z]+) {2,}", ok("--help").decode().split("Subcommands:")[1], flags=re.M)
+    check(len(commands) >= 10, f"commands in --help: {commands}")
+    for args in [["--help"]] + [[c, "--help"] for c in commands]:
+        check(width(ok(*args).decode()) <= 80, f"qeldate {' '.join(args)}: wider than 80 columns")
 
 
 # ---- errors ----------------------------------------------------------------
@@ -169,6 +176,13 @@ def test_json():
         r = relativedelta and relativedelta(a, b)
         check(not r or [d["calendar"][k] for k in ("years", "months", "days", "hours", "minutes", "seconds")] ==
               [r.years, r.months, r.days, r.hours, r.minutes, r.seconds], f"diff {a} {b}: {d['calendar']}, want {r}")
+    # Now is the clock's instant in UTC+8, whatever the local time zone (TZ
+    # in POSIX form: no zone files needed).
+    for tz in ("UTC0", "EST+5", "LINT-14"):
+        before = dt.datetime.now(dt.timezone(dt.timedelta(hours=8))).replace(tzinfo=None, microsecond=0)
+        f = facts(today="", env={"TZ": tz})
+        shown = dt.datetime.fromisoformat(f["date"] + "T" + f["time"])
+        check(dt.timedelta(0) <= shown - before <= dt.timedelta(seconds=10), f"TZ={tz}: now is {shown}, want {before}")
     # The terms of a year in order, each with its own weekday and time.
     terms = json.loads(ok("terms", "2017", "--json"))["terms"]
     check(len(terms) == 24 and [x["date"] for x in terms] == sorted({x["date"] for x in terms}), "24 terms in order")
@@ -254,6 +268,7 @@ def test_ics():
     holidays = [e for e in calendar("--from", "2025", "--holidays") if "Public holiday" in str(e["CATEGORIES"].to_ical())]
     check([(str(e.decoded("DTSTART")), str(e.decoded("DTEND"))) for e in holidays][-1] == ("2025-10-01", "2025-10-09"),
           "the 2025 National Day period as one event")
+    check([str(e["DESCRIPTION"]) for e in holidays][0] == "New Year's Day: public holiday, 1 day off", "one day off")
     # Lunar birthdays: day 30 falls on 29 in a 29-day month (ordinary 6 of
     # 2017); a leap-month date keeps the leap month where the year has one and
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the
@@ -271,6 +286,31 @@ def test_ics():
           "SUMMARY read back")
     check("SUMMARY:Grandma's 80th\\, 八十大寿\\; party\\\\ at home\r\n".encode() in
           ok("ics", "--lunar", "3-3", "--years", "1", "--summary", title), "SUMMARY escaped as TEXT")
+
+
+# ---- completion --------------------------------------------------------------
+
+def test_completion():
+    bash = shutil.which("bash")
+    if not bash:
+        print("no bash")
+        sys.exit(77)
+    with tempfile.NamedTemporaryFile("wb", suffix=".bash") as script:
+        script.write(ok("completion", "bash"))
+        script.flush()
+        # The words offered for the last word of a command line (after a
+        # space: a new, empty word); files from golden/.
+        for line, want in (("qeldate ca", "cal"), ("qeldate cal --s", "--south --sunday"),
+                           ("qeldate --color a", "always auto"), ("qeldate bazi --zi ", "early late"),
+                           ("qeldate ics --holidays --sh", "--shanghai"), ("qeldate --holidays holidays_2", "holidays_2027.tsv"),
+                           ("qeldate convert --format j", "jsonl"), ("qeldate convert conv", "convert.in convert.txt"),
+                           ("qeldate terms --", "--chinese --color --encoding --english --help --holidays --json --leap --lunar --no-clamp"
+                            " --plain-months --south --version"),
+                           ("qeldate completion b", "bash"), ("qeldate --encoding ", "")):
+            r = subprocess.run([bash, "-c", 'source "$1"; COMP_WORDS=($2); [[ $2 == *" " ]] && COMP_WORDS+=("");'
+                                ' COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qeldate; printf "%s\\n" "${COMPREPLY[@]}"',
+                                "bash", script.name, line], capture_output=True, text=True, check=True)
+            check(" ".join(sorted(set(r.stdout.split()))) == want, f"{line!r}: {sorted(set(r.stdout.split()))}, want {want!r}")
 
 
 if __name__ == "__main__":

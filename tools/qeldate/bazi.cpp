@@ -1,5 +1,6 @@
 #include "bazi.h"
 
+#include <cstdio>
 #include <string>
 
 #include "context.h"
@@ -7,6 +8,19 @@
 #include "model.h"
 
 namespace qeldate {
+namespace {
+
+// A pillar's start as HH:MM:SS, HH:MM only on a whole minute: "since 立春
+// 16:27" for 立春 at 16:27:02 would pass 16:27:00, still the old year, as
+// the new one.
+std::string boundary_clock(const Term& t) {
+    if (t.second_of_day % 60 == 0) return clock(t);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", t.second_of_day / 3600, t.second_of_day / 60 % 60, t.second_of_day % 60);
+    return buffer;
+}
+
+}  // namespace
 
 void run_bazi(const Context& context, const Moment& when, bool zi_early) {
     qel_pillars p{};
@@ -32,12 +46,21 @@ void run_bazi(const Context& context, const Moment& when, bool zi_early) {
     for (int i = 0; i < 4; ++i) all.append(i ? " " : "").append(name(QEL_NAME_CYCLE, indices[i]));
     out += "  八字     " + all + "\n";
     out += "  year     " + name(QEL_NAME_CYCLE, p.year) + "  since " + year_start.chinese + " " + format_date(year_start.date) +
-           " " + clock(year_start) + "\n";
+           " " + boundary_clock(year_start) + "\n";
     out += "  month    " + name(QEL_NAME_CYCLE, p.month) + "  since " + month_start.chinese + " " +
-           format_date(month_start.date) + " " + clock(month_start) + "\n";
+           format_date(month_start.date) + " " + boundary_clock(month_start) + "\n";
     out += "  day      " + name(QEL_NAME_CYCLE, p.day) +
            (when.hour == 23 ? zi_early ? "  (23:00: the next day's, --zi early)" : "  (23:00: still this day's, --zi late)" : "") + "\n";
     out += "  hour     " + name(QEL_NAME_CYCLE, p.hour) + "  " + name(QEL_NAME_BRANCH, p.hour % 12) + "时\n";
+    // A month begins at the even-numbered terms (小寒, 立春, 惊蛰, ...): one
+    // within the minute after the moment turns its pillars seconds later.
+    if (qel_term t{}; qel_term_next(instant_of(when), &t) == QEL_OK && t.term % 2 == 0 && t.instant - instant_of(when) < 60) {
+        const Term next = term_of(t);
+        out += "  next     " + next.chinese + " at " + boundary_clock(next) + ", " +
+               std::to_string(t.instant - instant_of(when)) + (t.instant - instant_of(when) == 1 ? " second" : " seconds") +
+               " later, starts a new month" +
+               (t.term == 2 ? " and year" : "") + "\n";
+    }
     write_text(context, out);
 }
 

@@ -1,6 +1,5 @@
 #include "context.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -23,16 +22,20 @@ Moment current_moment() {
             throw UsageError(std::string("QELDATE_TODAY: ") + e.what());
         }
     }
-    std::tm local{};
+    // Now is an instant, whatever the local time zone: the clock's seconds
+    // since 1970 (UTC, leap seconds not counted) in China Standard Time.
 #if defined(_WIN32)
-    const __time64_t now = _time64(nullptr);
-    const bool ok = now != -1 && _localtime64_s(&local, &now) == 0;
+    const int64_t now = _time64(nullptr);
 #else
-    const std::time_t now = std::time(nullptr);
-    const bool ok = now != static_cast<std::time_t>(-1) && localtime_r(&now, &local) != nullptr;
+    const int64_t now = static_cast<int64_t>(std::time(nullptr));
 #endif
-    if (!ok) throw std::runtime_error("cannot read the local date and time");
-    return {{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), true};
+    int64_t serial = 0;
+    int32_t second = 0;
+    if (now == -1 || qel_cst_of_instant(now, &serial, &second) != QEL_OK)
+        throw std::runtime_error("cannot read the clock");
+    qel_day_facts f{};
+    qel_day_facts_of(serial, 0, &f);
+    return {{f.year, f.month, f.day}, second / 3600, second / 60 % 60, second % 60, true};
 }
 
 void write_text(const Context& context, std::string_view utf8) {

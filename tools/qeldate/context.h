@@ -21,7 +21,7 @@ struct Context {
     int columns = 80;                     // terminal width for the year view
     uint32_t name_flags = 0;              // qel_calendar's QEL_NAME_PLAIN_MONTHS
     uint32_t festival_options = 0;        // QEL_OPT_XIAONIAN_SOUTH
-    Moment now;                           // QELDATE_TODAY or the local clock
+    Moment now;                           // QELDATE_TODAY or the clock, in UTC+8
     bool fixed_now = false;               // now came from QELDATE_TODAY
     // The user's holiday file (--holidays, QELDATE_HOLIDAYS): its days and the
     // table qel_calendar reads; a null table without one.
@@ -31,7 +31,8 @@ struct Context {
 };
 
 // "Now": QELDATE_TODAY (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS) when it is set,
-// else the local clock. A bad QELDATE_TODAY is a UsageError.
+// else the clock's instant in China Standard Time (UTC+8), whatever the
+// local time zone. A bad QELDATE_TODAY is a UsageError.
 Moment current_moment();
 
 // UTF-8 text to standard output in the context's encoding.

@@ -66,23 +66,10 @@ int64_t gregorian_serial(std::string_view text) {
     return serial_of(parse_date(text));
 }
 
-// A lunar line: YEAR-MONTH-DAY, then "leap" (or 闰 before the month) for a
-// day of the leap month.
+// A lunar line, in the grammar of every lunar date the tool reads.
 int64_t lunar_serial(std::string_view text) {
-    bool leap = false;
-    std::string t(text);
-    if (const size_t space = t.find_first_of(" \t"); space != std::string::npos) {
-        const std::string mark = t.substr(t.find_first_not_of(" \t", space));
-        if (mark != "leap" && mark != "闰") throw UsageError(quote_input(text) + ": after the date only 'leap' may follow");
-        leap = true;
-        t.resize(space);
-    }
-    if (const size_t mark = t.find("闰"); mark != std::string::npos) {
-        leap = true;
-        t.erase(mark, std::string_view("闰").size());
-    }
-    const LunarArg l = parse_lunar(t, true);
-    return serial_of_lunar({l.year, l.month, l.day, leap ? 1 : 0});
+    const LunarArg l = parse_lunar(text, true);
+    return serial_of_lunar({l.year, l.month, l.day, l.leap ? 1 : 0});
 }
 
 class Writer {

@@ -68,32 +68,47 @@ Ymd parse_date(std::string_view text) {
     return d;
 }
 
-Moment parse_moment(std::string_view text) {
+Moment parse_moment(std::string_view text, std::string_view forms) {
     const size_t split = text.find_first_of("T ");
     Moment m;
     m.date = parse_date(text.substr(0, split));
     if (split == std::string_view::npos) return m;
     const std::string_view time = text.substr(split + 1);
+    if (time.find_first_of("Z+-") != std::string_view::npos)
+        throw UsageError(quote_input(text) + " names a time zone, which qeldate does not read: give the time in China "
+                         "Standard Time (UTC+8) without one");
     const size_t c1 = time.find(':');
     const size_t c2 = c1 == std::string_view::npos ? c1 : time.find(':', c1 + 1);
     m.hour = digits(time.substr(0, c1), 2);
     m.minute = c1 == std::string_view::npos ? -1 : digits(time.substr(c1 + 1, c2 - c1 - 1), 2);
     m.second = c2 == std::string_view::npos ? 0 : digits(time.substr(c2 + 1), 2);
     if (m.hour < 0 || m.hour > 23 || m.minute < 0 || m.minute > 59 || m.second < 0 || m.second > 59)
-        throw UsageError(quote_input(text) + " has no valid time of day: use DATE, DATETHH:MM or DATETHH:MM:SS (00:00:00-23:59:59)");
+        throw UsageError(quote_input(text) + " has no valid time of day: " + std::string(forms));
     m.has_time = true;
     return m;
 }
 
 LunarArg parse_lunar(std::string_view text, bool with_year) {
-    const std::string forms = with_year ? "use YEAR-MONTH-DAY, e.g. 2017-6-1" : "use MONTH-DAY, e.g. 8-15";
+    const std::string forms = with_year ? "use YEAR-MONTH-DAY, e.g. 2017-6-1 (a leap month: 2017-闰6-1 or '2017-6-1 leap')"
+                                        : "use MONTH-DAY, e.g. 8-15 (a leap month: 闰6-1 or '6-1 leap')";
     LunarArg l;
     std::string_view rest = text;
+    if (const size_t space = rest.find_first_of(" \t"); space != std::string_view::npos) {
+        std::string mark(rest.substr(std::min(rest.find_first_not_of(" \t", space), rest.size())));
+        std::transform(mark.begin(), mark.end(), mark.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        if (mark != "leap" && mark != "闰") throw UsageError(quote_input(text) + ": after the date only 'leap' or 闰 may follow");
+        l.leap = true;
+        rest = rest.substr(0, space);
+    }
     if (with_year) {
         const size_t sep = rest.find('-');
         l.year = sep == std::string_view::npos ? -1 : digits(rest.substr(0, sep), 4);
         if (l.year < 0) throw UsageError(quote_input(text) + " is not a lunar date: " + forms);
         rest = rest.substr(sep + 1);
+    }
+    if (constexpr std::string_view kLeap = "闰"; rest.substr(0, kLeap.size()) == kLeap) {
+        l.leap = true;
+        rest.remove_prefix(kLeap.size());
     }
     const size_t sep = rest.find('-');
     l.month = sep == std::string_view::npos ? -1 : digits(rest.substr(0, sep), 2);

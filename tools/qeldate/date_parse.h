@@ -30,6 +30,7 @@ struct Moment {
 struct LunarArg {
     int year = 0;  // 0 when the text gave only month and day
     int month = 0, day = 0;
+    bool leap = false;  // the text named the leap month (闰 or leap)
 };
 
 enum class StepUnit { kSecond, kMinute, kHour, kDay, kWeek, kMonth, kYear, kWorkday };
@@ -43,8 +44,13 @@ struct Step {
 // YYYYMMDD; a real date of years 1-9999.
 Ymd parse_date(std::string_view text);
 // A date, optionally followed by 'T' or a space and HH:MM or HH:MM:SS.
-Moment parse_moment(std::string_view text);
-// Y-M-D, or M-D when `with_year` is false; range checks are the caller's.
+// `forms` ends the message of a bad time of day (what the caller accepts).
+Moment parse_moment(std::string_view text,
+                    std::string_view forms = "use DATE, DATETHH:MM or DATETHH:MM:SS (00:00:00-23:59:59)");
+// The one lunar date grammar of every command: [YEAR-][闰]MONTH-DAY[ leap],
+// YEAR-MONTH-DAY when `with_year`, else MONTH-DAY. The leap month is 闰
+// before the month (2017-闰6-1) or "leap" (any case) or 闰 after the date and
+// a space (2017-6-1 leap). Range checks are the caller's.
 LunarArg parse_lunar(std::string_view text, bool with_year);
 // A decimal year within [first, last]; `what` names the command in messages.
 int parse_year(std::string_view text, int first, int last, std::string_view what);

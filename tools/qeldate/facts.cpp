@@ -54,6 +54,16 @@ Json day_json(const Day& d) {
     return j;
 }
 
+void write_years(const Context& context, const std::vector<std::string>& texts, const std::vector<Json>& objects) {
+    if (context.json) {
+        write_out((objects.size() == 1 ? objects.front() : Json{{"years", objects}}).dump(2) + "\n");
+        return;
+    }
+    std::string out;
+    for (const std::string& text : texts) out += (out.empty() ? "" : "\n") + text;
+    write_text(context, out);
+}
+
 void print_facts(const Context& context, const FactsRequest& r) {
     const Day d = day_of(serial_of(r.when.date), context);
     std::optional<Term> current, next;

@@ -32,6 +32,11 @@ struct FactsRequest {
 
 void print_facts(const Context& context, const FactsRequest& request);
 
+// The answer of a command that takes several years: the text of each year,
+// a blank line apart, or the JSON object of one year alone, or of several as
+// {"years": [...]}.
+void write_years(const Context& context, const std::vector<std::string>& texts, const std::vector<Json>& objects);
+
 // Shared with the other JSON renderers.
 Json term_json(const Term& t);
 Json day_json(const Day& d);

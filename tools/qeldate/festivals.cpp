@@ -52,27 +52,32 @@ std::optional<Serial> next_lunar_date(int month, int day, bool leap, Serial from
 
 }  // namespace
 
-void run_festivals(const Context& context, int year) {
-    const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
-    std::string out = "Festivals and solar terms of " + std::to_string(year) + "\n";
-    Json events = Json::array();
-    for (Serial s = first; s <= last; ++s) {
-        const Day d = day_of(s, context);
-        const std::string prefix = format_date(d.date) + " " + weekday_abbr(d.weekday) + "  ";
-        for (const Festival& f : d.festivals) {
-            out += prefix + pad_right(f.chinese, 8) + f.english + (f.lunar ? "  (" + d.lunar_text + ")" : "") + "\n";
-            events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "festival"},
-                              {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
+void run_festivals(const Context& context, const std::vector<int>& years) {
+    std::vector<std::string> texts;
+    std::vector<Json> objects;
+    for (const int year : years) {
+        const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
+        std::string out = "Festivals and solar terms of " + std::to_string(year) + "\n";
+        Json events = Json::array();
+        for (Serial s = first; s <= last; ++s) {
+            const Day d = day_of(s, context);
+            const std::string prefix = format_date(d.date) + " " + weekday_abbr(d.weekday) + "  ";
+            for (const Festival& f : d.festivals) {
+                out += prefix + pad_right(f.chinese, 8) + f.english + (f.lunar ? "  (" + d.lunar_text + ")" : "") + "\n";
+                events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "festival"},
+                                  {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
+            }
+            if (d.term) {
+                out += prefix + pad_right(d.term->chinese, 8) + d.term->english + ", " + clock(*d.term) + " UTC+8\n";
+                Json t = term_json(*d.term);
+                events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "solar_term"},
+                                  {"key", t["key"]}, {"name", t["name"]}, {"english", t["english"]}, {"time", t["time"]}});
+            }
         }
-        if (d.term) {
-            out += prefix + pad_right(d.term->chinese, 8) + d.term->english + ", " + clock(*d.term) + " UTC+8\n";
-            Json t = term_json(*d.term);
-            events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "solar_term"},
-                              {"key", t["key"]}, {"name", t["name"]}, {"english", t["english"]}, {"time", t["time"]}});
-        }
+        texts.push_back(out);
+        objects.push_back(Json{{"year", year}, {"events", events}});
     }
-    if (context.json) write_out(Json{{"year", year}, {"events", events}}.dump(2) + "\n");
-    else write_text(context, out);
+    write_years(context, texts, objects);
 }
 
 void run_next(const Context& context, std::string_view what, bool leap, std::optional<int> year) {
@@ -105,10 +110,15 @@ void run_next(const Context& context, std::string_view what, bool leap, std::opt
         }
         label = name(QEL_NAME_TERM, term) + " " + name(QEL_NAME_TERM_ENGLISH, term);
     } else {
-        if (what.find('-') == std::string_view::npos || what.find_first_not_of("0123456789-") != std::string_view::npos)
-            throw UsageError(quote_input(what) + " is not a festival, solar term or lunar MONTH-DAY; festivals: " +
-                             festival_list());
+        if (what.find('-') == std::string_view::npos ||
+            (!(what[0] >= '0' && what[0] <= '9') && what.substr(0, std::string_view("闰").size()) != "闰")) {
+            const std::vector<std::string> near = close_names(what, festival_and_term_names(), 3);
+            throw UsageError(quote_input(what) + " is not a festival, solar term or lunar MONTH-DAY" +
+                             (near.empty() ? "; qeldate festivals YEAR and qeldate terms YEAR show the names"
+                                           : "; did you mean " + or_list(near) + "?"));
+        }
         const LunarArg l = parse_lunar(what, false);
+        leap = leap || l.leap;
         if (year) {
             int64_t serial = 0;
             if (qel_serial_of_lunar(*year, l.month, l.day, leap ? 1 : 0, &serial) == QEL_OK) found = serial;

@@ -13,6 +13,9 @@ namespace {
 
 constexpr int kMakeUpReach = 45;  // days around a period where its make-up days fall
 
+// "1 day", "2 days".
+std::string count(int64_t n, const std::string& unit) { return std::to_string(n) + " " + unit + (n == 1 ? "" : "s"); }
+
 std::string short_date(Serial s) { return format_date(date_of(s)).substr(5); }
 
 int holiday_named(std::string_view text) {
@@ -95,58 +98,59 @@ void load_holiday_file(Context& context, const std::string& path) {
     context.holiday_file = {context.holiday_days.data(), context.holiday_days.size(), first_year, last_year};
 }
 
-void run_holidays(const Context& context, int year) {
-    const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
-    if (qel_holiday_status(first, context.holidays(), nullptr) < 0 && qel_holiday_status(last, context.holidays(), nullptr) < 0) {
-        int32_t y0 = 0, y1 = 0;
-        qel_holiday_years(&y0, &y1);
-        throw UsageError("the holidays of " + std::to_string(year) + " are unknown: the table covers " + std::to_string(y0) +
-                         "-" + std::to_string(y1) + "; add a year with --holidays FILE");
-    }
-    const std::vector<HolidayPeriod> periods = holiday_periods(context, first, last);
-    if (context.json) {
+void run_holidays(const Context& context, const std::vector<int>& years) {
+    std::vector<std::string> texts;
+    std::vector<Json> objects;
+    for (const int year : years) {
+        const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
+        if (qel_holiday_status(first, context.holidays(), nullptr) < 0 && qel_holiday_status(last, context.holidays(), nullptr) < 0) {
+            int32_t y0 = 0, y1 = 0;
+            qel_holiday_years(&y0, &y1);
+            throw UsageError("the holidays of " + std::to_string(year) + " are unknown: the table covers " + std::to_string(y0) +
+                             "-" + std::to_string(y1) + "; add a year with --holidays FILE");
+        }
         Json j = Json::array();
-        for (const HolidayPeriod& p : periods) {
+        std::string out = "Public holidays of " + std::to_string(year) + " (休 days off, 班 weekend days worked)\n";
+        for (const HolidayPeriod& p : holiday_periods(context, first, last)) {
             Json work = Json::array();
             for (Serial w : p.workdays) work.push_back(format_date(date_of(w)));
             j.push_back({{"key", p.key}, {"name", p.chinese}, {"english", p.english}, {"first", format_date(date_of(p.first))},
                          {"last", format_date(date_of(p.last))}, {"days", p.last - p.first + 1}, {"workdays", work}});
+            std::string line = format_date(date_of(p.first)) + ".." + short_date(p.last) + "  " +
+                               pad_right(count(p.last - p.first + 1, "day"), 8) + pad_right(p.chinese, 16) + p.english;
+            if (!p.workdays.empty()) {
+                line += "; 班";
+                for (Serial w : p.workdays) line.append(" ").append(short_date(w));
+            }
+            out += line + "\n";
         }
-        write_out(Json{{"year", year}, {"periods", j}}.dump(2) + "\n");
-        return;
+        objects.push_back(Json{{"year", year}, {"periods", j}});
+        texts.push_back(out);
     }
-    std::string out = "Public holidays of " + std::to_string(year) + " (休 days off, 班 weekend days worked)\n";
-    for (const HolidayPeriod& p : periods) {
-        std::string line = format_date(date_of(p.first)) + ".." + short_date(p.last) + "  " +
-                           pad_right(std::to_string(p.last - p.first + 1) + (p.last == p.first ? " day" : " days"), 8) + pad_right(p.chinese, 16) + p.english;
-        if (!p.workdays.empty()) {
-            line += "; 班";
-            for (Serial w : p.workdays) line.append(" ").append(short_date(w));
-        }
-        out += line + "\n";
-    }
-    write_text(context, out);
+    write_years(context, texts, objects);
 }
 
 void run_workdays(const Context& context, const Ymd& first, const Ymd& last) {
-    int64_t count = 0;
+    int64_t workdays = 0;
     const Serial a = serial_of(first), b = serial_of(last);
     const bool forward = a <= b;
-    if (qel_workdays_between(forward ? a : b, (forward ? b : a) + 1, context.holidays(), &count) != QEL_OK) {
+    if (qel_workdays_between(forward ? a : b, (forward ? b : a) + 1, context.holidays(), &workdays) != QEL_OK) {
         int32_t y0 = 0, y1 = 0;
         qel_holiday_years(&y0, &y1);
         throw UsageError("working days are known for " + std::to_string(y0) + "-" + std::to_string(y1) +
                          " (and the years of a --holidays file) only");
     }
-    if (!forward) count = -count;
+    const int64_t days = (forward ? b - a : a - b) + 1;
     if (context.json) {
-        write_out(Json{{"first", format_date(first)}, {"last", format_date(last)}, {"workdays", count},
-                       {"days", (forward ? b - a : a - b) + 1}}
+        // Signed for scripts: negative when LAST comes before FIRST.
+        write_out(Json{{"first", format_date(first)}, {"last", format_date(last)}, {"workdays", forward ? workdays : -workdays},
+                       {"days", days}}
                       .dump(2) + "\n");
         return;
     }
-    write_text(context, std::to_string(count) + " working days from " + format_date(first) + " to " + format_date(last) +
-                            " (both included; " + std::to_string((forward ? b - a : a - b) + 1) + " days)\n");
+    // The text reads in date order, whichever date came first.
+    write_text(context, count(workdays, "working day") + " from " + format_date(forward ? first : last) + " to " +
+                            format_date(forward ? last : first) + " (both included; " + count(days, "day") + ")\n");
 }
 
 }  // namespace qeldate

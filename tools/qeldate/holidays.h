@@ -33,7 +33,8 @@ std::vector<HolidayPeriod> holiday_periods(const Context& context, Serial first,
 // nothing is loaded then.
 void load_holiday_file(Context& context, const std::string& path);
 
-void run_holidays(const Context& context, int year);
+// Each year's periods; a year no table covers is a UsageError.
+void run_holidays(const Context& context, const std::vector<int>& years);
 // Working days from `first` to `last`, both included.
 void run_workdays(const Context& context, const Ymd& first, const Ymd& last);
 

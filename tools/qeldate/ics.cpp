@@ -142,7 +142,7 @@ void run_ics_festivals(const Context& context, int first_year, int last_year, bo
     if (holidays) {
         for (const HolidayPeriod& p : holiday_periods(context, serial_of({first_year, 1, 1}), serial_of({last_year, 12, 31}))) {
             Event e{p.first, "holiday-" + p.key, "休 " + p.chinese,
-                    p.english + ": public holiday, " + std::to_string(p.last - p.first + 1) + " days off", "Public holiday",
+                    p.english + ": public holiday, " + std::to_string(p.last - p.first + 1) + (p.last == p.first ? " day off" : " days off"), "Public holiday",
                     std::nullopt};
             e.last = p.last;
             events.push_back(e);

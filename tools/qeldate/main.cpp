@@ -4,6 +4,7 @@
 // it. Exit status 0 on success, 2 for bad usage or input (one line on
 // stderr), 1 for anything else.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -38,26 +39,29 @@ constexpr size_t kHelpWidth = 80;
 
 constexpr const char* kFooter = R"(Dates: YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD (years 1-9999, four digits),
   with a time as YYYY-MM-DDTHH:MM[:SS]. Lunar dates: YEAR-MONTH-DAY
-  (2017-6-1; --leap for a day of the leap month). Lunar answers cover
+  (2017-6-1); a day of the leap month: 2017-闰6-1, '2017-6-1 leap' or
+  --leap. Lunar answers cover
   1900-01-31 to 2101-01-28 (the lunar years 1900-2100).
 Steps: +N or -N with s, min, h, d, w, month, y or workdays (+1month,
   -3600s, +5workdays), applied left to right (years 1-9999). Month and year
   steps clamp by default: a day the new month lacks becomes its last day
   (2024-01-31 +1month is 2024-02-29); with --no-clamp it is an error.
 A festival or solar term name with a year answers directly: qeldate 中秋 2030.
-Solar term times are China Standard Time (UTC+8), truncated to the minute.
+Solar term times are China Standard Time (UTC+8), truncated to the minute
+  (bazi shows the second: a pillar may turn within the minute).
 Text is UTF-8, or GBK with --encoding gbk or a GBK locale; JSON, CSV and
   iCalendar output are always UTF-8.
 Environment:
-  QELDATE_TODAY  YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS used as now (for tests
-                 and scripts); without it, the local clock
+  QELDATE_TODAY  YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS in UTC+8 used as now
+                 (for tests and scripts); without it, the clock's instant
+                 in UTC+8, whatever the local time zone
   QELDATE_HOLIDAYS  a holiday file, as --holidays FILE: lines of
                  DATE<TAB>off|work<TAB>HOLIDAY (a key such as new-year, or
                  the Chinese name)
   NO_COLOR       no colour with --color auto
   COLUMNS        terminal width for the year view
-  LANG, LC_ALL, LC_CTYPE  a GBK codeset picks GBK output; zh_* Chinese
-                 headings
+  LANG, LC_ALL, LC_CTYPE  a GBK codeset picks GBK output; zh_*: cal's
+                 titles and weekdays in Chinese (--chinese)
 Exit status: 0 success, 2 bad usage or input, 1 anything else.)";
 
 int usage_error(const std::string& message) {
@@ -95,6 +99,7 @@ struct Arguments {
     std::string next_what, next_year;
     bool next_leap = false;
     std::string bazi_when, bazi_zi = "late";
+    std::string completion_shell;
     std::vector<std::string> convert_files;
     bool convert_lunar = false, convert_strict = false;
     std::string convert_format = "csv";
@@ -112,6 +117,8 @@ void at_most(const std::vector<std::string>& args, size_t most, const std::strin
 
 CalRequest cal_request(const Context& context, const Arguments& a) {
     at_most(a.cal_args, 2, "cal takes at most YEAR and MONTH");
+    if (a.cal_year && a.cal_args.size() == 2)
+        throw UsageError("-y shows the whole year: give cal -y YEAR, or cal YEAR MONTH for month " + a.cal_args[1]);
     CalRequest r;
     const bool given_year = !a.cal_args.empty();
     r.year = given_year ? lunar_year(a.cal_args[0], "cal") : context.now.date.year;
@@ -135,7 +142,100 @@ CalRequest cal_request(const Context& context, const Arguments& a) {
     return r;
 }
 
+// The years of terms, festivals or holidays: this year when none is given.
+std::vector<int> years_of(const std::vector<std::string>& args, int this_year, int first, int last, const char* what) {
+    std::vector<int> years;
+    for (const std::string& y : args) years.push_back(parse_year(y, first, last, what));
+    if (years.empty()) years.push_back(parse_year(std::to_string(this_year), first, last, what));
+    return years;
+}
+
+// "auto always never" from CLI11's type name of a checked option
+// (TEXT:{auto,always,never}); "" for a free value.
+std::string choices_of(const CLI::Option* option) {
+    std::string type = option->get_type_name();
+    const size_t open = type.find('{'), close = type.rfind('}');
+    if (open == std::string::npos || close == std::string::npos || close < open) return "";
+    type = type.substr(open + 1, close - open - 1);
+    std::replace(type.begin(), type.end(), ',', ' ');
+    return type;
+}
+
+// A bash completion script made from the commands and options the tool has
+// at run time, so that it cannot drift from --help: command names at the
+// top, each command's options (and the tool's, which work after it too),
+// the values of checked options, file names for FILE.
+std::string bash_completion(CLI::App& app) {
+    std::vector<CLI::App*> commands = app.get_subcommands([](CLI::App*) { return true; });
+    std::string command_names, command_cases, value_cases;
+    for (const CLI::App* c : commands) command_names += (command_names.empty() ? "" : "|") + c->get_name();
+    commands.insert(commands.begin(), &app);
+    for (const CLI::App* c : commands) {
+        const std::string key = c == &app ? "" : c->get_name();
+        std::vector<const CLI::Option*> options = c->get_options();
+        if (c != &app)
+            for (const CLI::Option* o : app.get_options()) options.push_back(o);
+        std::vector<std::string> seen;  // a command's own option shadows the tool's of that name
+        std::string words;
+        bool files = false;
+        for (const CLI::Option* o : options) {
+            const std::string choices = choices_of(o);
+            if (!o->nonpositional()) {
+                if (o->get_type_name() == "FILE") files = true;
+                if (!choices.empty()) words += " " + choices;
+                continue;
+            }
+            std::vector<std::string> names;
+            for (const std::string& s : o->get_snames()) names.push_back("-" + s);
+            for (const std::string& l : o->get_lnames()) names.push_back("--" + l);
+            for (const std::string& n : names) {
+                if (std::find(seen.begin(), seen.end(), n) != seen.end()) continue;
+                seen.push_back(n);
+                words += " " + n;
+                if (o->get_expected_max() == 0) continue;  // a flag
+                const std::string reply = !choices.empty() ? "$(compgen -W '" + choices + "' -- \"$cur\")"
+                                          : o->get_type_name() == "FILE" ? "$(compgen -f -- \"$cur\")" : "";
+                value_cases += "        '" + key + ":" + n + "') COMPREPLY=(" + reply + "); return ;;\n";
+            }
+        }
+        if (c == &app)
+            for (const CLI::App* s : commands)
+                if (s != &app) words += " " + s->get_name();
+        command_cases += "        '" + key + "') words='" + words.substr(1) + "'" + (files ? "; files=1" : "") + " ;;\n";
+    }
+    return "# bash completion for qeldate " QELDATE_VERSION ", written by `qeldate completion bash`\n"
+           "_qeldate() {\n"
+           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} command= word words= files=\n"
+           "    for word in \"${COMP_WORDS[@]:1:COMP_CWORD-1}\"; do\n"
+           "        case $word in " + command_names + ") command=$word; break ;; esac\n"
+           "    done\n"
+           "    case \"$command:$prev\" in\n" + value_cases +
+           "    esac\n"
+           "    case $command in\n" + command_cases +
+           "    esac\n"
+           "    COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
+           "    if [[ -n $files && $cur != -* ]]; then COMPREPLY+=($(compgen -f -- \"$cur\")); fi\n"
+           "}\n"
+           "complete -F _qeldate qeldate\n";
+}
+
+// A word where a date should be that is no date: the command, festival or
+// solar term it is close to, if any.
+std::string not_a_date(CLI::App& app, const std::string& word, const std::string& message) {
+    if (word.empty() || std::isdigit(static_cast<unsigned char>(word[0]))) return message;
+    std::vector<Name> names;
+    for (const CLI::App* c : app.get_subcommands([](CLI::App*) { return true; })) names.push_back({c->get_name(), c->get_name()});
+    for (Name& n : festival_and_term_names()) names.push_back(n);
+    const std::vector<std::string> near = close_names(word, names, 3);
+    if (near.empty()) return message;
+    return quote_input(word) + " is not a date, command, festival or solar term; did you mean " + or_list(near) + "?";
+}
+
 int run(CLI::App& app, const Arguments& a) {
+    if (app.got_subcommand("completion")) {
+        write_out(bash_completion(app));
+        return 0;
+    }
     Context context;
     if (a.encoding.empty()) {
         context.encoding = locale_encoding();
@@ -159,25 +259,28 @@ int run(CLI::App& app, const Arguments& a) {
     context.now = current_moment();
 
     const auto command = [&](const char* name) { return app.got_subcommand(name); };
-    const bool top_level_input = !a.date.empty() || !a.steps.empty() || !a.lunar.empty() || a.leap;
-    if (app.get_subcommands().size() == 1 && top_level_input)
-        throw UsageError("unexpected arguments before the command; see qeldate " +
-                         app.get_subcommands().front()->get_name() + " --help");
+    // bazi 2024-02-04 16:30: the date and the time as two words; the time
+    // lands among the tool's own arguments, as a command takes one word.
+    std::string bazi_when = a.bazi_when;
+    const bool bazi_time = command("bazi") && !bazi_when.empty() && bazi_when.find_first_of("T ") == std::string::npos &&
+                           a.date.find(':') != std::string::npos && a.steps.empty();
+    if (bazi_time) bazi_when += "T" + a.date;
+    if (app.get_subcommands().size() == 1 && ((!a.date.empty() && !bazi_time) || !a.steps.empty() || !a.lunar.empty() || a.leap)) {
+        const std::string name = app.get_subcommands().front()->get_name();
+        const std::string extra = !a.lunar.empty() ? "--lunar" : a.leap ? "--leap" : quote_input(a.date.empty() ? a.steps[0] : a.date);
+        throw UsageError("unexpected " + extra + " with qeldate " + name + "; see qeldate " + name + " --help");
+    }
     if (a.json && command("ics")) throw UsageError("--json does not go with ics (iCalendar is its own format)");
     if (a.json && command("convert")) throw UsageError("convert writes JSON lines with --format jsonl");
 
     if (command("cal")) {
         run_cal(context, cal_request(context, a));
     } else if (command("terms")) {
-        at_most(a.terms_args, 1, "terms takes one YEAR");
-        run_terms(context, lunar_year(a.terms_args.empty() ? std::to_string(context.now.date.year) : a.terms_args[0], "terms"));
+        run_terms(context, years_of(a.terms_args, context.now.date.year, kFirstLunarYear, kLastLunarYear, "terms"));
     } else if (command("festivals")) {
-        at_most(a.festivals_args, 1, "festivals takes one YEAR");
-        run_festivals(context, lunar_year(a.festivals_args.empty() ? std::to_string(context.now.date.year) : a.festivals_args[0],
-                                          "festivals"));
+        run_festivals(context, years_of(a.festivals_args, context.now.date.year, kFirstLunarYear, kLastLunarYear, "festivals"));
     } else if (command("holidays")) {
-        at_most(a.holidays_args, 1, "holidays takes one YEAR");
-        run_holidays(context, a.holidays_args.empty() ? context.now.date.year : parse_year(a.holidays_args[0], 1, 9999, "holidays"));
+        run_holidays(context, years_of(a.holidays_args, context.now.date.year, 1, 9999, "holidays"));
     } else if (command("workdays")) {
         run_workdays(context, parse_date(a.workdays_first), parse_date(a.workdays_last));
     } else if (command("diff")) {
@@ -187,9 +290,9 @@ int run(CLI::App& app, const Arguments& a) {
                  a.next_year.empty() ? std::nullopt : std::optional<int>(lunar_year(a.next_year, "next --year")));
     } else if (command("bazi")) {
         Moment when = context.now;
-        if (!a.bazi_when.empty()) {
-            when = parse_moment(a.bazi_when);
-            if (!when.has_time) throw UsageError("bazi needs the hour: give " + quote_input(a.bazi_when + "THH:MM"));
+        if (!bazi_when.empty()) {
+            when = parse_moment(bazi_when, "use YYYY-MM-DDTHH:MM[:SS] in UTC+8 (00:00:00-23:59:59)");
+            if (!when.has_time) throw UsageError("bazi needs the hour: give " + quote_input(bazi_when + "THH:MM"));
         }
         run_bazi(context, when, a.bazi_zi == "early");
     } else if (command("convert")) {
@@ -212,7 +315,7 @@ int run(CLI::App& app, const Arguments& a) {
                 throw UsageError("--years " + std::to_string(years) + ": use 1-" + std::to_string(kTableYears));
             if (!a.ics_to.empty()) throw UsageError("--to goes with the festival calendar; with --lunar use --years");
             if (!is_valid_utf8(a.ics_summary)) throw UsageError("--summary " + quote_input(a.ics_summary) + " is not UTF-8 text");
-            run_ics_lunar(context, l.month, l.day, a.ics_leap, a.ics_from.empty() ? 0 : lunar_year(a.ics_from, "ics --from"),
+            run_ics_lunar(context, l.month, l.day, a.ics_leap || l.leap, a.ics_from.empty() ? 0 : lunar_year(a.ics_from, "ics --from"),
                           years, a.ics_summary);
         } else {
             if (a.ics_leap || !a.ics_summary.empty() || a.ics_years)
@@ -238,7 +341,7 @@ int run(CLI::App& app, const Arguments& a) {
                 steps.insert(steps.begin(), a.date);
             }
             const LunarArg l = parse_lunar(a.lunar, true);
-            request.when.date = date_of(serial_of_lunar({l.year, l.month, l.day, a.leap ? 1 : 0}));
+            request.when.date = date_of(serial_of_lunar({l.year, l.month, l.day, a.leap || l.leap ? 1 : 0}));
         } else if (a.leap) {
             throw UsageError("--leap goes with --lunar YEAR-MONTH-DAY");
         } else if (a.date.empty()) {
@@ -246,7 +349,11 @@ int run(CLI::App& app, const Arguments& a) {
             request.when.has_time = true;
             request.now = true;
         } else {
-            request.when = parse_moment(a.date);
+            try {
+                request.when = parse_moment(a.date);
+            } catch (const UsageError& e) {
+                throw UsageError(not_a_date(app, a.date, e.what()));
+            }
         }
         if (!steps.empty()) {
             const StepResult result = apply_steps(context, request.when, steps, !a.no_clamp);
@@ -295,17 +402,17 @@ int main(int argc, char** argv) {
     Arguments a;
     app.add_option("date", a.date, "a date or date-time (default: now)");
     app.add_option("steps", a.steps, "steps: +1month +90days -3600s ...");
-    app.add_option("--lunar", a.lunar, "a lunar date, YEAR-MONTH-DAY");
+    app.add_option("--lunar", a.lunar, "a lunar date, YEAR-MONTH-DAY or YEAR-闰M-D");
     app.add_flag("--leap", a.leap, "the lunar date is in the leap month");
     app.add_flag("--no-clamp", a.no_clamp, "a month step to a missing day fails");
     app.add_flag("--json", a.json, "one JSON object with named fields");
     app.add_option("--encoding", a.encoding, "utf8 or gbk (default: the locale's)");
     app.add_option("--color", a.color, "auto, always or never")->check(CLI::IsMember({"auto", "always", "never"}));
     app.add_flag("--plain-months", a.plain_months, "一月 十一月 十二月, not 正月 冬月 腊月");
-    app.add_flag("--chinese", a.chinese, "Chinese headings (default in a zh locale)");
-    app.add_flag("--english", a.english, "English headings in a zh locale");
+    app.add_flag("--chinese", a.chinese, "cal's titles and weekdays in Chinese (zh locale)");
+    app.add_flag("--english", a.english, "cal's titles and weekdays in English");
     app.add_flag("--south", a.south, "小年 on lunar 12-24, as in the south");
-    app.add_option("--holidays", a.holiday_file, "a holiday file (TSV) for years to add");
+    app.add_option("--holidays", a.holiday_file, "a holiday file (TSV) for years to add")->type_name("FILE");
 
     const std::string sub_footer = "The options of qeldate (--json, --encoding, ...) work here too.\n";
     CLI::App* cal = app.add_subcommand("cal", "a month grid with lunar days, terms and festivals");
@@ -314,11 +421,11 @@ int main(int argc, char** argv) {
     cal->add_flag("-y,--year", a.cal_year, "the whole year");
     cal->add_flag("--sunday", a.cal_sunday, "weeks from Sunday to Saturday");
     CLI::App* terms = app.add_subcommand("terms", "the 24 solar terms of a year, UTC+8");
-    terms->add_option("year", a.terms_args, "1900-2100 (default: this year)");
+    terms->add_option("year", a.terms_args, "1900-2100, one or more (default: this year)");
     CLI::App* festivals = app.add_subcommand("festivals", "a year's festivals and terms in date order");
-    festivals->add_option("year", a.festivals_args, "1900-2100 (default: this year)");
+    festivals->add_option("year", a.festivals_args, "1900-2100, one or more (default: this year)");
     CLI::App* holidays = app.add_subcommand("holidays", "a year's public holidays and make-up days");
-    holidays->add_option("year", a.holidays_args, "the year (default: this year)");
+    holidays->add_option("year", a.holidays_args, "one or more years (default: this year)");
     CLI::App* workdays = app.add_subcommand("workdays", "working days from FIRST to LAST, both included");
     workdays->add_option("first", a.workdays_first, "a date")->required();
     workdays->add_option("last", a.workdays_last, "a date")->required();
@@ -330,11 +437,11 @@ int main(int argc, char** argv) {
     next->add_option("--year", a.next_year, "in this year instead of from today on");
     next->add_flag("--leap", a.next_leap, "the lunar date is in a leap month");
     CLI::App* bazi = app.add_subcommand("bazi", "the four pillars (八字) of a date-time, UTC+8");
-    bazi->add_option("datetime", a.bazi_when, "YYYY-MM-DDTHH:MM[:SS] (default: now)");
+    bazi->add_option("datetime", a.bazi_when, "YYYY-MM-DDTHH:MM[:SS] or DATE TIME (default: now)");
     bazi->add_option("--zi", a.bazi_zi, "23:00-24:00: late (this day, default) or early")
         ->check(CLI::IsMember({"early", "late"}));
     CLI::App* convert = app.add_subcommand("convert", "dates in bulk, one per line, to CSV or JSON");
-    convert->add_option("files", a.convert_files, "input files (default or -: standard input)");
+    convert->add_option("files", a.convert_files, "input files (default or -: standard input)")->type_name("FILE");
     convert->add_flag("--lunar", a.convert_lunar, "lines are lunar YEAR-MONTH-DAY [leap]");
     convert->add_option("--format", a.convert_format, "csv (default), tsv or jsonl")
         ->check(CLI::IsMember({"csv", "tsv", "jsonl"}));
@@ -348,6 +455,9 @@ int main(int argc, char** argv) {
     ics->add_option("--summary", a.ics_summary, "the lunar date's title");
     ics->add_flag("--shanghai", a.ics_shanghai, "term times in Asia/Shanghai, not UTC");
     ics->add_flag("--holidays", a.ics_holidays, "also the public holidays and make-up days");
+    CLI::App* completion = app.add_subcommand("completion", "a shell completion script, made from these options");
+    completion->add_option("shell", a.completion_shell, "bash")->required()->check(CLI::IsMember({"bash"}));
+    completion->footer("Packages install it; by hand, in ~/.bashrc: eval \"$(qeldate completion bash)\"");
     for (CLI::App* c : {cal, terms, festivals, holidays, workdays, diff, next, bazi, convert, ics}) c->footer(sub_footer);
 
     std::vector<std::string> args;

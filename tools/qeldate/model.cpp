@@ -95,10 +95,73 @@ std::optional<Festival> festival_named(std::string_view text) {
     return festival(f);
 }
 
-std::string festival_list() {
+std::vector<Name> festival_and_term_names() {
+    std::vector<Name> out;
+    for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f) {
+        const std::string shown = name(QEL_NAME_FESTIVAL_KEY, f) + " " + name(QEL_NAME_FESTIVAL, f);
+        for (const int32_t kind : {QEL_NAME_FESTIVAL_KEY, QEL_NAME_FESTIVAL, QEL_NAME_FESTIVAL_ENGLISH}) out.push_back({name(kind, f), shown});
+    }
+    for (int t = 0; t < kTermCount; ++t) {
+        const std::string shown = name(QEL_NAME_TERM_KEY, t) + " " + name(QEL_NAME_TERM, t);
+        for (const int32_t kind : {QEL_NAME_TERM_KEY, QEL_NAME_TERM, QEL_NAME_TERM_ENGLISH}) out.push_back({name(kind, t), shown});
+    }
+    return out;
+}
+
+namespace {
+
+// The code points of valid UTF-8, ASCII letters in lower case.
+std::u32string folded(std::string_view text) {
+    std::u32string out;
+    for (size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? byte : byte & (0x7Fu >> length);
+        for (size_t k = 1; k < length && i + k < text.size(); ++k) c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        out.push_back(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        i += length;
+    }
+    return out;
+}
+
+// Wagner-Fischer, one row at a time.
+size_t edit_distance(const std::u32string& a, const std::u32string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::vector<std::string> close_names(std::string_view word, const std::vector<Name>& names, size_t most) {
+    const std::u32string w = folded(word);
+    std::vector<std::pair<size_t, std::string>> near;  // distance, shown
+    for (const Name& n : names) {
+        const std::u32string c = folded(n.name);
+        const size_t shorter = std::min(w.size(), c.size());
+        const bool prefix = shorter >= 3 && w.compare(0, shorter, c, 0, shorter) == 0;
+        const size_t distance = prefix ? 0 : edit_distance(w, c);
+        if (prefix || distance <= std::max<size_t>(1, w.size() / 3)) near.emplace_back(distance, n.shown);
+    }
+    std::stable_sort(near.begin(), near.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (const auto& [distance, shown] : near)
+        if (out.size() < most && std::find(out.begin(), out.end(), shown) == out.end()) out.push_back(shown);
+    return out;
+}
+
+std::string or_list(const std::vector<std::string>& items) {
     std::string out;
-    for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f)
-        out += (f ? ", " : "") + name(QEL_NAME_FESTIVAL_KEY, f) + " " + name(QEL_NAME_FESTIVAL, f);
+    for (size_t i = 0; i < items.size(); ++i) out += (i == 0 ? "" : i + 1 == items.size() ? " or " : ", ") + items[i];
     return out;
 }
 

@@ -57,8 +57,20 @@ Festival festival(int index);
 std::vector<Festival> festivals_of(uint64_t bits);
 // The festival by key, English or Chinese name, else nothing.
 std::optional<Festival> festival_named(std::string_view name);
-// "spring-festival 春节, lantern 元宵节, ...": for messages.
-std::string festival_list();
+// A name to compare a mistyped word with, and how a message shows it.
+struct Name {
+    std::string name, shown;
+};
+// The festivals and solar terms by key, Chinese and English name, each shown
+// as "qixi 七夕".
+std::vector<Name> festival_and_term_names();
+// The shown forms (at most `most`, nearest first) of the names near `word`:
+// within a Levenshtein distance of a third of the word's characters (at
+// least 1), case aside, or of which the word is a prefix or that a prefix of
+// the word (three characters or more: calendar, cal).
+std::vector<std::string> close_names(std::string_view word, const std::vector<Name>& names, size_t most);
+// "a, b or c".
+std::string or_list(const std::vector<std::string>& items);
 
 struct LunarDate {
     int year = 0, month = 0, day = 0, leap = 0;

@@ -164,10 +164,16 @@ std::vector<std::string> full_block(const Context& context, const Month& m, bool
 
 // The compact grid: day numbers, each followed by a mark: * a festival, + a
 // solar term, ^ the first day of a lunar month.
-std::vector<std::string> compact_block(const Context& context, const Month& m, bool sunday, size_t rows_wanted) {
+// With `with_year`, the title names the year too ("September 2026" fits the
+// 21 columns).
+std::vector<std::string> compact_block(const Context& context, const Month& m, bool sunday, bool with_year,
+                                       size_t rows_wanted) {
     constexpr int width = kDaysPerWeek * kCompactCellWidth;  // 21, the last mark included
     std::vector<std::string> lines;
-    lines.push_back(centre(context.chinese ? std::to_string(m.month) + "月" : month_name(m.month), width));
+    const std::string year = with_year ? std::to_string(m.year) : "";
+    lines.push_back(centre(context.chinese ? (with_year ? year + "年" : "") + std::to_string(m.month) + "月"
+                                           : std::string(month_name(m.month)) + (with_year ? " " + year : ""),
+                           width));
     std::string header;
     for (int c = 0; c < kDaysPerWeek; ++c) {
         const int w = weekday_at(c, sunday);
@@ -276,8 +282,8 @@ void run_cal(const Context& context, const CalRequest& r) {
     for (size_t first = 0; first < months.size(); first += static_cast<size_t>(across)) {
         std::vector<std::vector<std::string>> blocks;
         for (size_t k = first; k < first + static_cast<size_t>(across) && k < months.size(); ++k)
-            blocks.push_back(full ? full_block(context, months[k], r.sunday, r.three, 6) : compact_block(context, months[k], r.sunday, 6));
-        out += "\n";
+            blocks.push_back(full ? full_block(context, months[k], r.sunday, r.three, 6) : compact_block(context, months[k], r.sunday, r.three, 6));
+        if (!out.empty()) out += "\n";  // a blank line under the year's title and between rows
         for (size_t line = 0; line < blocks.front().size(); ++line) {
             std::string joined;
             for (size_t b = 0; b < blocks.size(); ++b) joined += (b ? std::string(static_cast<size_t>(gap), ' ') : "") + blocks[b][line];

@@ -6,27 +6,25 @@
 
 namespace qeldate {
 
-void run_terms(const Context& context, int year) {
-    if (context.json) {
+void run_terms(const Context& context, const std::vector<int>& years) {
+    std::vector<std::string> texts;
+    std::vector<Json> objects;
+    for (const int year : years) {
         Json terms = Json::array();
+        std::string out = "Solar terms of " + std::to_string(year) + ", China Standard Time (UTC+8)\n";
         for (int k = 0; k < kTermCount; ++k) {
             const Term t = *term_of(year, k);
-            Json j = term_json(t);
             const int weekday = day_of(t.serial, context).weekday;
+            Json j = term_json(t);
             j["weekday"] = weekday;
             j["weekday_name"] = weekday_name(weekday);
             terms.push_back(j);
+            out += format_date(t.date) + " " + clock(t) + "  " + weekday_abbr(weekday) + "  " + t.chinese + "  " + t.english + "\n";
         }
-        write_out(Json{{"year", year}, {"time_zone", "UTC+8"}, {"terms", terms}}.dump(2) + "\n");
-        return;
+        objects.push_back(Json{{"year", year}, {"time_zone", "UTC+8"}, {"terms", terms}});
+        texts.push_back(out);
     }
-    std::string out = "Solar terms of " + std::to_string(year) + ", China Standard Time (UTC+8)\n";
-    for (int k = 0; k < kTermCount; ++k) {
-        const Term t = *term_of(year, k);
-        out += format_date(t.date) + " " + clock(t) + "  " + weekday_abbr(day_of(t.serial, context).weekday) + "  " +
-               t.chinese + "  " + t.english + "\n";
-    }
-    write_text(context, out);
+    write_years(context, texts, objects);
 }
 
 }  // namespace qeldate
