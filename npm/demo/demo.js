@@ -1,7 +1,7 @@
 // A month calendar on qel-calendar: lunar days, solar terms, festivals, the
 // PRC days off (休) and weekend days worked (班), and a converter. The month
 // shown follows the URL hash (#2017-07), so views can be linked.
-import { dayFacts, fromLunar, holidayYears, leapMonth, toLunar, VERSION } from 'qel-calendar';
+import { dayFacts, FIRST_LUNAR_DATE, fromLunar, holidayYears, LAST_LUNAR_DATE, leapMonth, toLunar, VERSION } from 'qel-calendar';
 
 const $ = (id) => document.getElementById(id);
 const pad = (n) => String(n).padStart(2, '0');
@@ -11,6 +11,11 @@ const DAYS = [...'初一初二初三初四初五初六初七初八初九初十�
   .reduce((a, c, i) => (i % 2 ? a[a.length - 1] += c : a.push(c), a), []);
 const FIRST_YEAR = 1901, LAST_YEAR = 2100;  // whole Gregorian years with lunar dates
 const state = { year: 0, month: 0, selected: '' };
+const todayIso = () => { const t = new Date(); return iso(t.getFullYear(), t.getMonth() + 1, t.getDate()); };
+// The library gives term instants in China Standard Time, UTC+8 all year.
+// A named zone (Asia/Shanghai) would add the summer time of 1919, 1940-1949
+// and 1986-1991 and show 1988's 夏至 an hour late.
+const cstTime = (instant) => new Date(instant.getTime() + 8 * 3600000).toISOString().slice(11, 19);
 
 function el(tag, props = {}, ...children) {
   const e = document.createElement(tag);
@@ -54,6 +59,7 @@ function render() {
       cell.append(el('span', { className: 'badge' }, f.holidayStatus === 'off' ? '休' : '班'));
     }
     if (f.date === state.selected) cell.classList.add('selected');
+    if (f.date === todayIso()) cell.classList.add('today');
     cell.addEventListener('click', () => select(f.date));
     row.append(cell);
     if (f.weekday === 7) body.append(row), row = el('tr');
@@ -63,6 +69,11 @@ function render() {
     body.append(row);
   }
   showDetails(state.selected.startsWith(iso(year, month, 1).slice(0, 8)) ? state.selected : iso(year, month, 1));
+  // The first and the last month: no wrapping round, the buttons that would leave the table are off.
+  $('prev-month').disabled = $('prev-year').disabled = year === FIRST_YEAR && month === 1;
+  $('prev-year').disabled ||= year === FIRST_YEAR;
+  $('next-month').disabled = $('next-year').disabled = year === LAST_YEAR && month === 12;
+  $('next-year').disabled ||= year === LAST_YEAR;
 }
 
 function showDetails(date) {
@@ -71,7 +82,7 @@ function showDetails(date) {
   const lines = [
     el('h2', {}, `${f.date} 星期${weekday}`),
     el('p', { className: 'big' }, f.lunar ? `农历${f.yearCycle}年${f.lunar.text}` : '农历表外'),
-    el('p', {}, `${f.animal ? `生肖${f.animal} · ` : ''}${f.dayCycle}日${f.term ? ` · ${f.term.name} ${f.term.instant.toLocaleTimeString('zh-CN', { timeZone: 'Asia/Shanghai' })}` : ''}`),
+    el('p', {}, `${f.animal ? `生肖${f.animal} · ` : ''}${f.dayCycle}日${f.term ? ` · ${f.term.name} ${cstTime(f.term.instant)}（北京时间）` : ''}`),
   ];
   if (f.festivals.length) lines.push(el('p', {}, f.festivals.map((x) => x.name).join('、')));
   if (f.holiday) lines.push(el('p', {}, `${f.holiday}${f.holidayStatus === 'off' ? '放假' : '调休上班'}`));
@@ -86,20 +97,34 @@ function select(date) {
   showDetails(date);
 }
 
+// Months counted from year 0 make the arithmetic and the clamping at
+// 1901-01 and 2100-12 one step each.
 function go(year, month) {
-  while (month < 1) month += 12, year--;
-  while (month > 12) month -= 12, year++;
-  year = Math.min(LAST_YEAR, Math.max(FIRST_YEAR, year));
+  const index = Math.min(LAST_YEAR * 12 + 11, Math.max(FIRST_YEAR * 12, year * 12 + month - 1));
+  year = Math.floor(index / 12), month = index % 12 + 1;
   history.replaceState(null, '', `#${year}-${pad(month)}`);
   Object.assign(state, { year, month });
   render();
 }
 
+// The month of the URL's fragment (#2025-01); a fragment that is not one
+// is said so, and the page shows this month.
 function fromHash() {
-  const m = /^#(\d{4})-(\d{2})$/.exec(location.hash);
-  const now = new Date();
-  if (m) go(+m[1], +m[2]);
-  else go(now.getFullYear(), now.getMonth() + 1);
+  const hash = decodeURIComponent(location.hash);
+  const m = /^#(\d{4})-(\d{2})$/.exec(hash);
+  let notice = '';
+  if (m && +m[2] >= 1 && +m[2] <= 12 && +m[1] >= FIRST_YEAR && +m[1] <= LAST_YEAR) {
+    go(+m[1], +m[2]);
+  } else {
+    if (hash.length > 1)
+      notice = m ? `网址中的 ${hash} 超出本月历的范围（${FIRST_YEAR}-01 至 ${LAST_YEAR}-12），现显示本月。`
+        : `无法识别网址中的 ${hash}：应写作 #年-月，如 #2025-01。现显示本月。`;
+    const now = new Date();
+    state.selected = todayIso();
+    go(now.getFullYear(), now.getMonth() + 1);
+  }
+  $('notice').textContent = notice;
+  $('notice').hidden = !notice;
 }
 
 // ---- the converter -----------------------------------------------------------
@@ -112,7 +137,8 @@ function convertToLunar() {
     const f = dayFacts(v);
     $('to-lunar-result').textContent = `农历${l.year}年（${f.yearCycle}）${l.text}`;
   } catch (e) {
-    $('to-lunar-result').textContent = e.message;
+    showError('to-lunar-result', e, /^\d{4}-\d{2}-\d{2}$/.test(v) && e instanceof RangeError
+      ? `农历表只含 ${FIRST_LUNAR_DATE} 至 ${LAST_LUNAR_DATE} 的日子` : '请输入公历日期');
   }
 }
 
@@ -140,8 +166,25 @@ function convertFromLunar() {
     out.replaceChildren(el('a', { href: `#${date.slice(0, 7)}` }, date));
     out.firstChild.addEventListener('click', () => setTimeout(() => select(date)));
   } catch (e) {
-    $('from-lunar-result').textContent = e.message;
+    showError('from-lunar-result', e, lunarError(lunar));
   }
+}
+
+// The library's errors are English; the page says why in Chinese and keeps
+// the library's words in the tooltip.
+function showError(id, e, text) {
+  $(id).textContent = text;
+  $(id).title = e.message;
+}
+
+// Why a lunar date does not exist, from the calendar's own answers.
+function lunarError({ year, month, day, leap }) {
+  if (!(year >= 1900 && year <= 2100)) return '农历年份须在 1900 至 2100 之间';
+  const leapOf = leapMonth(year);
+  if (leap && leapOf === 0) return `农历${year}年没有闰月`;
+  if (leap && leapOf !== month) return `农历${year}年闰${MONTHS[leapOf - 1]}，不闰${MONTHS[month - 1]}`;
+  const days = dayFacts(fromLunar({ year, month, day: 1, leap })).lunarMonthDays;
+  return `农历${year}年${leap ? '闰' : ''}${MONTHS[month - 1]}只有${days}天`;
 }
 
 // ---- wiring ----------------------------------------------------------------------
@@ -152,7 +195,7 @@ $('prev-year').onclick = () => go(state.year - 1, state.month);
 $('next-year').onclick = () => go(state.year + 1, state.month);
 $('prev-month').onclick = () => go(state.year, state.month - 1);
 $('next-month').onclick = () => go(state.year, state.month + 1);
-$('today').onclick = () => { const t = new Date(); state.selected = iso(t.getFullYear(), t.getMonth() + 1, t.getDate()); go(t.getFullYear(), t.getMonth() + 1); };
+$('today').onclick = () => { const t = new Date(); state.selected = todayIso(); go(t.getFullYear(), t.getMonth() + 1); };
 $('year').onchange = () => go(+$('year').value || state.year, state.month);
 $('month').onchange = () => go(state.year, +$('month').value);
 $('solar-input').oninput = convertToLunar;

@@ -1,35 +1,41 @@
-// The JavaScript API over the WebAssembly build of qel_calendar. build.sh
-// appends this to emscripten's glue (which defines the factory
-// QelCalendarWasm) and then a line that exports `qel`: module.exports in the
-// CommonJS build, named exports in the browser's ES module.
+// The JavaScript API over the exports of qel_calendar's WebAssembly module
+// (wasm_api.cpp). bind() takes an instance's exports and returns the API;
+// lifecycle.js decides when and from which bytes that instance is made.
 //
-// The module is instantiated synchronously (the wasm is embedded and small),
-// so every function is ready on import, with no promise to await. Scalar
-// calls cross into WebAssembly once with int32 arguments and get one packed
-// int32 back; the batch calls copy 8,192 elements at a time into static
-// buffers and cross once per chunk.
-const qel = (() => {
+// Scalar calls cross into WebAssembly once with int32 arguments and get one
+// packed int32 back; the batch calls copy 8,192 elements at a time into
+// static buffers and cross once per chunk.
+
+// Texts of the module's name table are UTF-8. TextDecoder is missing from
+// some test environments (Jest's jsdom); the fallback is the classic
+// escape/decodeURIComponent round trip, fine for a few hundred short names.
+const utf8 = typeof TextDecoder === 'function' ? new TextDecoder()
+  : { decode: (b) => decodeURIComponent(escape(String.fromCharCode(...b))) };
+
+export function bind(x) {
   'use strict';
-  const M = QelCalendarWasm({});
-  const H8 = M.HEAPU8, H16 = M.HEAPU16, H32 = M.HEAP32, F64 = M.HEAPF64;
+  const memory = x.memory.buffer;  // fixed: the module's memory does not grow
+  const H8 = new Uint8Array(memory), H16 = new Uint16Array(memory), H32 = new Int32Array(memory);
+  const F64 = new Float64Array(memory);
   const w = {};
   for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
                    'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
-                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'name', 'version', 'lunar_batch', 'days_batch'])
-    w[f] = M['_qjs_' + f];
+                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'festivals_of_year', 'name', 'version', 'fact_names',
+                   'date_message', 'lunar_message', 'time_message', 'range_message',
+                   'lunar_batch', 'days_batch'])
+    w[f] = x['qjs_' + f];
 
   // Static buffers of wasm_api.cpp (qjs_buffers), as indices into the views.
   const B = Array.from({ length: 13 }, (_, i) => w.buffers(i));
   const [B_IN, B_MONTH32, B_DAY32, B_LEAP32, B_OUT_DAYS] = B.slice(0, 5).map((p) => p >> 2);
   const B_YEAR16 = B[5] >> 1, [B_MONTH8, B_DAY8, B_LEAP8, B_VALID8] = B.slice(6, 10);
-  const B_FACTS = B[10] >> 2, B_F64 = B[11] >> 3, B_TEXT = B[12];
+  const B_FACTS = B[10] >> 3, B_F64 = B[11] >> 3, B_TEXT = B[12];
   const CHUNK = w.chunk();
 
   const E_RANGE = -1, E_DATE = -2;
   const FIRST_LUNAR_DATE = '1900-01-31', LAST_LUNAR_DATE = '2101-01-28';
   const EPOCHS = { unix: 25569, serial: 0 };  // the day serial of day 0: 1970-01-01, 1899-12-30
 
-  const utf8 = new TextDecoder();
   const cString = (p) => utf8.decode(H8.subarray(p, H8.indexOf(0, p)));
   const name = (kind, index, flags = 0) => {
     const n = w.name(kind, index, flags);
@@ -62,12 +68,17 @@ const qel = (() => {
       for (let d = 1; d <= 30; d++) TEXT[m << 6 | d << 1 | leap] = month + name(DAY, d);
     }
   const VERSION = cString(w.version());
+  // The index of each field of qel_day_facts in the values qjs_day_facts
+  // writes, by the names wasm_api.cpp lists them under.
+  const FACT = Object.fromEntries(cString(w.fact_names()).split(',').filter(Boolean).map((k, i) => [k, i]));
+  const FACT_COUNT = Object.keys(FACT).length;
 
   // ---- arguments ---------------------------------------------------------------
 
   const describe = (v) => v === null ? 'null' : Array.isArray(v) ? 'an array'
     : typeof v === 'object' ? (v.constructor && v.constructor !== Object ? `a ${v.constructor.name}` : 'an object')
-    : typeof v === 'string' ? `the string ${JSON.stringify(v)}` : `${typeof v} ${String(v)}`;
+    : typeof v === 'string' ? `the string ${JSON.stringify(v)}` : v === undefined ? 'undefined'
+    : typeof v === 'symbol' || typeof v === 'function' ? `a ${typeof v}` : `${typeof v} ${String(v)}`;
   const pad2 = (n) => (n < 10 ? '0' : '') + n;
   const iso = (y, m, d) => (y >= 0 && y < 10000 ? String(y).padStart(4, '0') : String(y)) + '-' + pad2(m) + '-' + pad2(d);
   const isoOfPacked = (p) => iso((p / 10000) | 0, ((p / 100) | 0) % 100, p % 100);
@@ -75,6 +86,7 @@ const qel = (() => {
   // An integer that WebAssembly takes as int32 without wrapping.
   function int(v, what, fn) {
     if (typeof v === 'number' && (v | 0) === v) return v;
+    if (v === undefined) throw new TypeError(`${fn}: ${what} is missing (expected an integer)`);
     if (typeof v !== 'number') throw new TypeError(`${fn}: ${what} must be a number, not ${describe(v)}`);
     if (!Number.isInteger(v)) throw new RangeError(`${fn}: ${what} must be an integer, not ${v}`);
     throw new RangeError(`${fn}: ${what} ${v} is out of range`);
@@ -107,15 +119,21 @@ const qel = (() => {
       Y = int(v.year, `${what}.year`, fn), MO = int(v.month, `${what}.month`, fn), D = int(v.day, `${what}.day`, fn);
       return;
     }
-    throw new TypeError(`${fn}: the ${what} must be a Date, a "YYYY-MM-DD" string or {year, month, day}, not ${describe(v)}`);
+    const expected = 'a Date, a "YYYY-MM-DD" string or {year, month, day}';
+    if (v === undefined) throw new TypeError(`${fn}: the ${what} is missing (expected ${expected})`);
+    throw new TypeError(`${fn}: the ${what} must be ${expected}, not ${describe(v)}`);
   }
 
-  // The error of a failed call on the date in Y, MO, D.
-  function dateError(status, fn, lunarRange) {
-    const text = iso(Y, MO, D);
-    if (status === E_DATE) return new RangeError(`${fn}: ${text} is not a date`);
-    if (Y < 1 || Y > 9999) return new RangeError(`${fn}: year ${Y} is outside 1-9999`);
-    return new RangeError(`${fn}: ${text} is outside ${lunarRange}`);
+  // The texts of failures are qel_calendar's own (qjs_*_message into the
+  // text buffer), so a bad input reads the same in every binding.
+  const said = (n) => (n > 0 ? utf8.decode(H8.subarray(B_TEXT, B_TEXT + n)) : '');
+  const GREGORIAN = 0, LUNAR = 1, TERMS_YEARS = 2, PILLARS = 3, HOLIDAY_TABLE = 4;  // qel_domain
+  const outside = (domain) => said(w.range_message(domain));
+
+  // The error of a failed call on the date in Y, MO, D: why it is no date,
+  // else the range of the domain it falls outside.
+  function dateError(fn, domain) {
+    return new RangeError(`${fn}: ${said(w.date_message(Y, MO, D)) || `${iso(Y, MO, D)} is ${outside(domain)}`}`);
   }
 
   function options(o, fn) {
@@ -123,10 +141,23 @@ const qel = (() => {
     if (typeof o !== 'object' || o === null) throw new TypeError(`${fn}: options must be an object, not ${describe(o)}`);
     return o;
   }
+  // An option whose value is one of a set of names, matched ASCII
+  // case-insensitively (as SQL matches keywords): the wrong type is a
+  // TypeError, a string outside the set a RangeError.
+  const asciiLower = (t) => t.replace(/[A-Z]+/g, (c) => c.toLowerCase());
+  function choice(opts, key, table, dflt, fn) {
+    const v = options(opts, fn)[key];
+    if (v === undefined) return table[dflt];
+    const names = Object.keys(table).map((k) => JSON.stringify(k)).join(' or ');
+    if (typeof v !== 'string') throw new TypeError(`${fn}: options.${key} must be a string, ${names}, not ${describe(v)}`);
+    const k = asciiLower(v);
+    if (!Object.hasOwn(table, k)) throw new RangeError(`${fn}: options.${key} must be ${names}, not ${JSON.stringify(v)}`);
+    return table[k];
+  }
   function southXiaonian(o, fn) {
     const v = options(o, fn).southXiaonian;
     if (v !== undefined && typeof v !== 'boolean')
-      throw new TypeError(`${fn}: southXiaonian must be a boolean, not ${describe(v)}`);
+      throw new TypeError(`${fn}: options.southXiaonian must be a boolean, not ${describe(v)}`);
     return v ? 1 : 0;
   }
 
@@ -138,7 +169,7 @@ const qel = (() => {
   function toLunar(date) {
     readDate(date, 'toLunar');
     const r = w.lunar_of_ymd(Y, MO, D);
-    if (r < 0) throw dateError(r, 'toLunar', `the lunar years 1900-2100 (${FIRST_LUNAR_DATE} .. ${LAST_LUNAR_DATE})`);
+    if (r < 0) throw dateError('toLunar', LUNAR);
     return lunarOf(r);
   }
 
@@ -152,16 +183,7 @@ const qel = (() => {
       throw new TypeError(`${fn}: leap must be a boolean (or 0 or 1), not ${describe(l)}`);
     const leap = l ? 1 : 0;
     const r = w.ymd_of_lunar(y, m, d, leap);
-    if (r >= 0) return r;
-    const date = `lunar ${y}-${m}-${d}${leap ? ' (leap month)' : ''}`;
-    if (r === E_RANGE) return new RangeError(`${fn}: ${date}: the year is outside 1900-2100`);
-    const leapMonth = w.lunar_leap_month(y);
-    let why;
-    if (m < 1 || m > 12) why = 'the month is not 1-12';
-    else if (leap && leapMonth === 0) why = `lunar ${y} has no leap month`;
-    else if (leap && leapMonth !== m) why = `the leap month of lunar ${y} follows month ${leapMonth}`;
-    else why = `the month has ${w.lunar_month_days(y, m, leap)} days`;
-    return new RangeError(`${fn}: ${date} does not exist: ${why}`);
+    return r >= 0 ? r : new RangeError(`${fn}: ${said(w.lunar_message(y, m, d, leap))}`);
   }
 
   function fromLunar(lunar) {
@@ -177,8 +199,8 @@ const qel = (() => {
   }
 
   function leapMonth(year) {
-    const r = w.lunar_leap_month(int(year, 'year', 'leapMonth'));
-    if (r < 0) throw new RangeError(`leapMonth: lunar year ${year} is outside 1900-2100`);
+    const y = int(year, 'year', 'leapMonth'), r = w.lunar_leap_month(y);
+    if (r < 0) throw new RangeError(`leapMonth: ${said(w.lunar_message(y, 1, 1, 0))}`);
     return r;
   }
 
@@ -193,27 +215,29 @@ const qel = (() => {
   function dayFacts(date, opts) {
     readDate(date, 'dayFacts');
     const st = w.day_facts(Y, MO, D, southXiaonian(opts, 'dayFacts'));
-    if (st < 0) throw dateError(st, 'dayFacts', '1-9999');
-    const f = H32.subarray(B_FACTS, B_FACTS + 24);
-    const hasLunar = (f[7] & 1) === 0;
-    const lunar = hasLunar ? lunarOf((f[8] - 1900) << 10 | f[9] << 6 | f[10] << 1 | f[11]) : null;
+    if (st < 0) throw dateError('dayFacts', GREGORIAN);
+    const f = F64.subarray(B_FACTS, B_FACTS + FACT_COUNT);
+    const hasLunar = (f[FACT.flags] & 1) === 0;
+    const lunar = hasLunar
+      ? lunarOf((f[FACT.lunar_year] - 1900) << 10 | f[FACT.lunar_month] << 6 | f[FACT.lunar_day] << 1 | f[FACT.lunar_leap])
+      : null;
     const festivals = [];
-    for (let bits = f[22], i = 0; bits !== 0; bits >>>= 1, i++) if (bits & 1) festivals.push(FESTIVALS[i]);
-    const status = f[17];
+    for (let bits = f[FACT.festivals], i = 0; bits !== 0; bits >>>= 1, i++) if (bits & 1) festivals.push(FESTIVALS[i]);
+    const status = f[FACT.holiday_status], term = f[FACT.term];
     return {
-      date: iso(f[2], f[3], f[4]),
-      weekday: f[5],
-      dayOfYear: f[6],
+      date: iso(f[FACT.year], f[FACT.month], f[FACT.day]),
+      weekday: f[FACT.weekday],
+      dayOfYear: f[FACT.day_of_year],
       lunar,
-      lunarMonthDays: hasLunar ? f[12] : null,
-      lunarLeapMonth: hasLunar ? f[13] : null,
-      yearCycle: hasLunar ? CYCLE[f[14]] : null,
-      animal: hasLunar ? ANIMALS[f[14] % 12] : null,
-      dayCycle: CYCLE[f[15]],
-      term: f[16] >= 0 ? termOf(f[16], (f[20] >>> 0) + f[21] * 4294967296) : null,
+      lunarMonthDays: hasLunar ? f[FACT.lunar_month_days] : null,
+      lunarLeapMonth: hasLunar ? f[FACT.lunar_leap_month] : null,
+      yearCycle: hasLunar ? CYCLE[f[FACT.year_cycle]] : null,
+      animal: hasLunar ? ANIMALS[f[FACT.year_cycle] % 12] : null,
+      dayCycle: CYCLE[f[FACT.day_cycle]],
+      term: term >= 0 ? termOf(term, f[FACT.term_instant]) : null,
       festivals,
       holidayStatus: status >= 0 ? STATUS[status] : null,
-      holiday: status > 0 ? HOLIDAYS[f[18]].name : null,
+      holiday: status > 0 ? HOLIDAYS[f[FACT.holiday]].name : null,
     };
   }
 
@@ -222,21 +246,21 @@ const qel = (() => {
   const ZI = { late: 0, early: 1 };
   function pillars(moment, opts) {
     const fn = 'pillars';
-    const zi = options(opts, fn).zi ?? 'late';
-    if (typeof zi !== 'string' || !Object.hasOwn(ZI, zi)) throw new TypeError(`${fn}: zi must be "late" or "early", not ${describe(zi)}`);
+    const zi = choice(opts, 'zi', ZI, 'late', fn);
     let r;
     if (moment instanceof Date) {
       const t = moment.getTime();
       if (Number.isNaN(t)) throw new RangeError(`${fn}: the moment is an Invalid Date`);
-      r = w.pillars_of_instant(Math.floor(t / 1000), ZI[zi]);
+      r = w.pillars_of_instant(Math.floor(t / 1000), zi);
     } else if (typeof moment === 'object' && moment !== null) {
-      const f = (k, dflt) => (moment[k] === undefined && dflt !== undefined ? dflt : int(moment[k], k, fn));
-      r = w.pillars_of_cst(f('year'), f('month'), f('day'), f('hour'), f('minute', 0), f('second', 0), ZI[zi]);
-      if (r === E_DATE) throw new RangeError(`${fn}: the fields are no date and time`);
+      const f = (k, dflt) => (moment[k] === undefined && dflt !== undefined ? dflt : int(moment[k], `moment.${k}`, fn));
+      const y = f('year'), mo = f('month'), d = f('day'), h = f('hour'), mi = f('minute', 0), s = f('second', 0);
+      r = w.pillars_of_cst(y, mo, d, h, mi, s, zi);
+      if (r === E_DATE) throw new RangeError(`${fn}: ${said(w.date_message(y, mo, d)) || said(w.time_message(h, mi, s))}`);
     } else {
       throw new TypeError(`${fn}: the moment must be a Date or {year, month, day, hour, minute, second} in UTC+8, not ${describe(moment)}`);
     }
-    if (r < 0) throw new RangeError(`${fn}: the moment is outside 1900-02-04 13:51:30 .. 2100-12-31 23:59:59 (UTC+8)`);
+    if (r < 0) throw new RangeError(`${fn}: the moment is ${outside(PILLARS)}`);
     const p = { year: CYCLE[r >> 18], month: CYCLE[(r >> 12) & 63], day: CYCLE[(r >> 6) & 63], hour: CYCLE[r & 63] };
     p.text = `${p.year} ${p.month} ${p.day} ${p.hour}`;
     return p;
@@ -244,7 +268,7 @@ const qel = (() => {
 
   function year1900to2100(year, fn) {
     const y = int(year, 'year', fn);
-    if (y < 1900 || y > 2100) throw new RangeError(`${fn}: year ${y} is outside 1900-2100`);
+    if (y < 1900 || y > 2100) throw new RangeError(`${fn}: year ${y} is ${outside(TERMS_YEARS)}`);
     return y;
   }
 
@@ -253,11 +277,41 @@ const qel = (() => {
     return TERMS.map((_, k) => (w.term_instant(y, k), termOf(k, F64[B_F64])));
   }
 
+  // The festival days inside Gregorian year y as [festival, yyyymmdd] in date
+  // order (qel_festivals_of_year: 2022 has two 腊八, lunar 2024's 除夕 is in
+  // 2025).
+  function festivalDaysOfYear(y, o) {
+    const n = w.festivals_of_year(y, o), days = [];
+    for (let i = 0; i < n; i++) days.push([FESTIVALS[H32[B_MONTH32 + i]], H32[B_IN + i]]);
+    return days;
+  }
+
   function festivals(year, opts) {
     const y = year1900to2100(year, 'festivals');
-    const o = southXiaonian(opts, 'festivals');
-    return FESTIVALS.map((f) => ({ ...f, date: isoOfPacked(w.festival_date(f.number, y, o)) }))
-      .sort((a, b) => (a.date < b.date ? -1 : a.date > b.date ? 1 : a.number - b.number));
+    return festivalDaysOfYear(y, southXiaonian(opts, 'festivals')).map(([f, r]) => ({ ...f, date: isoOfPacked(r) }));
+  }
+
+  // A festival by number, key, Chinese name or short form, or English name
+  // (key and English ASCII case-insensitive), as qel_festival_of_name takes it.
+  function festivalOf(v, fn) {
+    if (typeof v === 'number') {
+      if (Number.isInteger(v) && v >= 0 && v < FESTIVALS.length) return FESTIVALS[v];
+      throw new RangeError(`${fn}: festival ${v} is not a festival number 0-${FESTIVALS.length - 1}`);
+    }
+    if (typeof v !== 'string') throw new TypeError(`${fn}: the festival must be a name, a key or a number, not ${describe(v)}`);
+    const k = asciiLower(v);
+    const f = FESTIVALS.find((x) => x.name === v || x.short === v || x.key === k || asciiLower(x.english) === k);
+    if (f === undefined) throw new RangeError(`${fn}: ${JSON.stringify(v)} is not a festival (a key such as "mid-autumn", or 中秋节)`);
+    return f;
+  }
+
+  // The day of a festival of one year of its own calendar: the lunar year for
+  // the lunar festivals (除夕 of lunar 2024 is 2025-01-28), the Gregorian year
+  // for 清明, 冬至 and the fixed Gregorian days.
+  function festivalDate(festival, year, opts) {
+    const fn = 'festivalDate';
+    const f = festivalOf(festival, fn), y = year1900to2100(year, fn);
+    return isoOfPacked(w.festival_date(f.number, y, southXiaonian(opts, fn)));
   }
 
   // ---- PRC holidays and working days -------------------------------------------------
@@ -266,10 +320,7 @@ const qel = (() => {
     const r = w.holiday_years();
     return { first: r >> 16, last: r & 0xffff };
   }
-  function outsideHolidays(fn, what) {
-    const { first, last } = holidayYears();
-    return new RangeError(`${fn}: ${what} is outside the holiday table's years ${first}-${last}`);
-  }
+  const outsideHolidays = (fn, what) => new RangeError(`${fn}: ${what} is ${outside(HOLIDAY_TABLE)}`);
 
   function holidays(year) {
     const y = int(year, 'year', 'holidays');
@@ -289,9 +340,21 @@ const qel = (() => {
   function isWorkday(date) {
     readDate(date, 'isWorkday');
     const r = w.is_workday(Y, MO, D);
-    if (r === E_DATE) throw dateError(r, 'isWorkday');
+    if (r === E_DATE) throw dateError('isWorkday', HOLIDAY_TABLE);
     if (r < 0) throw outsideHolidays('isWorkday', iso(Y, MO, D));
     return r === 1;
+  }
+
+  // The day n working days after date (before it for n < 0); n = 0 gives the
+  // date itself when it is worked, else the next working day: chinese-days'
+  // findWorkday(n, date).
+  function addWorkdays(date, n) {
+    const fn = 'addWorkdays';
+    readDate(date, fn);
+    const r = w.add_workdays(Y, MO, D, int(n, 'n', fn));
+    if (r === E_DATE) throw dateError(fn, HOLIDAY_TABLE);
+    if (r < 0) throw outsideHolidays(fn, `the day ${n} working days from ${iso(Y, MO, D)}`);
+    return isoOfPacked(r);
   }
 
   function workdays(start, end) {
@@ -299,18 +362,14 @@ const qel = (() => {
     const y1 = Y, m1 = MO, d1 = D;
     readDate(end, 'workdays', 'end');
     const st = w.workdays(y1, m1, d1, Y, MO, D);
-    if (st === E_DATE) throw new RangeError(`workdays: ${w.holiday_status(y1, m1, d1) === E_DATE ? iso(y1, m1, d1) : iso(Y, MO, D)} is not a date`);
+    if (st === E_DATE) throw new RangeError(`workdays: ${said(w.date_message(y1, m1, d1)) || said(w.date_message(Y, MO, D))}`);
     if (st < 0) throw outsideHolidays('workdays', `the range ${iso(y1, m1, d1)} .. ${iso(Y, MO, D)}`);
     return F64[B_F64];
   }
 
   // ---- batch calls ---------------------------------------------------------------------
 
-  function epochOf(opts, fn) {
-    const e = options(opts, fn).epoch ?? 'unix';
-    if (typeof e !== 'string' || !Object.hasOwn(EPOCHS, e)) throw new TypeError(`${fn}: epoch must be "unix" or "serial", not ${describe(e)}`);
-    return EPOCHS[e];
-  }
+  const epochOf = (opts, fn) => choice(opts, 'epoch', EPOCHS, 'unix', fn);
 
   function toLunarBatch(days, opts) {
     if (!(days instanceof Int32Array))
@@ -359,9 +418,9 @@ const qel = (() => {
     return { days, valid };
   }
 
-  return freeze({
+  return {
     VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE,
-    toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals,
-    holidayYears, holidays, isWorkday, workdays, toLunarBatch, fromLunarBatch,
-  });
-})();
+    toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals, festivalDate,
+    holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
+  };
+}

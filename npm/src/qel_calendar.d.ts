@@ -1,11 +1,17 @@
 // Types of qel-calendar: the Chinese calendar 1900-2100 (qel_calendar in
-// WebAssembly). Every function is synchronous and ready on import.
+// WebAssembly). Every function is synchronous. The default builds carry the
+// wasm inline and are ready on import; qel-calendar/file fetches
+// qel_calendar.wasm and is ready once init() resolves. Where WebAssembly
+// cannot run (a Content-Security-Policy without 'wasm-unsafe-eval'), the
+// import still succeeds: init() rejects, and every call throws, saying why.
 //
 // A date argument is a Date, read in its *local* calendar date (what
 // getFullYear/getMonth/getDate give; the time and the time zone play no
 // further part), a "YYYY-MM-DD" string, or {year, month, day}. Dates come back
 // as "YYYY-MM-DD" strings. Wrong types throw TypeError; dates that do not
-// exist or lie outside the covered years throw RangeError saying why.
+// exist or lie outside the covered years, and option strings outside their
+// set, throw RangeError saying why. Option strings match ASCII
+// case-insensitively ("Early" is "early").
 
 /** A date argument: a Date (its local calendar date), "YYYY-MM-DD", or fields. */
 export type DateInput = Date | string | { year: number; month: number; day: number };
@@ -132,7 +138,7 @@ export interface FestivalOptions {
 export interface BatchOptions {
   /** what the day numbers count: "unix", days since 1970-01-01 (the default; Date.getTime() / 86400000),
    * or "serial", days since 1899-12-30 */
-  epoch?: 'unix' | 'serial';
+  epoch?: 'unix' | 'serial' | (string & {});
 }
 
 export interface LunarBatch {
@@ -159,6 +165,16 @@ export declare const FIRST_LUNAR_DATE: string;
 /** "2101-01-28", lunar 2100-12-29 */
 export declare const LAST_LUNAR_DATE: string;
 
+/**
+ * Resolves when the calls are ready; rejects with an Error saying why WebAssembly cannot run here.
+ * The default builds are ready on import (init() only reports). In qel-calendar/file it fetches and
+ * compiles the module: from source when given (a URL, a fetch Response or its promise, wasm bytes or a
+ * WebAssembly.Module), else from qel_calendar.wasm beside the module. Calls before then throw.
+ */
+export declare function init(source?: string | URL | Response | PromiseLike<Response> | BufferSource | WebAssembly.Module): Promise<void>;
+/** Makes the module now from wasm bytes or a WebAssembly.Module (a no-op once ready); throws why it cannot. */
+export declare function initSync(source: BufferSource | WebAssembly.Module): void;
+
 /** The lunar date of a day 1900-01-31 .. 2101-01-28. */
 export declare function toLunar(date: DateInput): LunarDate;
 /** The day of a lunar date, "YYYY-MM-DD". */
@@ -175,17 +191,33 @@ export declare function dayFacts(date: DateInput, options?: FestivalOptions): Da
  * (the default) keeps 23:00-24:00 on the day's own day pillar, "early" gives it to the next day.
  * Covered: 1900-02-04 13:51:30 .. 2100-12-31 23:59:59 UTC+8.
  */
-export declare function pillars(moment: Date | CivilTime, options?: { zi?: 'late' | 'early' }): Pillars;
+export declare function pillars(moment: Date | CivilTime, options?: { zi?: 'late' | 'early' | (string & {}) }): Pillars;
 /** The 24 solar terms of a Gregorian year 1900-2100, 小寒 first. */
 export declare function solarTerms(year: number): SolarTerm[];
-/** The festivals of a year 1900-2100 in date order: lunar festivals of the lunar year, the others of the Gregorian year. */
+/**
+ * The festival days inside a Gregorian year 1900-2100, in date order: 2022 has two 腊八 (2022-01-10 of
+ * lunar 2021 and 2022-12-30 of lunar 2022); 2025 has the 除夕 2025-01-28 of lunar 2024 and not the
+ * 2026-02-16 of lunar 2025. (1900 lacks the lunar festivals before 1900-01-31, where the table starts.)
+ */
 export declare function festivals(year: number, options?: FestivalOptions): DatedFestival[];
+/**
+ * The day of a festival in one year of its own calendar, "YYYY-MM-DD": the lunar year 1900-2100 for
+ * the lunar festivals (除夕 of lunar 2024 is 2025-01-28), the Gregorian year for 清明, 冬至 and the
+ * fixed days. The festival: its number, key ("mid-autumn"), Chinese name or short form, or English name.
+ */
+export declare function festivalDate(festival: number | string, year: number, options?: FestivalOptions): string;
 /** The Gregorian years of the built-in PRC holiday table. */
 export declare function holidayYears(): { first: number; last: number };
 /** The days off (休) and weekend days worked (班) of a year of the holiday table. */
 export declare function holidays(year: number): HolidayDay[];
 /** Whether a day is worked in the PRC; RangeError outside holidayYears(). */
 export declare function isWorkday(date: DateInput): boolean;
+/**
+ * The day n working days after date (before it for n < 0), "YYYY-MM-DD"; n = 0 gives the date itself
+ * when it is worked, else the next working day. chinese-days' findWorkday(n, date).
+ * RangeError when the answer lies outside holidayYears().
+ */
+export declare function addWorkdays(date: DateInput, n: number): string;
 /** The working days in [start, end) (negative when end < start); RangeError unless holidayYears() covers it. */
 export declare function workdays(start: DateInput, end: DateInput): number;
 /** The lunar dates of many days in one call per 8,192 days. */

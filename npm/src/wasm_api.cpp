@@ -33,16 +33,32 @@ uint8_t g_day8[kChunk];
 uint8_t g_leap8[kChunk];
 uint8_t g_valid8[kChunk];
 
-qel_day_facts g_facts;
 double g_f64[4];
 char g_text[256];
 
-// The byte offsets JavaScript reads qel_day_facts at (index.js, FACTS_*).
-static_assert(offsetof(qel_day_facts, year) == 8 && offsetof(qel_day_facts, flags) == 28 &&
-              offsetof(qel_day_facts, lunar_year) == 32 && offsetof(qel_day_facts, year_cycle) == 56 &&
-              offsetof(qel_day_facts, term) == 64 && offsetof(qel_day_facts, holiday) == 72 &&
-              offsetof(qel_day_facts, term_instant) == 80 && offsetof(qel_day_facts, festivals) == 88,
-              "qel_day_facts layout");
+// The fields of qel_day_facts that JavaScript reads, by name. The wrapper
+// copies them into g_fact_values in this order and hands JavaScript the
+// names in the same order (qjs_fact_names), so the JS side looks fields up by
+// name and never depends on the struct's layout; a renamed or removed member
+// fails to compile here.
+#define QJS_FACT_FIELDS(X)                                                                                  \
+    X(year) X(month) X(day) X(weekday) X(day_of_year) X(flags) X(lunar_year) X(lunar_month) X(lunar_day)   \
+    X(lunar_leap) X(lunar_month_days) X(lunar_leap_month) X(year_cycle) X(day_cycle) X(term)               \
+    X(holiday_status) X(holiday) X(term_instant) X(festivals)
+#define QJS_COUNT(field) +1
+#define QJS_NAME(field) #field ","
+constexpr int kFactCount = 0 QJS_FACT_FIELDS(QJS_COUNT);
+constexpr char kFactNames[] = QJS_FACT_FIELDS(QJS_NAME);
+// Doubles hold every field exactly: the 64-bit ones are an instant in
+// seconds (far below 2^53) and a mask of 25 festival bits.
+double g_fact_values[kFactCount];
+
+void put_facts(const qel_day_facts& f) {
+    int i = 0;
+#define QJS_PUT(field) g_fact_values[i++] = static_cast<double>(f.field);
+    QJS_FACT_FIELDS(QJS_PUT)
+#undef QJS_PUT
+}
 
 // A lunar date in one positive int32: leap in bit 0, day in bits 1-5, month
 // in bits 6-9 (bits 0-9 index the table of texts), year - 1900 from bit 10.
@@ -67,7 +83,7 @@ extern "C" {
 // Addresses of the static buffers, in this order.
 int32_t qjs_buffers(int32_t which) {
     const void* b[] = {g_in, g_month32, g_day32, g_leap32, g_out_days, g_year16, g_month8,
-                       g_day8, g_leap8, g_valid8, &g_facts, g_f64, g_text};
+                       g_day8, g_leap8, g_valid8, g_fact_values, g_f64, g_text};
     constexpr int32_t count = sizeof b / sizeof b[0];
     return which >= 0 && which < count ? static_cast<int32_t>(reinterpret_cast<uintptr_t>(b[which])) : 0;
 }
@@ -92,11 +108,18 @@ int32_t qjs_ymd_of_lunar(int32_t y, int32_t m, int32_t d, int32_t leap) {
 int32_t qjs_lunar_month_days(int32_t y, int32_t m, int32_t leap) { return qel_lunar_month_days(y, m, leap); }
 int32_t qjs_lunar_leap_month(int32_t y) { return qel_lunar_leap_month(y); }
 
-// The facts of a day into g_facts; the status.
+// The names of the fields qjs_day_facts writes, comma-separated, in order
+// (a NUL-terminated string).
+int32_t qjs_fact_names(void) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(kFactNames)); }
+
+// The facts of a day into g_fact_values; the status.
 int32_t qjs_day_facts(int32_t y, int32_t m, int32_t d, int32_t options) {
     int64_t serial = 0;
-    const int32_t st = serial_of(y, m, d, &serial);
-    return st == QEL_OK ? qel_day_facts_of(serial, static_cast<uint32_t>(options), &g_facts) : st;
+    qel_day_facts f;
+    int32_t st = serial_of(y, m, d, &serial);
+    if (st == QEL_OK) st = qel_day_facts_of(serial, static_cast<uint32_t>(options), &f);
+    if (st == QEL_OK) put_facts(f);
+    return st;
 }
 
 // The instant of a term into g_f64[0] (Unix seconds); the status.
@@ -111,6 +134,19 @@ int32_t qjs_term_instant(int32_t year, int32_t term) {
 int32_t qjs_festival_date(int32_t festival, int32_t year, int32_t options) {
     int64_t serial = 0;
     return pack_ymd(qel_festival_date(festival, year, static_cast<uint32_t>(options), &serial), serial);
+}
+
+// The festival days inside a Gregorian year, in order: each day as yyyymmdd
+// in g_in and its festival in g_month32; their count, or a negative status.
+int32_t qjs_festivals_of_year(int32_t year, int32_t options) {
+    qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
+    int32_t n = qel_festivals_of_year(year, static_cast<uint32_t>(options), days, QEL_FESTIVAL_DAYS_MAX);
+    if (n > QEL_FESTIVAL_DAYS_MAX) n = QEL_FESTIVAL_DAYS_MAX;  // never: the maximum always suffices
+    for (int32_t i = 0; i < n; ++i) {
+        g_in[i] = pack_ymd(QEL_OK, days[i].serial);
+        g_month32[i] = days[i].festival;
+    }
+    return n;
 }
 
 // The four pillars as four 6-bit sexagenary indices (year in bits 18-23 ..
@@ -161,10 +197,28 @@ int32_t qjs_workdays(int32_t y1, int32_t m1, int32_t d1, int32_t y2, int32_t m2,
     return st;
 }
 
+// The day n working days after a date (yyyymmdd), or a negative status.
+int32_t qjs_add_workdays(int32_t y, int32_t m, int32_t d, int32_t n) {
+    int64_t serial = 0;
+    int32_t st = serial_of(y, m, d, &serial);
+    if (st == QEL_OK) st = qel_add_workdays(serial, n, nullptr, &serial);
+    return pack_ymd(st, serial);
+}
+
 // A name into g_text (UTF-8, NUL-terminated): its length or a negative status.
 int32_t qjs_name(int32_t kind, int32_t index, int32_t flags) {
     return qel_name(kind, index, static_cast<uint32_t>(flags), g_text, sizeof g_text);
 }
+
+// The English text of a failure into g_text, from qel_calendar's one set of
+// messages (a bad input reads the same in every binding): its length, 0 when
+// nothing is wrong.
+int32_t qjs_date_message(int32_t y, int32_t m, int32_t d) { return qel_date_message(y, m, d, g_text, sizeof g_text); }
+int32_t qjs_lunar_message(int32_t y, int32_t m, int32_t d, int32_t leap) {
+    return qel_lunar_message(y, m, d, leap, g_text, sizeof g_text);
+}
+int32_t qjs_time_message(int32_t h, int32_t mi, int32_t s) { return qel_time_message(h, mi, s, g_text, sizeof g_text); }
+int32_t qjs_range_message(int32_t domain) { return qel_range_message(domain, g_text, sizeof g_text); }
 
 int32_t qjs_version(void) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(qel_calendar_version())); }
 

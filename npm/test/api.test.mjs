@@ -8,8 +8,8 @@ import * as qel from 'qel-calendar';
 
 const require = createRequire(import.meta.url);
 const {
-  FESTIVALS, VERSION, dayFacts, festivals, fromLunar, fromLunarBatch, holidayYears, holidays,
-  isWorkday, leapMonth, lunarToDate, pillars, solarTerms, toLunar, toLunarBatch, workdays,
+  FESTIVALS, VERSION, addWorkdays, dayFacts, festivalDate, festivals, fromLunar, fromLunarBatch, holidayYears,
+  holidays, isWorkday, leapMonth, lunarToDate, pillars, solarTerms, toLunar, toLunarBatch, workdays,
 } = qel;
 
 test('known days through every export', () => {
@@ -29,8 +29,12 @@ test('known days through every export', () => {
   // 小年 on lunar 12-23 in the north, 12-24 in the south.
   assert.equal(dayFacts('2025-01-22').festivals[0].name, '小年');
   assert.deepEqual(dayFacts('2025-01-22', { southXiaonian: true }).festivals, []);
-  assert.equal(festivals(2024, { southXiaonian: true }).find((x) => x.key === 'xiaonian').date, '2025-01-23');
-  assert.equal(festivals(2024).at(-1).date, '2025-01-28');
+  // festivals(year) is the Gregorian year: two 腊八 in 2022, and 2025's 除夕 is lunar 2024's.
+  const inYear = (y, key) => festivals(y).filter((x) => x.key === key).map((x) => x.date);
+  assert.deepEqual([inYear(2022, 'laba'), inYear(2025, 'new-years-eve')], [['2022-01-10', '2022-12-30'], ['2025-01-28']]);
+  assert.deepEqual([festivals(2025, { southXiaonian: true }).find((x) => x.key === 'xiaonian').date,
+                    festivalDate('除夕', 2024), festivalDate('New Year\'s Eve', 2025), festivalDate('XIAONIAN', 2024),
+                    festivalDate(FESTIVALS.length - 1, 2025)], ['2025-01-23', '2025-01-28', '2026-02-16', '2025-01-22', '2025-10-01']);
   // A term instant past 2038, beyond int32 seconds.
   assert.equal(solarTerms(2100)[23].instant.toISOString(), '2100-12-21T19:50:35.000Z');
   assert.equal(VERSION, require('../package.json').version);
@@ -41,6 +45,16 @@ test('known days through every export', () => {
   assert.deepEqual(h2025[0], { date: '2025-01-01', status: 'off', holiday: '元旦', english: "New Year's Day", key: 'new-year' });
   assert.deepEqual([isWorkday('2025-09-27'), isWorkday('2025-09-28'), holidayYears()], [false, true, { first: 2004, last: 2026 }]);
   assert.deepEqual([workdays('2025-09-01', '2025-11-01'), workdays('2025-11-01', '2025-09-01')], [41, -41]);
+  // addWorkdays against a walk over isWorkday from every day of 2024-12 .. 2025-02: a day off first
+  // rolls forward to the next working day (numpy's busday_offset, roll='forward'), then n working days.
+  const next = (date, step) => new Date(Date.parse(date) + step * 86400000).toISOString().slice(0, 10);
+  for (let date = '2024-12-01'; date < '2025-03-01'; date = next(date, 1))
+    for (const n of [-9, -2, -1, 0, 1, 2, 9]) {
+      let d = date, left = Math.abs(n);
+      while (!isWorkday(d)) d = next(d, 1);
+      while (left > 0) if (d = next(d, n < 0 ? -1 : 1), isWorkday(d)) left--;
+      assert.equal(addWorkdays(date, n), d, `addWorkdays(${date}, ${n})`);
+    }
   // The batch of lunar dates: valid, leap, then a leap month the year lacks, one
   // 2018 lacks, day 30 of a 29-day month, month 13, years beyond each end, leap 2.
   assert.deepEqual(fromLunarBatch({
@@ -54,6 +68,10 @@ test('known days through every export', () => {
   const civil = { year: 2017, month: 7, day: 23, hour: 23, minute: 30 };
   assert.equal(pillars(civil).text, '丁酉 丁未 辛亥 庚子');
   assert.equal(pillars(civil, { zi: 'early' }).text, '丁酉 丁未 壬子 庚子');
+  // Option values match ASCII case-insensitively, as SQL keywords do.
+  assert.deepEqual([pillars(civil, { zi: 'EARLY' }).text, pillars(civil, { zi: 'Late' }).text],
+                   ['丁酉 丁未 壬子 庚子', '丁酉 丁未 辛亥 庚子']);
+  assert.deepEqual(toLunarBatch(Int32Array.of(17370 + 25569), { epoch: 'SERIAL' }).day, Uint8Array.of(1));
   assert.deepEqual(pillars(new Date('2017-07-23T15:30:00Z')), pillars(civil));
   // The first 立春, 1900-02-04 13:51:30 UTC+8, as civil fields and as an instant.
   assert.equal(pillars({ year: 1900, month: 2, day: 4, hour: 13, minute: 51, second: 30 }).year, '庚子');
@@ -64,9 +82,11 @@ test('wrong types throw TypeError, impossible or uncovered values RangeError, sa
   const { first, last } = holidayYears();
   const span = `${first}-${last}`;
   const cases = [
+    [() => toLunar(), TypeError, /toLunar: the date is missing \(expected a Date, a "YYYY-MM-DD" string or \{year, month, day\}\)$/],
+    [() => toLunar({}), TypeError, /toLunar: date\.year is missing \(expected an integer\)$/],
     [() => toLunar(20170723), TypeError, /must be a Date, a "YYYY-MM-DD" string or \{year, month, day\}, not number/],
     [() => toLunar('2017-7-23'), RangeError, /"2017-7-23" is not a date written YYYY-MM-DD/],
-    [() => toLunar('2023-02-29'), RangeError, /2023-02-29 is not a date/],
+    [() => toLunar('2023-02-29'), RangeError, /toLunar: 2023-02 has 28 days, not 29/],
     [() => toLunar('1900-01-30'), RangeError, /1900-01-30 is outside the lunar years 1900-2100/],
     [() => toLunar(new Date(NaN)), RangeError, /Invalid Date/],
     [() => toLunar({ year: 2017, month: '7', day: 23 }), TypeError, /date\.month must be a number, not the string "7"/],
@@ -76,39 +96,61 @@ test('wrong types throw TypeError, impossible or uncovered values RangeError, sa
     [() => dayFacts({ year: 10000, month: 1, day: 1 }), RangeError, /year 10000 is outside 1-9999/],
     [() => dayFacts('2017-07-23', { southXiaonian: 1 }), TypeError, /southXiaonian must be a boolean/],
     [() => fromLunar('2017-06-01'), TypeError, /must be \{year, month, day, leap\}/],
-    [() => fromLunar({ year: 2017, month: 5, day: 1, leap: true }), RangeError, /leap month of lunar 2017 follows month 6/],
+    [() => fromLunar({ year: 2017, month: 5, day: 1, leap: true }), RangeError, /lunar 2017 has no leap month 5 \(its leap month is 6\)/],
     [() => fromLunar({ year: 2018, month: 5, day: 1, leap: true }), RangeError, /lunar 2018 has no leap month/],
-    [() => fromLunar({ year: 2024, month: 12, day: 30 }), RangeError, /the month has 29 days/],
-    [() => fromLunar({ year: 2017, month: 13, day: 1 }), RangeError, /the month is not 1-12/],
-    [() => fromLunar({ year: 2101, month: 1, day: 1 }), RangeError, /the year is outside 1900-2100/],
+    [() => fromLunar({ year: 2024, month: 12, day: 30 }), RangeError, /month 12 of lunar 2024 has 29 days, not 30/],
+    [() => fromLunar({ year: 2017, month: 13, day: 1 }), RangeError, /lunar month 13 is not 1-12/],
+    [() => fromLunar({ year: 2101, month: 1, day: 1 }), RangeError, /lunar year 2101 is outside 1900-2100/],
     [() => fromLunar({ year: 2017, month: 6, day: 1, leap: 'yes' }), TypeError, /leap must be a boolean/],
     [() => leapMonth(2101), RangeError, /outside 1900-2100/],
     [() => pillars('2017-07-23 12:00'), TypeError, /must be a Date or \{year, month, day, hour/],
-    [() => pillars({ year: 2017, month: 7, day: 23 }), TypeError, /hour must be a number, not undefined/],
-    [() => pillars({ year: 2017, month: 2, day: 30, hour: 0 }), RangeError, /no date and time/],
+    [() => pillars({ year: 2017, month: 7, day: 23 }), TypeError, /moment\.hour is missing/],
+    [() => pillars({ year: 2017, month: 7, day: 23, hour: 24 }), RangeError, /pillars: hour 24 is not 0-23/],
+    [() => pillars({ year: 2017, month: 7, day: 23, hour: 1, second: 60 }), RangeError, /pillars: second 60 is not 0-59/],
+    [() => pillars({ year: 2017, month: 2, day: 30, hour: 0 }), RangeError, /pillars: 2017-02 has 28 days, not 30/],
     // A millisecond before the first 立春, before 1970: a truncated instant would pass.
-    [() => pillars(new Date(Date.UTC(1900, 1, 4, 5, 51, 29, 999))), RangeError, /outside 1900-02-04 13:51:30/],
-    [() => pillars(new Date(0), { zi: 'toString' }), TypeError, /zi must be "late" or "early"/],
-    [() => solarTerms(1899), RangeError, /year 1899 is outside 1900-2100/],
+    [() => pillars(new Date(Date.UTC(1900, 1, 4, 5, 51, 29, 999))), RangeError, /the moment is outside the four pillars' span, 1900-02-04 13:51:30/],
+    [() => pillars(new Date(0), { zi: 'toString' }), RangeError, /options\.zi must be "late" or "early", not "toString"/],
+    [() => pillars(new Date(0), { zi: 'middle' }), RangeError, /options\.zi must be "late" or "early", not "middle"/],
+    [() => pillars(new Date(0), { zi: 1 }), TypeError, /options\.zi must be a string, "late" or "early", not number 1/],
+    [() => festivalDate('spring', 2024), RangeError, /"spring" is not a festival/],
+    [() => festivalDate(25, 2024), RangeError, /festival 25 is not a festival number 0-24/],
+    [() => festivalDate(null, 2024), TypeError, /must be a name, a key or a number, not null/],
+    [() => festivalDate('laba', 2101), RangeError, /year 2101 is outside the years 1900-2100/],
+    [() => addWorkdays(`${last}-12-31`, 5), RangeError, new RegExp(`the day 5 working days from ${last}-12-31 is outside`)],
+    [() => addWorkdays('2025-01-01', 1.5), RangeError, /n must be an integer/],
+    [() => solarTerms(1899), RangeError, /year 1899 is outside the years 1900-2100/],
     [() => festivals('2017'), TypeError, /year must be a number/],
-    [() => holidays(first - 1), RangeError, new RegExp(`year ${first - 1} is outside the holiday table's years ${span}`)],
-    [() => isWorkday(`${last + 1}-01-01`), RangeError, new RegExp(`outside the holiday table's years ${span}`)],
-    [() => isWorkday('2025-02-30'), RangeError, /2025-02-30 is not a date/],
+    [() => holidays(first - 1), RangeError, new RegExp(`year ${first - 1} is outside the years ${span} of the holiday table`)],
+    [() => isWorkday(`${last + 1}-01-01`), RangeError, new RegExp(`outside the years ${span} of the holiday table`)],
+    [() => isWorkday('2025-02-30'), RangeError, /isWorkday: 2025-02 has 28 days, not 30/],
     [() => workdays('2025-01-01', `${last + 1}-01-02`), RangeError, /the range 2025-01-01 \.\./],
-    [() => workdays('2025-01-01', '2025-13-01'), RangeError, /2025-13-01 is not a date/],
+    [() => workdays('2025-01-01', '2025-13-01'), RangeError, /workdays: month 13 is not 1-12/],
     [() => toLunarBatch([1, 2]), TypeError, /days must be an Int32Array \(Int32Array\.from\(list\) makes one\), not an array/],
-    [() => toLunarBatch(new Int32Array(2), { epoch: 'excel' }), TypeError, /epoch must be "unix" or "serial"/],
+    [() => toLunarBatch(new Int32Array(2), { epoch: 'excel' }), RangeError, /options\.epoch must be "unix" or "serial", not "excel"/],
     [() => fromLunarBatch({ year: new Int32Array(2), month: new Int32Array(1), day: new Int32Array(2) }), RangeError, /differ in length/],
     [() => fromLunarBatch({ year: new Float32Array(1), month: new Int32Array(1), day: new Int32Array(1) }), TypeError, /year must be an integer typed array/],
   ];
-  for (const [call, type, message] of cases)
-    assert.throws(call, (e) => e.constructor === type && message.test(e.message), String(call));
+  const says = (call) => { try { call(); return 'no error'; } catch (e) { return `${e.constructor.name}: ${e.message}`; } };
+  assert.deepEqual(cases.filter(([call, type, message]) => !says(call).startsWith(type.name + ':') || !message.test(says(call)))
+    .map(([call]) => `${call} -> ${says(call)}`), []);
 });
 
-test('the CommonJS, ES module and browser builds and the declarations have the same API', async () => {
-  const cjs = require('qel-calendar'), browser = await import('../dist/qel_calendar.browser.mjs');
+test('the CommonJS, ES module, browser and file builds and the declarations have the same API', async () => {
+  // The file build first: the browser build, sharing its core, would make it ready.
+  const cjs = require('qel-calendar'), file = await import('../dist/qel_calendar.file.mjs');
+  // Nothing works before init(), a failed init says why and leaves it usable.
+  assert.throws(() => file.toLunar('2017-07-23'), /qel-calendar is not ready: await init\(\) first/);
+  await assert.rejects(file.init(Uint8Array.of(0, 97, 115, 109)), /qel-calendar cannot run here: its WebAssembly module could not be compiled/);
+  assert.throws(() => file.toLunar('2017-07-23'), /could not be compiled/);
+  await assert.rejects(file.init('http://127.0.0.1:9/qel_calendar.wasm'), /qel-calendar could not fetch http:\/\/127\.0\.0\.1:9\/qel_calendar\.wasm/);
+  assert.equal(file.VERSION, undefined);
+  await file.init(fs.readFileSync(new URL('../dist/qel_calendar.wasm', import.meta.url)));
+  assert.deepEqual([file.VERSION, file.toLunar('2017-07-23')], [cjs.VERSION, cjs.toLunar('2017-07-23')]);
+  const browser = await import('../dist/qel_calendar.browser.mjs');
+  await Promise.all([qel.init(), cjs.init(), browser.init()]);
   const names = Object.keys(cjs).sort();
-  assert.deepEqual([Object.keys(qel).sort(), Object.keys(browser).sort()], [names, names]);
+  assert.deepEqual([Object.keys(qel).sort(), Object.keys(browser).sort(), Object.keys(file).sort()], [names, names, names]);
   assert.equal(qel.toLunar, cjs.toLunar, 'import and require share one instance');
   assert.deepEqual(browser.dayFacts('2025-01-28'), cjs.dayFacts('2025-01-28'));
   const days = Int32Array.from({ length: 20000 }, (_, i) => -25600 + i * 4);

@@ -1,7 +1,8 @@
 // The demo page in headless Chromium (Debian's, through puppeteer-core),
 // served from 127.0.0.1: known cells, month and year navigation, a day's
 // details, the converter both ways, no page errors; a screenshot goes to
-// build/npm/.
+// build/npm/. Then both builds under a Content-Security-Policy with and
+// without 'wasm-unsafe-eval'.
 // Skipped without a browser unless QEL_REQUIRE_BROWSER is set (CI sets it).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -16,11 +17,32 @@ const screenshots = path.resolve(pkg, '../build/npm');
 const haveBrowser = fs.existsSync(chromium);
 if (!haveBrowser && process.env.QEL_REQUIRE_BROWSER) throw new Error(`no browser at ${chromium}`);
 
-const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css' };
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
+                '.json': 'application/json', '.wasm': 'application/wasm' };
 
-// demo/ and dist/ of the package, nothing else.
+// A page under a Content-Security-Policy (/csp/BUILD/SCRIPT-SRC) and its
+// module: it imports a build, awaits init() and converts a day; the body
+// says the outcome. The page has no inline script, which script-src 'self'
+// would refuse.
+const CSP_BUILDS = { embedded: 'qel_calendar.browser.mjs', file: 'qel_calendar.file.mjs' };
+function cspPage(res, build, scriptSrc, probe) {
+  const csp = `default-src 'self'; script-src ${decodeURIComponent(scriptSrc)}`;
+  if (probe) {
+    return res.writeHead(200, { 'content-type': 'text/javascript' }).end(`
+import * as q from '/dist/${CSP_BUILDS[build]}';
+let said;
+try { await q.init(); said = q.toLunar('2017-07-23').text; } catch (e) { said = \`\${e.constructor.name}: \${e.message}\`; }
+document.body.dataset.said = said;`);
+  }
+  res.writeHead(200, { 'content-type': TYPES['.html'], 'content-security-policy': csp })
+    .end(`<!doctype html><meta charset="utf-8"><script type="module" src="${build}.${scriptSrc}.mjs"></script>`);
+}
+
+// demo/ and dist/ of the package and the CSP pages, nothing else.
 const server = http.createServer((req, res) => {
   const { pathname } = new URL(req.url, 'http://127.0.0.1');
+  const csp = /^\/csp\/(\w+)\/([^/]+?)(\.mjs)?$/.exec(pathname);
+  if (csp) return cspPage(res, csp[1], csp[2], csp[3]);
   const file = path.join(pkg, decodeURIComponent(pathname), pathname.endsWith('/') ? 'index.html' : '');
   if (!/^\/(demo|dist)\//.test(pathname) || !file.startsWith(pkg)) return res.writeHead(403).end();
   fs.readFile(file, (err, body) => (err ? res.writeHead(404).end()
@@ -40,7 +62,8 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
     page.on('requestfailed', (r) => errors.push(`${r.url()} ${r.failure()?.errorText}`));
     await page.setViewport({ width: 800, height: 1000 });
-    await page.goto(`http://127.0.0.1:${server.address().port}/demo/#2017-07`);
+    const base = `http://127.0.0.1:${server.address().port}/demo/`;
+    await page.goto(`${base}#2017-07`);
     await page.waitForSelector('body[data-ready]');
     const cell = (date) => page.$eval(`td[data-date="${date}"]`, (e) => e.textContent);
     const title = () => page.$eval('#title', (e) => e.textContent);
@@ -68,10 +91,62 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     for (const [field, value] of [['year', '2024'], ['month', '12'], ['day', '29']]) await set(`#lunar-${field}`, value);
     assert.equal(await output('#from-lunar-result'), '2025-01-28');
     await set('#lunar-day', '30');
-    assert.match(await output('#from-lunar-result'), /the month has 29 days/);
+    // The library's English errors are said in Chinese on this Chinese page.
+    assert.equal(await output('#from-lunar-result'), '农历2024年腊月只有29天');
+    await set('#solar-input', '2101-02-01');
+    assert.equal(await output('#to-lunar-result'), '农历表只含 1900-01-31 至 2101-01-28 的日子');
     for (const [field, value] of [['year', '2017'], ['leap', true], ['day', '1']]) await set(`#lunar-${field}`, value);
     assert.equal(await output('#from-lunar-result'), '2017-07-23');
+
+    // The ends of the table: the buttons that would leave it are off, and a
+    // click on them changes nothing (‹ wrapped 1901-01 round to 1901-12).
+    const disabled = () => page.$$eval('nav button[id^="prev"], nav button[id^="next"]',
+      (bs) => bs.filter((b) => b.disabled).map((b) => b.id).sort().join(' '));
+    for (const [hash, off, want] of [['#1901-01', 'prev-month prev-year', /^1901年1月/],
+                                      ['#1901-06', 'prev-year', /^1901年6月/],
+                                      ['#2100-12', 'next-month next-year', /^2100年12月/],
+                                      ['#2025-01', '', /^2025年1月/]]) {
+      await page.goto(`${base}${hash}`);
+      assert.equal(await disabled(), off, hash);
+      for (const id of off.split(' ').filter(Boolean)) await page.$eval(`#${id}`, (b) => b.click());
+      assert.match(await title(), want, hash);
+      assert.equal(await page.$eval('#notice', (e) => e.hidden), true, hash);
+    }
+    // A term's time in UTC+8 as the library gives it, not Asia/Shanghai's 1988 summer time.
+    await page.goto(`${base}#1988-06`);
+    await page.click('td[data-date="1988-06-21"]');
+    assert.match(await page.$eval('#details', (e) => e.textContent), /夏至 11:56:31/);
+    // A fragment that is no month is said so; the page shows this month with today marked.
+    const now = new Date(), today = new Date(now - now.getTimezoneOffset() * 60000).toISOString().slice(0, 10);
+    for (const [hash, notice] of [['#2025-1', /无法识别网址中的 #2025-1/], ['#1850-01', /#1850-01 超出本月历的范围/]]) {
+      await page.goto(`${base}${hash}`);
+      assert.match(await page.$eval('#notice', (e) => (e.hidden ? '' : e.textContent)), notice, hash);
+      assert.equal(await page.$eval('td.today', (e) => e.dataset.date), today, hash);
+    }
+    // On a plain load, today is marked and selected.
+    await page.goto('about:blank');
+    await page.goto(base);
+    await page.waitForSelector('body[data-ready]');
+    assert.deepEqual(await page.$$eval('td.today.selected', (es) => es.map((e) => e.dataset.date)), [today]);
     assert.deepEqual(errors, []);
+
+    // Content-Security-Policy: WebAssembly needs 'wasm-unsafe-eval' in
+    // script-src for either build. Without it the import still succeeds
+    // (the module's code runs) and init() rejects saying so.
+    const refused = "Error: qel-calendar cannot run here: the page's Content-Security-Policy forbids WebAssembly: " +
+      "its script-src needs 'wasm-unsafe-eval'";
+    for (const [build, scriptSrc, said] of [['file', "'self' 'wasm-unsafe-eval'", '闰六月初一'],
+                                            ['embedded', "'self' 'wasm-unsafe-eval'", '闰六月初一'],
+                                            ['embedded', "'self'", refused],
+                                            ['file', "'self'", refused]]) {
+      const probe = await browser.newPage();
+      const thrown = [];
+      probe.on('pageerror', (e) => thrown.push(e.message));
+      await probe.goto(`http://127.0.0.1:${server.address().port}/csp/${build}/${encodeURIComponent(scriptSrc)}`);
+      await probe.waitForSelector('body[data-said]', { timeout: 10000 });
+      assert.deepEqual([await probe.$eval('body', (b) => b.dataset.said), thrown], [said, []], `${build} ${scriptSrc}`);
+      await probe.close();
+    }
   } finally {
     await browser.close();
     server.close();

@@ -13,7 +13,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
-import { dayFacts, fromLunar, fromLunarBatch, lunarToDate, solarTerms, toLunar, toLunarBatch } from 'qel-calendar';
+import { dayFacts, festivals, fromLunar, fromLunarBatch, lunarToDate, solarTerms, toLunar, toLunarBatch } from 'qel-calendar';
 
 const require = createRequire(import.meta.url);
 const { Solar } = require('lunar-javascript');
@@ -45,10 +45,13 @@ test('every day: the scalar calls, the batch calls and lunar-javascript agree', 
   const back = fromLunarBatch(batch);
   const unexplained = [], explained = new Set();
   let lunarDays = 0, termDays = 0;
+  const festivalDays = new Map();  // year -> "date key" of each festival day dayFacts marks
   days.forEach((n, i) => {
     const date = new Date(n * DAY).toISOString().slice(0, 10);
     const [y, m, d] = date.split('-').map(Number);
     const f = dayFacts(date), l = f.lunar;
+    if (y >= 1900 && y <= 2100)
+      for (const x of f.festivals) festivalDays.set(y, [...festivalDays.get(y) ?? [], `${date} ${x.key}`]);
     const fromBatch = batch.valid[i] ? { year: batch.year[i], month: batch.month[i], day: batch.day[i],
                                          leap: batch.leap[i] === 1, text: l?.text } : 'RangeError';
     const forms = [date, new Date(y, m - 1, d, 12), { year: y, month: m, day: d }].map(lunarOrError);
@@ -82,6 +85,10 @@ test('every day: the scalar calls, the batch calls and lunar-javascript agree', 
     if (y <= 2100) row.push(f.term ? f.term.name : ''), other.push(s.getJieQi());
     if (row.join() !== other.join()) unexplained.push({ date, mine: row.join(), theirs: other.join() });
   });
+  // festivals(year), from the festival look-ups, equals the days dayFacts marks in that year.
+  for (let y = 1900; y <= 2100; y++)
+    if (festivals(y).map((x) => `${x.date} ${x.key}`).join() !== festivalDays.get(y).join())
+      unexplained.push({ year: y, festivals: festivals(y).map((x) => `${x.date} ${x.key}`), dayFacts: festivalDays.get(y) });
   assert.deepEqual(unexplained.slice(0, 10), []);
   assert.deepEqual([lunarDays, termDays], [73412, 201 * 24]);  // 1900-01-31 .. 2101-01-28; 24 terms a year
   // Both month starts are seen, each over its whole month (30 days there, 29 here).
