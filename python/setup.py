@@ -2,17 +2,29 @@
 sources compiled into one extension module, so the wheel needs nothing else
 installed (a Dask worker gets the whole library with it).
 
-    /usr/bin/python3 -m pip install --no-build-isolation ./python
+    python3 -m pip install ./python          # pip fetches the build requirements
+    /usr/bin/python3 -m pip install --no-build-isolation ./python   # no download
 
-No download at build time: setuptools, wheel and pybind11 come from the
-system (Debian's python3-setuptools, python3-wheel, python3-pybind11).
+pyproject.toml lists the build requirements (setuptools, wheel, pybind11, and
+numpy for its datetime64 header); without build isolation they must be
+installed already, e.g. Debian's python3-setuptools, python3-wheel,
+python3-pybind11 and python3-numpy.
 """
 import os
 import re
+import shutil
 import sys
 from pathlib import Path
 
-from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
+try:
+    import numpy
+    from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
+except ImportError as e:  # only without build isolation: pip installs them otherwise
+    missing = (e.name or "a build requirement").split(".")[0]
+    sys.exit(f"qel_calendar needs {missing} to build, and it is not installed. pip fetches the build "
+             "requirements itself unless --no-build-isolation is given; with that flag install them first: "
+             "apt-get install python3-pybind11 python3-numpy (and, in a virtual environment, create it with "
+             "--system-site-packages), or pip install setuptools wheel pybind11 numpy.")
 from setuptools import setup
 
 here = Path(__file__).resolve().parent
@@ -33,7 +45,7 @@ if sys.platform.startswith("linux"):
 core = Pybind11Extension(
     "qel_calendar._core",
     sources,
-    include_dirs=[os.path.relpath(root / "include", here), os.path.relpath(root / "src", here)],
+    include_dirs=[os.path.relpath(root / "include", here), os.path.relpath(root / "src", here), numpy.get_include()],
     define_macros=[("QEL_CALENDAR_BUILD", None),
                    ("QEL_CALENDAR_VERSION_STRING", f'"{version}"')],
     extra_compile_args=["-O3", "-g0"],
@@ -44,13 +56,21 @@ core = Pybind11Extension(
 # Two compile jobs at most unless NPY_NUM_BUILD_JOBS says otherwise.
 ParallelCompile("NPY_NUM_BUILD_JOBS", default=2).install()
 
-# Build output stays under build/, the egg-info too.
+# Build output stays under build/, the egg-info too, and the licence: the
+# repository's LICENSE, copied so the wheel carries it in its .dist-info.
 (here / "build").mkdir(exist_ok=True)
+shutil.copyfile(root / "LICENSE", here / "build" / "LICENSE")
 
 setup(
     name="qel_calendar",
     version=version,
     description="The Chinese calendar 1900-2100, vectorized over NumPy and pandas",
+    long_description=(here / "README.md").read_text(encoding="utf-8"),
+    long_description_content_type="text/markdown",
+    license="MIT",
+    license_files=["build/LICENSE"],
+    classifiers=["License :: OSI Approved :: MIT License", "Programming Language :: Python :: 3",
+                 "Programming Language :: C++", "Typing :: Typed"],
     packages=["qel_calendar"],
     package_data={"qel_calendar": ["py.typed", "*.pyi"]},
     ext_modules=[core],
