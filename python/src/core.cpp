@@ -525,8 +525,7 @@ Days days_of_objects(const py::array& dates, const char* function) {
                                  "() takes dates (datetime.date, datetime.datetime, numpy.datetime64; None, NaN, NA "
                                  "or NaT where missing), not " +
                                  type_name(v) + " at index " + std::to_string(i));
-        const int64_t serial = serial_of(v, function);
-        out[i] = serial == INT64_MAX ? INT64_MAX : serial - QEL_EPOCH_UNIX;
+        out[i] = add_sat(serial_of(v, function), -QEL_EPOCH_UNIX);  // never INT64_MIN, which is NaT
     }
     return days;
 }

@@ -194,6 +194,10 @@ def test_array_masks_shapes_and_broadcasting() -> None:
     assert q.to_lunar_array([D(2017, 7, 23), *missing]).valid.tolist() == [True] + [False] * 6
     assert q.to_lunar_array(pd.Series([pd.NA, D(2017, 7, 23)], dtype=object)).day.tolist() == [0, 1]
     assert q.to_lunar_array(np.array([], "M8[D]")).year.shape == q.to_lunar_array([]).year.shape == (0,)
+    # Objects far beyond 0001-9999 saturate (UBSan saw the old subtraction overflow).
+    far = [D(2017, 7, 23), np.datetime64(-10 ** 6, "Y"), np.datetime64(10 ** 6, "Y"), np.datetime64(-2 ** 62, "W")]
+    assert q.to_lunar_array(far).valid.tolist() == [True, False, False, False]
+    assert q.day_facts_array(far)["year"].tolist() == [2017, 0, 0, 0]
     # Valid, leap, day 30 of a 29-day month, a year that would wrap to 2017 in
     # int32, a leap flag of 2, month 13, years one beyond each end.
     got = q.from_lunar_array([2017, 2017, 2017, 2 ** 32 + 2017, 2017, 2017, 1899, 2101], [6, 6, 6, 6, 6, 13, 12, 1],
