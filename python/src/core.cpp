@@ -364,7 +364,7 @@ PyGetSetDef lunar_getset[] = {{"leap", lunar_get_leap, nullptr, "True in a leap 
 
 PyMethodDef lunar_methods[] = {
     {"to_date", lunar_to_date, METH_NOARGS, "to_date($self, /)\n--\n\nThe Gregorian date of this day."},
-    {"__reduce__", lunar_reduce, METH_NOARGS, nullptr},
+    {"__reduce__", lunar_reduce, METH_NOARGS, "__reduce__($self, /)\n--\n\nPickle support: the four fields."},
     {nullptr, nullptr, 0, nullptr}};
 
 const char lunar_doc[] = R"(LunarDate(year, month, day, leap=False)
