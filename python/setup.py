@@ -30,11 +30,24 @@ from setuptools import setup
 here = Path(__file__).resolve().parent
 root = here.parent  # the repository: include/ and src/ of the C library
 
-version = re.search(r"project\(qel_datetime\s+VERSION\s+(\S+)", (root / "CMakeLists.txt").read_text()).group(1)
+# The include folders are the repository's include/ and src/, and src/core/
+# (the header-only code both calendar libraries share) where the tree has it.
+calendar = root / "src" / "calendar"
+version_header = root / "include" / "qel_calendar_version.h"
+macros = [("QEL_CALENDAR_BUILD", None)]
+if version_header.exists():  # the one version of every package, written by scripts/set-version
+    version = re.search(r'#define QEL_CALENDAR_VERSION_STRING "([^"]+)"', version_header.read_text()).group(1)
+else:  # trees before that header: the version of the CMake project
+    version = re.search(r"project\(qel_datetime\s+VERSION\s+(\S+)", (root / "CMakeLists.txt").read_text()).group(1)
+    macros.append(("QEL_CALENDAR_VERSION_STRING", f'"{version}"'))
 
-# Paths relative to this directory keep the object files under build/.
-sources = ["src/core.cpp"] + sorted(
-    os.path.relpath(p, here) for p in (root / "src" / "calendar").glob("*.cpp"))
+# The library's sources as every build of it lists them (src/calendar/sources.txt),
+# or all of them where no list exists yet. Paths relative to this directory keep
+# the object files under build/.
+listed = calendar / "sources.txt"
+names = ([line.strip() for line in listed.read_text().splitlines() if line.strip() and not line.startswith("#")]
+         if listed.exists() else sorted(p.name for p in calendar.glob("*.cpp")))
+sources = ["src/core.cpp"] + [os.path.relpath(calendar / name, here) for name in names]
 
 link_args = []
 if sys.platform.startswith("linux"):
@@ -45,9 +58,9 @@ if sys.platform.startswith("linux"):
 core = Pybind11Extension(
     "qel_calendar._core",
     sources,
-    include_dirs=[os.path.relpath(root / "include", here), os.path.relpath(root / "src", here), numpy.get_include()],
-    define_macros=[("QEL_CALENDAR_BUILD", None),
-                   ("QEL_CALENDAR_VERSION_STRING", f'"{version}"')],
+    include_dirs=[os.path.relpath(d, here) for d in (root / "include", root / "src", root / "src" / "core")
+                  if d.is_dir()] + [numpy.get_include()],
+    define_macros=macros,
     extra_compile_args=["-O3", "-g0"],
     extra_link_args=link_args,
     cxx_std=17,
