@@ -111,10 +111,12 @@ int64_t floor_div(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) 
 // The serial of 1 January (or the first of a month) `months` after 1970-01,
 // saturated outside the years 1..9999.
 int64_t serial_of_month(int64_t months) {
-    if (months < -12 * 1970 || months >= 12 * 8030) return months < 0 ? INT64_MIN + 1 : INT64_MAX;
+    if (months < -12 * 1969 || months >= 12 * 8030) return months < 0 ? INT64_MIN + 1 : INT64_MAX;
     const int64_t m = floor_div(months, 12);
     int64_t serial = 0;
-    qel_serial_of_date(static_cast<int32_t>(1970 + m), static_cast<int32_t>(months - 12 * m + 1), 1, &serial);
+    if (qel_serial_of_date(static_cast<int32_t>(1970 + m), static_cast<int32_t>(months - 12 * m + 1), 1, &serial) !=
+        QEL_OK)
+        return months < 0 ? INT64_MIN + 1 : INT64_MAX;
     return serial;
 }
 
