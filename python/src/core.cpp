@@ -179,6 +179,12 @@ int64_t serial_of(py::handle v, const char* function) {
                          "() takes a datetime.date, datetime.datetime or numpy.datetime64, not " + type_name(v));
 }
 
+// A day the user gave, for a message: its ISO date, or the value as they
+// wrote it (numpy.datetime64('0000')) when it has no date of 0001-9999.
+std::string day_text(py::handle value, int64_t serial) {
+    return serial >= QEL_FIRST_SERIAL && serial <= QEL_LAST_SERIAL ? iso(serial) : std::string(py::repr(value));
+}
+
 py::object date_of_serial(int64_t serial) {
     qel_day_facts f;
     if (qel_day_facts_of(serial, 0, &f) != QEL_OK) throw py::value_error(iso(serial) + " is outside 0001-9999");
@@ -306,7 +312,8 @@ PyObject* to_lunar(PyObject*, PyObject* value) {
         const int64_t serial = serial_of(value, "to_lunar");
         qel_lunar_date l;
         if (qel_lunar_of_serial(serial, &l) != QEL_OK)
-            throw py::value_error(iso(serial) + " is outside the lunar calendar's days 1900-01-31 .. 2101-01-28");
+            throw py::value_error(day_text(value, serial) +
+                                  " is outside the lunar calendar's days 1900-01-31 .. 2101-01-28");
         return new_lunar(lunar_type, {l.year, l.month, l.day, l.leap != 0});
     });
 }
@@ -345,7 +352,7 @@ PyObject* day_facts_of(PyObject*, PyObject* args) {
         const int64_t serial = serial_of(date, "day_facts");
         qel_day_facts f;
         const int32_t st = qel_day_facts_of(serial, options, &f);
-        if (st == QEL_E_RANGE) throw py::value_error(iso(serial) + " is outside 0001-01-01 .. 9999-12-31");
+        if (st == QEL_E_RANGE) throw py::value_error(day_text(date, serial) + " is outside 0001-01-01 .. 9999-12-31");
         if (st != QEL_OK) throw py::value_error("unknown option");
         return Py_BuildValue("(iiiiiiiiiiiiiiiiiLK)", f.year, f.month, f.day, f.weekday, f.day_of_year, f.flags,
                              f.lunar_year, f.lunar_month, f.lunar_day, f.lunar_leap, f.lunar_month_days,
@@ -667,7 +674,7 @@ PYBIND11_MODULE(_core, m) {
             if (qel_add_workdays(from, count, nullptr, &serial) != QEL_OK) {
                 int32_t first = 0, last = 0;
                 qel_holiday_years(&first, &last);
-                throw py::value_error(std::to_string(count) + " working days from " + iso(from) +
+                throw py::value_error(std::to_string(count) + " working days from " + day_text(date, from) +
                                       " fall outside the holiday table's years " + std::to_string(first) + "-" +
                                       std::to_string(last));
             }

@@ -124,8 +124,8 @@ def test_other_types_refused(call: object, value: object) -> None:
     (lambda: q.to_lunar(D(1900, 1, 30)), ValueError, "outside the lunar calendar"),
     (lambda: q.to_lunar(np.datetime64("NaT")), ValueError, "NaT"),
     (lambda: q.to_lunar(pd.NaT), ValueError, "NaT"),
-    (lambda: q.day_facts(np.datetime64(-1970, "Y")), ValueError, "outside 0001-01-01"),  # the year 0
-    (lambda: q.day_facts(np.datetime64(-1, "M") - 1969 * 12), ValueError, "outside 0001-01-01"),  # 0000-12
+    (lambda: q.day_facts(np.datetime64(-1970, "Y")), ValueError, r"^numpy.datetime64\('0000'\) is outside 0001-01-01"),
+    (lambda: q.to_lunar(np.datetime64(-1, "M") - 1969 * 12), ValueError, r"^numpy.datetime64\('0000-12'\) is outside"),
     (lambda: q.solar_terms(1899), ValueError, "1900-2100"),
     (lambda: q.festivals(2101), ValueError, "1900-2100"),
     (lambda: q.pillars(DT(1900, 2, 4, 13, 51, 29)), ValueError, "立春 of 1900"),
