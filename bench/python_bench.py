@@ -13,10 +13,15 @@ in one process pinned to one core.
 - lunardate.LunarDate.fromSolarDate over a sample of the same days (those
   its table covers, 1900-01-31 .. 2100-02-08), against to_lunar on the same date
   objects and against the array call's time per day.
+- The slow-path traps, each against its fast path: to_lunar of a
+  numpy.datetime64 against a datetime.date, scalar day_facts against
+  lunardate, to_lunar_array of a tz-aware pandas Series of --days rows (at
+  most 1 M) against the workaround to_lunar_array(s.dt.tz_localize(None)).
 
 Each figure is the fastest of --repeat interleaved runs. --check exits 1
 when a goal is missed: >= 50 M days/s, within 3x of the C call, >= 1,000x
-lunardate for the array call and >= 20x for the scalar one.
+lunardate for the array call and >= 20x for the scalar one, each trap within
+3x of its fast path (day_facts: faster than lunardate).
 """
 import argparse
 import datetime as dt
@@ -91,6 +96,23 @@ def main():
         sc = min(sc, best(lambda: [to_lunar(d) for d in sample], 1))
     per_ld, per_sc, per_vec, per_c = ld / len(sample), sc / len(sample), vec / n, c / n
 
+    # The traps: the same answer by a slower road must not cost much more.
+    dates64 = list(np.array(sample, "M8[D]"))  # numpy.datetime64 scalars of the same days
+    dt64 = dd = facts = 1e9
+    for _ in range(args.repeat):
+        dt64 = min(dt64, best(lambda: [to_lunar(d) for d in dates64], 1))
+        dd = min(dd, best(lambda: [to_lunar(d) for d in sample], 1))
+        facts = min(facts, best(lambda: [qel_calendar.day_facts(d) for d in sample], 1))
+    per_dt64, per_dd, per_facts = dt64 / len(sample), dd / len(sample), facts / len(sample)
+    import pandas as pd
+
+    rows = min(n, 1_000_000)
+    aware = pd.Series(days[:rows]).dt.tz_localize("UTC").dt.tz_convert("Etc/GMT-8")  # UTC+8, no summer time
+    tz = local = 1e9
+    for _ in range(max(1, args.repeat // 3)):
+        tz = min(tz, best(lambda: qel_calendar.to_lunar_array(aware), 1))
+        local = min(local, best(lambda: qel_calendar.to_lunar_array(aware.dt.tz_localize(None)), 1))
+
     rate = n / vec / 1e6
     print(f"qel_calendar {qel_calendar.__version__}, Python {platform.python_version()}, NumPy {np.__version__}, "
           f"lunardate {lunardate.__version__}")
@@ -110,9 +132,18 @@ def main():
     print(f"  to_lunar_array (per day)    {per_vec * 1e9:8.2f} ns/date  {per_ld / per_vec:8.0f}x lunardate"
           f" ({per_ld / (vec_sorted / n):.0f}x sorted)")
 
+    print("the slow-path traps, each against its fast path:")
+    print(f"  to_lunar(numpy.datetime64)  {per_dt64 * 1e9:8.0f} ns/date  {per_dt64 / per_dd:6.2f}x to_lunar(date)")
+    print(f"  day_facts(date)             {per_facts * 1e9:8.0f} ns/date  {per_facts / per_ld:6.2f}x lunardate")
+    print(f"  to_lunar_array(tz-aware)    {tz * 1e3:8.1f} ms  {tz / local:6.2f}x after tz_localize(None) "
+          f"({local * 1e3:.1f} ms), {rows:,} rows")
+
     goals = [(rate >= 50, "array call >= 50 M days/s"), (vec / c <= 3, "array call within 3x of the C call"),
              (per_ld / per_vec >= 1000, "array call >= 1,000x lunardate"),
-             (per_ld / per_sc >= 20, "to_lunar >= 20x lunardate")]
+             (per_ld / per_sc >= 20, "to_lunar >= 20x lunardate"),
+             (per_dt64 / per_dd <= 3, "to_lunar(datetime64) within 3x of to_lunar(date)"),
+             (per_facts <= per_ld, "day_facts faster than lunardate"),
+             (tz / local <= 3, "tz-aware Series within 3x of tz_localize(None) first")]
     missed = [g for ok, g in goals if not ok]
     print("goals: " + ("all met" if not missed else "missed: " + "; ".join(missed)))
     return 1 if args.check and missed else 0

@@ -2,27 +2,52 @@
 sources compiled into one extension module, so the wheel needs nothing else
 installed (a Dask worker gets the whole library with it).
 
-    /usr/bin/python3 -m pip install --no-build-isolation ./python
+    python3 -m pip install ./python          # pip fetches the build requirements
+    /usr/bin/python3 -m pip install --no-build-isolation ./python   # no download
 
-No download at build time: setuptools, wheel and pybind11 come from the
-system (Debian's python3-setuptools, python3-wheel, python3-pybind11).
+pyproject.toml lists the build requirements (setuptools, wheel, pybind11, and
+numpy for its datetime64 header); without build isolation they must be
+installed already, e.g. Debian's python3-setuptools, python3-wheel,
+python3-pybind11 and python3-numpy.
 """
 import os
 import re
+import shutil
 import sys
 from pathlib import Path
 
-from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
+try:
+    import numpy
+    from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
+except ImportError as e:  # only without build isolation: pip installs them otherwise
+    missing = (e.name or "a build requirement").split(".")[0]
+    sys.exit(f"qel_calendar needs {missing} to build, and it is not installed. pip fetches the build "
+             "requirements itself unless --no-build-isolation is given; with that flag install them first: "
+             "apt-get install python3-pybind11 python3-numpy (and, in a virtual environment, create it with "
+             "--system-site-packages), or pip install setuptools wheel pybind11 numpy.")
 from setuptools import setup
 
 here = Path(__file__).resolve().parent
 root = here.parent  # the repository: include/ and src/ of the C library
 
-version = re.search(r"project\(qel_datetime\s+VERSION\s+(\S+)", (root / "CMakeLists.txt").read_text()).group(1)
+# The include folders are the repository's include/ and src/, and src/core/
+# (the header-only code both calendar libraries share) where the tree has it.
+calendar = root / "src" / "calendar"
+version_header = root / "include" / "qel_calendar_version.h"
+macros = [("QEL_CALENDAR_BUILD", None)]
+if version_header.exists():  # the one version of every package, written by scripts/set-version
+    version = re.search(r'#define QEL_CALENDAR_VERSION_STRING "([^"]+)"', version_header.read_text()).group(1)
+else:  # trees before that header: the version of the CMake project
+    version = re.search(r"project\(qel_datetime\s+VERSION\s+(\S+)", (root / "CMakeLists.txt").read_text()).group(1)
+    macros.append(("QEL_CALENDAR_VERSION_STRING", f'"{version}"'))
 
-# Paths relative to this directory keep the object files under build/.
-sources = ["src/core.cpp"] + sorted(
-    os.path.relpath(p, here) for p in (root / "src" / "calendar").glob("*.cpp"))
+# The library's sources as every build of it lists them (src/calendar/sources.txt),
+# or all of them where no list exists yet. Paths relative to this directory keep
+# the object files under build/.
+listed = calendar / "sources.txt"
+names = ([line.strip() for line in listed.read_text().splitlines() if line.strip() and not line.startswith("#")]
+         if listed.exists() else sorted(p.name for p in calendar.glob("*.cpp")))
+sources = ["src/core.cpp"] + [os.path.relpath(calendar / name, here) for name in names]
 
 link_args = []
 if sys.platform.startswith("linux"):
@@ -33,9 +58,9 @@ if sys.platform.startswith("linux"):
 core = Pybind11Extension(
     "qel_calendar._core",
     sources,
-    include_dirs=[os.path.relpath(root / "include", here), os.path.relpath(root / "src", here)],
-    define_macros=[("QEL_CALENDAR_BUILD", None),
-                   ("QEL_CALENDAR_VERSION_STRING", f'"{version}"')],
+    include_dirs=[os.path.relpath(d, here) for d in (root / "include", root / "src", root / "src" / "core")
+                  if d.is_dir()] + [numpy.get_include()],
+    define_macros=macros,
     extra_compile_args=["-O3", "-g0"],
     extra_link_args=link_args,
     cxx_std=17,
@@ -44,13 +69,21 @@ core = Pybind11Extension(
 # Two compile jobs at most unless NPY_NUM_BUILD_JOBS says otherwise.
 ParallelCompile("NPY_NUM_BUILD_JOBS", default=2).install()
 
-# Build output stays under build/, the egg-info too.
+# Build output stays under build/, the egg-info too, and the licence: the
+# repository's LICENSE, copied so the wheel carries it in its .dist-info.
 (here / "build").mkdir(exist_ok=True)
+shutil.copyfile(root / "LICENSE", here / "build" / "LICENSE")
 
 setup(
     name="qel_calendar",
     version=version,
     description="The Chinese calendar 1900-2100, vectorized over NumPy and pandas",
+    long_description=(here / "README.md").read_text(encoding="utf-8"),
+    long_description_content_type="text/markdown",
+    license="MIT",
+    license_files=["build/LICENSE"],
+    classifiers=["License :: OSI Approved :: MIT License", "Programming Language :: Python :: 3",
+                 "Programming Language :: C++", "Typing :: Typed"],
     packages=["qel_calendar"],
     package_data={"qel_calendar": ["py.typed", "*.pyi"]},
     ext_modules=[core],

@@ -7,8 +7,9 @@ tzinfo is not applied) or ``numpy.datetime64``; a ``str`` is refused with
 TypeError (parse it first), an impossible or uncovered date raises ValueError.
 
 The array calls take anything NumPy reads as ``datetime64`` (any unit, floored
-to the day; lists of dates, pandas Series) and never raise halfway: an element
-that is NaT, or outside the covered days, is *masked*:
+to the day; lists of dates, pandas Series, tz-aware ones by their local dates)
+and never raise halfway: an element that is missing (NaT, None, NaN,
+pandas.NA), or outside the covered days, is *masked*:
 
 - ``to_lunar_array``: year, month, day 0 and leap False, ``valid`` False;
 - ``from_lunar_array``: NaT;
@@ -22,7 +23,8 @@ from __future__ import annotations
 
 import datetime as _dt
 from dataclasses import dataclass
-from typing import TYPE_CHECKING, Any, List, NamedTuple, Optional, Tuple
+import operator
+from typing import TYPE_CHECKING, Any, List, NamedTuple, Optional, Sequence, Tuple, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -34,11 +36,19 @@ if TYPE_CHECKING:
     import pandas as pd
 
 __all__ = [
-    "LunarDate", "to_lunar", "from_lunar", "day_facts", "DayFacts", "pillars", "Pillars", "solar_terms",
-    "SolarTerm", "festivals", "Festival", "is_workday", "workdays", "holiday_years", "to_lunar_array",
-    "LunarArrays", "from_lunar_array", "day_facts_array", "add_lunar_columns", "DAY_FACTS_DTYPE", "CYCLE",
-    "TERMS", "FESTIVALS", "NO_LUNAR", "FIRST_LUNAR_DATE", "LAST_LUNAR_DATE", "CST", "__version__",
+    "LunarDate", "to_lunar", "from_lunar", "leap_month", "day_facts", "DayFacts", "pillars", "Pillars",
+    "solar_terms", "SolarTerm", "festivals", "festival_date", "Festival", "is_workday", "workdays",
+    "add_workdays", "holiday_years", "to_lunar_array", "LunarArrays", "from_lunar_array", "day_facts_array",
+    "add_workdays_array", "add_lunar_columns", "DAY_FACTS_DTYPE", "CYCLE", "TERMS", "FESTIVALS", "NO_LUNAR",
+    "FIRST_LUNAR_DATE", "LAST_LUNAR_DATE", "CST", "DateLike", "DateArrayLike", "__version__",
 ]
+
+#: A day as the scalar calls take it: datetime.date, datetime.datetime (and
+#: pandas.Timestamp) or numpy.datetime64.
+DateLike = Union[_dt.date, np.datetime64]
+#: Days as the array calls take them: a datetime64 array, a pandas Series or
+#: index, or a sequence of DateLike with None, NaN, NA or NaT where missing.
+DateArrayLike = Union[npt.ArrayLike, Sequence[object]]
 
 __version__: str = _core.VERSION
 
@@ -137,39 +147,24 @@ class DayFacts:
     holiday: Optional[str]  #: the holiday of an off or work day, 春节
 
 
-def day_facts(date: Any, south_xiaonian: bool = False) -> DayFacts:
+def day_facts(date: DateLike, south_xiaonian: bool = False) -> DayFacts:
     """The facts of a day (any date in 0001-9999; lunar facts, terms and
     festivals where the calendar covers them). ``south_xiaonian`` puts 小年 on
     lunar 12-24, as in the south, instead of 12-23."""
-    serial = _core.serial_of(date)
-    rec = _core.day_facts_of_days(np.array([serial - _SERIAL_OF_EPOCH], np.int64),
-                                  _OPT_XIAONIAN_SOUTH if south_xiaonian else 0)[0]
-    if rec["year"] == 0:
-        raise ValueError(f"day serial {serial} is outside 0001-01-01 .. 9999-12-31")
-    day = _dt.date(int(rec["year"]), int(rec["month"]), int(rec["day"]))
-    has_lunar = not rec["flags"] & NO_LUNAR
-    term = None
-    if rec["term"] >= 0:
-        t = int(rec["term"])
-        term = SolarTerm(t, *TERMS[t], _dt.datetime.fromtimestamp(int(rec["term_instant"]), CST))
-    bits = int(rec["festivals"])
-    status = int(rec["holiday_status"])
-    return DayFacts(
-        date=day,
-        weekday=int(rec["weekday"]),
-        day_of_year=int(rec["day_of_year"]),
-        lunar=LunarDate(int(rec["lunar_year"]), int(rec["lunar_month"]), int(rec["lunar_day"]),
-                        bool(rec["lunar_leap"])) if has_lunar else None,
-        lunar_month_days=int(rec["lunar_month_days"]) if has_lunar else None,
-        lunar_leap_month=int(rec["lunar_leap_month"]) if has_lunar else None,
-        year_cycle=CYCLE[rec["year_cycle"]] if has_lunar else None,
-        animal=_ANIMALS[rec["year_cycle"] % 12] if has_lunar else None,
-        day_cycle=CYCLE[rec["day_cycle"]],
-        term=term,
-        festivals=tuple(Festival(i, *FESTIVALS[i], day) for i in range(len(FESTIVALS)) if bits >> i & 1),
-        holiday_status=_HOLIDAY_STATUS[status] if status >= 0 else None,
-        holiday=_HOLIDAYS[rec["holiday"]] or None,
-    )
+    (year, month, mday, weekday, day_of_year, flags, lunar_year, lunar_month, lunar_day, lunar_leap, month_days,
+     leap_of_year, year_cycle, day_cycle, t, status, holiday, instant, bits) = _core.day_facts_of(
+        date, _OPT_XIAONIAN_SOUTH if south_xiaonian else 0)
+    day = _dt.date(year, month, mday)
+    term = SolarTerm(t, *TERMS[t], _dt.datetime.fromtimestamp(instant, CST)) if t >= 0 else None
+    days_festivals: Tuple[Festival, ...] = ()
+    if bits:
+        days_festivals = tuple(Festival(i, *FESTIVALS[i], day) for i in range(len(FESTIVALS)) if bits >> i & 1)
+    if flags & NO_LUNAR:
+        return DayFacts(day, weekday, day_of_year, None, None, None, None, None, CYCLE[day_cycle], term,
+                        days_festivals, _HOLIDAY_STATUS[status] if status >= 0 else None, _HOLIDAYS[holiday] or None)
+    return DayFacts(day, weekday, day_of_year, LunarDate(lunar_year, lunar_month, lunar_day, lunar_leap == 1),
+                    month_days, leap_of_year, CYCLE[year_cycle], _ANIMALS[year_cycle % 12], CYCLE[day_cycle], term,
+                    days_festivals, _HOLIDAY_STATUS[status] if status >= 0 else None, _HOLIDAYS[holiday] or None)
 
 
 def pillars(moment: _dt.datetime, zi: str = "late") -> Pillars:
@@ -177,7 +172,7 @@ def pillars(moment: _dt.datetime, zi: str = "late") -> Pillars:
     (UTC+8); an aware one is converted. Mean civil time: true solar time is
     not applied. The year changes at the instant of 立春, the month at each
     节. ``zi="late"`` keeps 23:00-24:00 on the day's own day pillar;
-    ``zi="early"`` gives it to the next day. Covered: from the 立春 of 1900
+    ``zi="early"`` gives it to the next day (either name in any ASCII case). Covered: from the 立春 of 1900
     (1900-02-04 13:51:30 UTC+8) to 2100-12-31 23:59:59; ValueError outside."""
     if not isinstance(moment, _dt.datetime):
         raise TypeError(f"pillars() takes a datetime (the hour matters), not {type(moment).__name__}")
@@ -197,14 +192,51 @@ def solar_terms(year: int) -> List[SolarTerm]:
             for k in range(24)]
 
 
+def _festival_days(year: int, options: int) -> List[Tuple[int, int]]:
+    """(festival, day serial) of every festival day inside the Gregorian year,
+    in date order. A lunar festival may fall twice in one Gregorian year (腊八
+    of 2022: 2022-01-10 and 2022-12-30) or not at all, so it comes from the
+    lunar years year-1 and year, kept where its day falls inside the year."""
+    _core.festival_date(0, year, options)  # the year's check: ValueError outside 1900-2100, TypeError
+    year = operator.index(year)
+    days = []
+    for lunar_year in (year - 1, year) if year > 1900 else (year,):
+        for i in range(len(FESTIVALS)):
+            serial = _core.festival_date(i, lunar_year, options)
+            if _date_of_serial(serial).year == year:
+                days.append((i, serial))
+    return sorted(days, key=lambda d: (d[1], d[0]))
+
+
 def festivals(year: int, south_xiaonian: bool = False) -> List[Festival]:
-    """The festivals of a year 1900-2100 in date order: the lunar festivals of
-    the lunar year (除夕 of lunar 2024 is 2025-01-28), the others of the
-    Gregorian year."""
+    """The festival days inside the Gregorian year 1900-2100, in date order:
+    2022 has two 腊八 (2022-01-10 and 2022-12-30), and 除夕 of 2025 is
+    2025-01-28 (the eve of lunar 2025, 2026-02-16, is one of 2026's). The
+    lunar table opens on 1900-01-31, so 1900 lacks the lunar festivals of
+    lunar 1899. festival_date() looks one festival up by its lunar year."""
     opt = _OPT_XIAONIAN_SOUTH if south_xiaonian else 0
-    days = [Festival(i, *FESTIVALS[i], _date_of_serial(_core.festival_date(i, year, opt)))
-            for i in range(len(FESTIVALS))]
-    return sorted(days, key=lambda f: (f.date, f.number))
+    return [Festival(i, *FESTIVALS[i], _date_of_serial(serial)) for i, serial in _festival_days(year, opt)]
+
+
+def festival_date(festival: Union[str, int], year: int, south_xiaonian: bool = False) -> _dt.date:
+    """The day of one festival: in the lunar year ``year`` for the lunar
+    festivals (festival_date("除夕", 2024) is 2025-01-28), in the Gregorian
+    year for the others (清明节, 冬至, 元旦 .. 国庆节). ``festival`` is a key
+    ("mid-autumn") or an English name, in any case, a Chinese name (元宵节 or
+    元宵) or an index into FESTIVALS. ValueError outside 1900-2100."""
+    if isinstance(festival, str):
+        number = _core.festival_of_name(festival)
+    else:
+        number = operator.index(festival)
+        if not 0 <= number < len(FESTIVALS):
+            raise ValueError(f"festival numbers are 0..{len(FESTIVALS) - 1}, not {number}")
+    return _date_of_serial(_core.festival_date(number, year, _OPT_XIAONIAN_SOUTH if south_xiaonian else 0))
+
+
+def leap_month(year: int) -> int:
+    """The month that the leap month of a lunar year 1900-2100 follows (2017:
+    6, its 闰六月 after the sixth month), 0 for a year without one."""
+    return _core.leap_month(year)
 
 
 def holiday_years() -> Tuple[int, int]:
@@ -213,22 +245,31 @@ def holiday_years() -> Tuple[int, int]:
     return first, last
 
 
-def is_workday(date: Any) -> bool:
+def is_workday(date: DateLike) -> bool:
     """Whether a day is worked in the PRC: Monday to Friday unless a public
     holiday, or a weekend day worked in exchange (调休). ValueError outside
     holiday_years(): the schedule is published year by year, never guessed."""
-    r = _core.is_workday(_core.serial_of(date))
+    r = _core.is_workday(_core.serial_of(date, "is_workday"))
     if r < 0:
         first, last = holiday_years()
         raise ValueError(f"{date} is outside the holiday table's years {first}-{last}")
     return r == 1
 
 
-def workdays(start: Any, end: Any) -> int:
+def workdays(start: DateLike, end: DateLike) -> int:
     """The working days in [start, end), as numpy.busday_count counts
     (negative when end < start). ValueError unless holiday_years() covers
     every day of the range."""
-    return _core.workdays_between(_core.serial_of(start), _core.serial_of(end))
+    return _core.workdays_between(_core.serial_of(start, "workdays"), _core.serial_of(end, "workdays"))
+
+
+def add_workdays(date: DateLike, n: int) -> _dt.date:
+    """The day ``n`` PRC working days after ``date`` (before it for n < 0);
+    ``n = 0`` gives the day itself when it is a working day, else the next
+    working day. So add_workdays(d, 1) is the next working day after d,
+    and workdays(d, add_workdays(d, n)) == n for a working day d and n >= 0.
+    ValueError when the answer lies outside holiday_years()."""
+    return _core.add_workdays(date, n)
 
 
 # ---- arrays --------------------------------------------------------------------
@@ -244,58 +285,82 @@ class LunarArrays(NamedTuple):
     valid: npt.NDArray[np.bool_]  #: False for NaT and days outside the lunar table
 
 
-_NAT = np.iinfo(np.int64).min
-
-
-def _day_counts(dates: npt.ArrayLike) -> Tuple[npt.NDArray[np.int64], Tuple[int, ...]]:
+def _day_counts(dates: DateArrayLike, function: str) -> Tuple[npt.NDArray[np.int64], Tuple[int, ...]]:
     """Contiguous int64 days since 1970 (NaT as INT64_MIN) and the shape."""
+    if getattr(getattr(dates, "dtype", None), "tz", None) is not None:
+        # pandas' tz-aware datetimes count by their local dates, as a scalar
+        # datetime does; as an array that is tz_localize(None), not a
+        # Timestamp object per element.
+        local: Any = getattr(dates, "dt", dates)  # a Series, or an index or array
+        dates = local.tz_localize(None)
     a = np.asarray(dates)
-    if a.dtype.kind == "M":
+    if a.size == 0:
+        days = np.zeros(0, np.int64)
+    elif a.dtype.kind == "M":
         days = np.ascontiguousarray(a.astype("datetime64[D]", copy=False)).view(np.int64)
     elif a.dtype.kind == "O":
-        # Each object as the scalars read it (so a str is a TypeError here
-        # too); None and NaT are NaT.
-        days = np.empty(a.size, np.int64)
-        for i, v in enumerate(a.flat):
-            try:
-                days[i] = _NAT if v is None else _core.serial_of(v) - _SERIAL_OF_EPOCH
-            except ValueError:
-                days[i] = _NAT
+        days = _core.days_of_objects(np.ascontiguousarray(a).reshape(-1), function)
     elif a.dtype.kind in "US":
         raise TypeError("dates are text: parse them first, e.g. numpy.asarray(texts, dtype='datetime64[D]')")
     else:
-        raise TypeError(f"dates must be datetime64 or date objects, not {a.dtype}")
+        raise TypeError(f"{function}() takes datetime64 or date objects, not {a.dtype}")
     return days.reshape(-1), a.shape
 
 
-def to_lunar_array(dates: npt.ArrayLike) -> LunarArrays:
+def to_lunar_array(dates: DateArrayLike) -> LunarArrays:
     """The lunar dates of an array of days in one call, without the GIL.
     Masked elements (NaT, outside 1900-01-31 .. 2101-01-28) get year, month
     and day 0, leap False and valid False; nothing raises for them."""
-    days, shape = _day_counts(dates)
+    days, shape = _day_counts(dates, "to_lunar_array")
     year, month, day, leap, valid = _core.lunar_of_days(days)
     return LunarArrays(year.reshape(shape), month.reshape(shape), day.reshape(shape), leap.reshape(shape),
                        valid.reshape(shape))
 
 
+_INT32 = np.iinfo(np.int32)
+
+
+def _missing(v: object) -> bool:
+    return v is None or (isinstance(v, float) and v != v) or type(v).__name__ in ("NAType", "NaTType")
+
+
 def _int32_field(v: npt.ArrayLike, what: str) -> npt.NDArray[np.int32]:
+    """A field of from_lunar_array as int32, INT32_MIN (a value no lunar date
+    has, so the C call gives NaT) where it is missing or beyond int32."""
+    dtype = getattr(v, "dtype", None)
+    missing = None
+    if dtype is not None and not isinstance(dtype, np.dtype) and getattr(dtype, "kind", None) in ("i", "u", "b"):
+        # pandas' nullable Int32, boolean and the like (add_lunar_columns
+        # gives them): the values, and the mask of <NA>.
+        missing = np.asarray(v.isna(), np.bool_)  # type: ignore[union-attr]
+        v = v.to_numpy(dtype=dtype.numpy_dtype, na_value=0)  # type: ignore[union-attr]
     a = np.asarray(v)
-    if a.dtype.kind not in "iub":
+    if a.dtype.kind == "O":
+        # Python ints and bools with None, NaN or NA where missing.
+        flat = [_INT32.min if _missing(x) else x for x in a.flat]
+        if any(not isinstance(x, (int, np.integer, np.bool_)) for x in flat):
+            bad = next(x for x in flat if not isinstance(x, (int, np.integer, np.bool_)))
+            raise TypeError(f"{what} must be integers, not {type(bad).__name__}")
+        a = np.array([x if _INT32.min <= x <= _INT32.max else _INT32.min for x in flat], np.int64).reshape(a.shape)
+    elif a.dtype.kind not in "iub":
         raise TypeError(f"{what} must be integers, not {a.dtype}")
     if a.dtype.itemsize >= 4 and a.size:
         # A value beyond int32 would wrap into a real date: make it one that
         # no lunar date has (and which the C call masks) instead.
-        lo, hi = np.iinfo(np.int32).min, np.iinfo(np.int32).max
-        a = np.where((a < lo) | (a > hi), lo, a)
+        a = np.where((a < _INT32.min) | (a > _INT32.max), _INT32.min, a)
+    if missing is not None:
+        a = np.where(missing, _INT32.min, a)
     return a.astype(np.int32)
 
 
 def from_lunar_array(year: npt.ArrayLike, month: npt.ArrayLike, day: npt.ArrayLike,
                      leap: npt.ArrayLike = False) -> npt.NDArray[np.datetime64]:
     """The Gregorian days (datetime64[D]) of lunar dates given as arrays that
-    broadcast together. NaT where the date does not exist (a year outside
-    1900-2100, day 30 of a 29-day month, a leap month the year lacks, a leap
-    flag other than 0 or 1)."""
+    broadcast together: integers or bools, pandas' nullable Int32 and boolean
+    among them (add_lunar_columns' output goes straight back). NaT where a
+    field is missing (<NA>, None, NaN) or the date does not exist (a year
+    outside 1900-2100, day 30 of a 29-day month, a leap month the year lacks,
+    a leap flag other than 0 or 1)."""
     fields = np.broadcast_arrays(*(_int32_field(v, w) for v, w in
                                    ((year, "year"), (month, "month"), (day, "day"), (leap, "leap"))))
     shape = fields[0].shape
@@ -303,7 +368,7 @@ def from_lunar_array(year: npt.ArrayLike, month: npt.ArrayLike, day: npt.ArrayLi
     return _core.days_of_lunar(*flat).view("datetime64[D]").reshape(shape)
 
 
-def day_facts_array(dates: npt.ArrayLike, south_xiaonian: bool = False) -> npt.NDArray[np.void]:
+def day_facts_array(dates: DateArrayLike, south_xiaonian: bool = False) -> npt.NDArray[np.void]:
     """The facts of an array of days as a structured array of DAY_FACTS_DTYPE
     (qel_day_facts field for field: serial, year, month, day, weekday,
     day_of_year, flags, lunar_year, lunar_month, lunar_day, lunar_leap,
@@ -311,8 +376,20 @@ def day_facts_array(dates: npt.ArrayLike, south_xiaonian: bool = False) -> npt.N
     into CYCLE, term (-1 for none) and term_instant (Unix seconds),
     holiday_status (0 ordinary, 1 off, 2 work, -1 unknown), holiday, and
     festivals, a bitmask over FESTIVALS). Masked: year 0."""
-    days, shape = _day_counts(dates)
+    days, shape = _day_counts(dates, "day_facts_array")
     return _core.day_facts_of_days(days, _OPT_XIAONIAN_SOUTH if south_xiaonian else 0).reshape(shape)
+
+
+def add_workdays_array(dates: DateArrayLike, n: npt.ArrayLike) -> npt.NDArray[np.datetime64]:
+    """add_workdays over arrays that broadcast together (datetime64[D]); NaT
+    where the day is NaT or the answer lies outside holiday_years()."""
+    days, shape = _day_counts(dates, "add_workdays_array")
+    counts = np.asarray(n)
+    if counts.dtype.kind not in "iu":
+        raise TypeError(f"n must be integers, not {counts.dtype}")
+    d, k = np.broadcast_arrays(days.reshape(shape), counts.astype(np.int64))
+    out = _core.add_workdays_of_days(np.ascontiguousarray(d).reshape(-1), np.ascontiguousarray(k).reshape(-1))
+    return out.view("datetime64[D]").reshape(d.shape)
 
 
 def add_lunar_columns(df: "pd.DataFrame", column: str = "date", prefix: str = "lunar_") -> "pd.DataFrame":
@@ -323,10 +400,7 @@ def add_lunar_columns(df: "pd.DataFrame", column: str = "date", prefix: str = "l
     it is also the function to hand to Dask's ``map_partitions``."""
     import pandas as pd
 
-    s = df[column]
-    if isinstance(s.dtype, pd.DatetimeTZDtype):
-        s = s.dt.tz_localize(None)
-    r = to_lunar_array(s.to_numpy())
+    r = to_lunar_array(df[column])
     masked = ~r.valid
     return df.assign(**{
         prefix + "year": pd.arrays.IntegerArray(r.year, masked),

@@ -12,8 +12,17 @@
 
 #include <datetime.h>
 #include <structmember.h>
+// NumPy's datetime64 scalar layout only (no NumPy C-API call, no import_array):
+// reading its value and unit directly costs nanoseconds where astype() costs
+// microseconds.
+#define NPY_NO_DEPRECATED_API NPY_1_7_API_VERSION
+// clang-format off
+#include <numpy/ndarraytypes.h>
+#include <numpy/arrayscalars.h>
+// clang-format on
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -37,8 +46,10 @@ struct LunarObject {
 
 PyTypeObject* lunar_type = nullptr;  // created at import, kept for the life of the process
 
-// numpy.datetime64, looked up once at import; kept for the life of the process.
+// numpy.datetime64 and numpy.bool_, looked up once at import; kept for the
+// life of the process.
 PyObject* datetime64_type = nullptr;
+PyObject* numpy_bool_type = nullptr;
 
 int32_t clamp32(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
@@ -60,9 +71,15 @@ int64_t int_arg(py::handle v, const char* what) {
     return x;
 }
 
-// The leap flag: a bool, or the ints 0 and 1.
+// The leap flag: a bool (numpy.bool_ too, which NumPy no longer lets act as
+// an index), or the ints 0 and 1.
 bool leap_arg(py::handle v) {
     if (PyBool_Check(v.ptr())) return v.ptr() == Py_True;
+    if (Py_TYPE(v.ptr()) == reinterpret_cast<PyTypeObject*>(numpy_bool_type)) {
+        const int truth = PyObject_IsTrue(v.ptr());
+        if (truth < 0) throw py::error_already_set();
+        return truth == 1;
+    }
     const int64_t x = int_arg(v, "leap");
     if (x != 0 && x != 1) throw py::value_error("leap must be True, False, 0 or 1, not " + std::to_string(x));
     return x == 1;
@@ -77,27 +94,95 @@ std::string iso(int64_t serial) {
     return buf;
 }
 
+// Saturating a + b and a * k for the day counts: a value beyond every covered
+// day stays beyond them instead of wrapping into one.
+int64_t add_sat(int64_t a, int64_t b) {
+    if (b > 0 && a > INT64_MAX - b) return INT64_MAX;
+    if (b < 0 && a < INT64_MIN + 1 - b) return INT64_MIN + 1;
+    return a + b;
+}
+
+int64_t mul_sat(int64_t a, int64_t k) {
+    return a > INT64_MAX / k ? INT64_MAX : a < INT64_MIN / k ? INT64_MIN + 1 : a * k;
+}
+
+int64_t floor_div(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+// The serial of 1 January (or the first of a month) `months` after 1970-01,
+// saturated outside the years 1..9999.
+int64_t serial_of_month(int64_t months) {
+    if (months < -12 * 1969 || months >= 12 * 8030) return months < 0 ? INT64_MIN + 1 : INT64_MAX;
+    const int64_t m = floor_div(months, 12);
+    int64_t serial = 0;
+    if (qel_serial_of_date(static_cast<int32_t>(1970 + m), static_cast<int32_t>(months - 12 * m + 1), 1, &serial) !=
+        QEL_OK)
+        return months < 0 ? INT64_MIN + 1 : INT64_MAX;
+    return serial;
+}
+
+// A numpy.datetime64 floored to its day, read from the scalar itself for
+// every unit of one (year, month, week, day, hour .. attosecond); NumPy's own
+// conversion for multiples such as 2D.
+int64_t serial_of_datetime64(py::handle v) {
+    const auto* s = reinterpret_cast<const PyDatetimeScalarObject*>(v.ptr());
+    const int64_t x = s->obval;
+    if (x == NPY_DATETIME_NAT) throw py::value_error("NaT has no date");
+    static constexpr int64_t per_day[] = {0, 0, 0, 0, 1, 24, 1440, 86400, 86400000, 86400000000,
+                                          86400000000000, 86400000000000000};
+    const int unit = s->obmeta.base;
+    if (s->obmeta.num == 1) {
+        if (unit == NPY_FR_Y) return serial_of_month(mul_sat(x, 12));
+        if (unit == NPY_FR_M) return serial_of_month(x);
+        if (unit == NPY_FR_W) return add_sat(mul_sat(x, 7), QEL_EPOCH_UNIX);
+        if (unit >= NPY_FR_D && unit <= NPY_FR_ps) return add_sat(floor_div(x, per_day[unit]), QEL_EPOCH_UNIX);
+        // A day has more femtoseconds than int64 holds: every value lies within
+        // a day of the epoch (NumPy's astype overflows on these units).
+        if (unit == NPY_FR_fs || unit == NPY_FR_as) return QEL_EPOCH_UNIX - (x < 0);
+    }
+    const auto days = v.attr("astype")("datetime64[D]").attr("astype")("int64").cast<int64_t>();
+    if (days == INT64_MIN) throw py::value_error("NaT has no date");
+    return add_sat(days, QEL_EPOCH_UNIX);
+}
+
+bool is_nat(PyObject* p) {
+    // pandas.NaT is a datetime subclass whose fields mean nothing.
+    return !PyDate_CheckExact(p) && !PyDateTime_CheckExact(p) && std::strstr(Py_TYPE(p)->tp_name, "NaTType");
+}
+
+// A missing value as pandas and NumPy spell it: None, NaN, pandas.NA, NaT.
+bool is_missing(PyObject* p) {
+    if (p == Py_None) return true;
+    if (PyFloat_Check(p)) return std::isnan(PyFloat_AS_DOUBLE(p));
+    if (PyDate_Check(p)) return is_nat(p);
+    if (PyObject_TypeCheck(p, reinterpret_cast<PyTypeObject*>(datetime64_type)))
+        return reinterpret_cast<const PyDatetimeScalarObject*>(p)->obval == NPY_DATETIME_NAT;
+    const char* name = Py_TYPE(p)->tp_name;
+    const size_t n = std::strlen(name);
+    return n >= 6 && std::strcmp(name + n - 6, "NAType") == 0 && (n == 6 || name[n - 7] == '.');
+}
+
 // The day serial of a date-like value: a datetime.date or datetime.datetime
 // (the date as written, whatever its tzinfo) or a numpy.datetime64 (floored
 // to its day). TypeError for anything else, str included: text has more than
-// one reading and the caller should parse it. ValueError for NaT.
+// one reading and the caller should parse it. ValueError for NaT. `function`
+// is the public call the value was given to, for the message.
 int64_t serial_of(py::handle v, const char* function) {
     PyObject* p = v.ptr();
     if (PyDate_Check(p)) {
-        // pandas.NaT is a datetime subclass whose fields mean nothing.
-        if (!PyDate_CheckExact(p) && !PyDateTime_CheckExact(p) && std::strstr(Py_TYPE(p)->tp_name, "NaTType"))
-            throw py::value_error("NaT has no date");
+        if (is_nat(p)) throw py::value_error("NaT has no date");
         int64_t serial = 0;
         qel_serial_of_date(PyDateTime_GET_YEAR(p), PyDateTime_GET_MONTH(p), PyDateTime_GET_DAY(p), &serial);
         return serial;  // Python's dates are the years 1..9999: always valid
     }
-    if (PyObject_TypeCheck(p, reinterpret_cast<PyTypeObject*>(datetime64_type))) {
-        const auto days = v.attr("astype")("datetime64[D]").attr("astype")("int64").cast<int64_t>();
-        if (days == INT64_MIN) throw py::value_error("NaT has no date");
-        return days > INT64_MAX - QEL_EPOCH_UNIX ? INT64_MAX : days + QEL_EPOCH_UNIX;
-    }
+    if (PyObject_TypeCheck(p, reinterpret_cast<PyTypeObject*>(datetime64_type))) return serial_of_datetime64(v);
     throw py::type_error(std::string(function) +
                          "() takes a datetime.date, datetime.datetime or numpy.datetime64, not " + type_name(v));
+}
+
+// A day the user gave, for a message: its ISO date, or the value as they
+// wrote it (numpy.datetime64('0000')) when it has no date of 0001-9999.
+std::string day_text(py::handle value, int64_t serial) {
+    return serial >= QEL_FIRST_SERIAL && serial <= QEL_LAST_SERIAL ? iso(serial) : std::string(py::repr(value));
 }
 
 py::object date_of_serial(int64_t serial) {
@@ -227,8 +312,52 @@ PyObject* to_lunar(PyObject*, PyObject* value) {
         const int64_t serial = serial_of(value, "to_lunar");
         qel_lunar_date l;
         if (qel_lunar_of_serial(serial, &l) != QEL_OK)
-            throw py::value_error(iso(serial) + " is outside the lunar calendar's days 1900-01-31 .. 2101-01-28");
+            throw py::value_error(day_text(value, serial) +
+                                  " is outside the lunar calendar's days 1900-01-31 .. 2101-01-28");
         return new_lunar(lunar_type, {l.year, l.month, l.day, l.leap != 0});
+    });
+}
+
+PyObject* from_lunar(PyObject*, PyObject* args, PyObject* kwargs) {
+    static const char* keywords[] = {"year", "month", "day", "leap", nullptr};
+    PyObject *y = nullptr, *mo = nullptr, *d = nullptr, *leap = Py_False;
+    if (!PyArg_ParseTupleAndKeywords(args, kwargs, "OOO|O:from_lunar", const_cast<char**>(keywords), &y, &mo, &d,
+                                     &leap))
+        return nullptr;
+    return guarded([&] {
+        const bool l = leap_arg(leap);
+        return date_of_serial(serial_of_lunar(int_arg(y, "year"), int_arg(mo, "month"), int_arg(d, "day"), l))
+            .release()
+            .ptr();
+    });
+}
+
+// serial_of(date, function): the day serial, with errors in the words of
+// the public call `function`.
+PyObject* serial_of_py(PyObject*, PyObject* args) {
+    PyObject* date = nullptr;
+    const char* function = nullptr;
+    if (!PyArg_ParseTuple(args, "Os:serial_of", &date, &function)) return nullptr;
+    return guarded([&] { return PyLong_FromLongLong(serial_of(date, function)); });
+}
+
+// day_facts_of(date, options): qel_day_facts_of as a flat tuple, for the one
+// DayFacts a scalar call builds (a NumPy record per call would cost ten
+// times the calendar work).
+PyObject* day_facts_of(PyObject*, PyObject* args) {
+    PyObject* date = nullptr;
+    unsigned int options = 0;
+    if (!PyArg_ParseTuple(args, "OI:day_facts_of", &date, &options)) return nullptr;
+    return guarded([&] {
+        const int64_t serial = serial_of(date, "day_facts");
+        qel_day_facts f;
+        const int32_t st = qel_day_facts_of(serial, options, &f);
+        if (st == QEL_E_RANGE) throw py::value_error(day_text(date, serial) + " is outside 0001-01-01 .. 9999-12-31");
+        if (st != QEL_OK) throw py::value_error("unknown option");
+        return Py_BuildValue("(iiiiiiiiiiiiiiiiiLK)", f.year, f.month, f.day, f.weekday, f.day_of_year, f.flags,
+                             f.lunar_year, f.lunar_month, f.lunar_day, f.lunar_leap, f.lunar_month_days,
+                             f.lunar_leap_month, f.year_cycle, f.day_cycle, f.term, f.holiday_status, f.holiday,
+                             static_cast<long long>(f.term_instant), static_cast<unsigned long long>(f.festivals));
     });
 }
 
@@ -244,7 +373,7 @@ PyGetSetDef lunar_getset[] = {{"leap", lunar_get_leap, nullptr, "True in a leap 
 
 PyMethodDef lunar_methods[] = {
     {"to_date", lunar_to_date, METH_NOARGS, "to_date($self, /)\n--\n\nThe Gregorian date of this day."},
-    {"__reduce__", lunar_reduce, METH_NOARGS, nullptr},
+    {"__reduce__", lunar_reduce, METH_NOARGS, "__reduce__($self, /)\n--\n\nPickle support: the four fields."},
     {nullptr, nullptr, 0, nullptr}};
 
 const char lunar_doc[] = R"(LunarDate(year, month, day, leap=False)
@@ -280,6 +409,18 @@ The lunar date of a day (date, datetime or numpy.datetime64).
 A datetime counts by its date as written; its tzinfo is not applied.
 ValueError outside 1900-01-31 .. 2101-01-28 (lunar 1900-01-01 .. 2100-12-29)
 or for NaT; TypeError for other types, str included.)"},
+    {"from_lunar", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(from_lunar)),
+     METH_VARARGS | METH_KEYWORDS, R"(from_lunar(year, month, day, leap=False)
+--
+
+The Gregorian date (datetime.date) of a lunar date.
+
+A leap month carries the number of the month it follows: from_lunar(2017, 6,
+1, leap=True) is the first day of 闰六月, 2017-07-23. ValueError for a year
+outside 1900-2100 or a date the year does not have (day 30 of a 29-day month,
+a leap month the year lacks); TypeError for non-ints.)"},
+    {"serial_of", serial_of_py, METH_VARARGS, nullptr},
+    {"day_facts_of", day_facts_of, METH_VARARGS, nullptr},
     {nullptr, nullptr, 0, nullptr}};
 
 std::string name(int32_t kind, int32_t index, uint32_t flags = 0) {
@@ -289,10 +430,26 @@ std::string name(int32_t kind, int32_t index, uint32_t flags = 0) {
     return buf;
 }
 
-int32_t zi_arg(const std::string& zi) {
-    if (zi == "late") return QEL_ZI_LATE;
-    if (zi == "early") return QEL_ZI_EARLY;
-    throw py::value_error("zi must be 'late' or 'early', not '" + zi + "'");
+// The 子 hour convention, its name matched without regard to ASCII case
+// ("Late", "EARLY"), as the SQL functions match it.
+int32_t zi_arg(py::handle zi) {
+    if (!PyUnicode_Check(zi.ptr())) throw py::type_error("zi must be 'late' or 'early', not " + type_name(zi));
+    const std::string text = zi.cast<std::string>();
+    std::string lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (lower == "late") return QEL_ZI_LATE;
+    if (lower == "early") return QEL_ZI_EARLY;
+    throw py::value_error("zi must be 'late' or 'early', not '" + text + "'");
+}
+
+// A year argument checked against the calendar's years 1900-2100; `what`
+// begins the message with what the caller asked for ("solar terms cover").
+int32_t year_arg(py::handle year, const char* what) {
+    const int64_t y = int_arg(year, "year");
+    if (y < QEL_FIRST_YEAR || y > QEL_LAST_YEAR)
+        throw py::value_error(std::string(what) + " the years 1900-2100, not " + std::to_string(y));
+    return static_cast<int32_t>(y);
 }
 
 py::tuple pillar_tuple(const qel_pillars& p) { return py::make_tuple(p.year, p.month, p.day, p.hour); }
@@ -355,6 +512,53 @@ py::array_t<qel_day_facts> day_facts_of_days(const Days& days, uint32_t options)
     return facts;
 }
 
+// A flat object array of dates (a list of them, a pandas object column) to
+// days since 1970: each element as the scalars read it, missing values
+// (None, NaN, pandas.NA, NaT) as NaT. TypeError naming the first element of
+// another type.
+Days days_of_objects(const py::array& dates, const char* function) {
+    if (dates.dtype().kind() != 'O' || dates.ndim() != 1 || !(dates.flags() & py::array::c_style))
+        throw py::type_error("days_of_objects takes a flat contiguous object array");
+    const auto n = static_cast<size_t>(dates.size());
+    Days days(static_cast<py::ssize_t>(n));
+    int64_t* out = days.mutable_data();
+    PyObject* const* in = static_cast<PyObject* const*>(dates.data());
+    for (size_t i = 0; i < n; ++i) {
+        PyObject* v = in[i];
+        if (is_missing(v)) {
+            out[i] = INT64_MIN;
+            continue;
+        }
+        if (!PyDate_Check(v) && !PyObject_TypeCheck(v, reinterpret_cast<PyTypeObject*>(datetime64_type)))
+            throw py::type_error(std::string(function) +
+                                 "() takes dates (datetime.date, datetime.datetime, numpy.datetime64; None, NaN, NA "
+                                 "or NaT where missing), not " +
+                                 type_name(v) + " at index " + std::to_string(i));
+        out[i] = add_sat(serial_of(v, function), -QEL_EPOCH_UNIX);  // never INT64_MIN, which is NaT
+    }
+    return days;
+}
+
+// qel_add_workdays over arrays of one length; NaT in, or an answer outside
+// the holiday table, gives NaT.
+Days add_workdays_of_days(const Days& days, const Days& n) {
+    if (days.size() != n.size()) throw py::value_error("days and n must have one length");
+    const auto count = static_cast<size_t>(days.size());
+    Days out(static_cast<py::ssize_t>(count));
+    const int64_t *in = days.data(), *k = n.data();
+    int64_t* o = out.mutable_data();
+    {
+        py::gil_scoped_release nogil;
+        for (size_t i = 0; i < count; ++i) {
+            int64_t serial = 0;
+            const bool ok = in[i] != INT64_MIN && in[i] < INT64_MAX - QEL_EPOCH_UNIX &&
+                            qel_add_workdays(in[i] + QEL_EPOCH_UNIX, k[i], nullptr, &serial) == QEL_OK;
+            o[i] = ok ? serial - QEL_EPOCH_UNIX : INT64_MIN;
+        }
+    }
+    return out;
+}
+
 // The bare batch call into arrays the caller allocated: the benchmark's
 // measure of the C library alone, without the binding's allocation and
 // bool conversion.
@@ -378,6 +582,7 @@ PYBIND11_MODULE(_core, m) {
     PyDateTime_IMPORT;
     if (!PyDateTimeAPI) throw py::error_already_set();
     datetime64_type = py::object(py::module_::import("numpy").attr("datetime64")).release().ptr();
+    numpy_bool_type = py::object(py::module_::import("numpy").attr("bool_")).release().ptr();
     // The facts of a day as a NumPy record; `reserved` stays out (padding).
     PYBIND11_NUMPY_DTYPE(qel_day_facts, serial, year, month, day, weekday, day_of_year, flags, lunar_year,
                          lunar_month, lunar_day, lunar_leap, lunar_month_days, lunar_leap_month, year_cycle,
@@ -388,20 +593,6 @@ PYBIND11_MODULE(_core, m) {
     if (!lunar_type) throw py::error_already_set();
     m.attr("LunarDate") = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(lunar_type));
     if (PyModule_AddFunctions(m.ptr(), module_functions) != 0) throw py::error_already_set();
-
-    m.def(
-        "from_lunar",
-        [](py::handle y, py::handle mo, py::handle d, py::handle leap) {
-            const bool l = leap_arg(leap);
-            return date_of_serial(serial_of_lunar(int_arg(y, "year"), int_arg(mo, "month"), int_arg(d, "day"), l));
-        },
-        py::arg("year"), py::arg("month"), py::arg("day"), py::arg("leap") = false,
-        R"(The Gregorian date of a lunar date.
-
-ValueError for a year outside 1900-2100 or a date the year does not have (day
-30 of a 29-day month, a leap month the year lacks); TypeError for non-ints.)");
-    m.def("serial_of", [](py::handle v) { return serial_of(v, "serial_of"); }, py::arg("date"),
-          "The day serial (days since 1899-12-30) of a date, datetime or numpy.datetime64.");
 
     m.def("lunar_of_days", &lunar_of_days, py::arg("days"),
           "(year, month, day, leap, valid) arrays of int64 days since 1970; 0/False where not valid.");
@@ -418,25 +609,42 @@ ValueError for a year outside 1900-2100 or a date the year does not have (day
           py::arg("kind"), py::arg("index"), py::arg("flags") = 0, "qel_name: a UTF-8 name by kind and index.");
     m.def(
         "term_instant",
-        [](int32_t year, int32_t term) {
+        [](py::handle year, int32_t term) {
             int64_t t = 0;
-            if (qel_term_instant(year, term, &t) != QEL_OK)
-                throw py::value_error("solar terms cover the years 1900-2100, not " + std::to_string(year));
+            if (qel_term_instant(year_arg(year, "solar terms cover"), term, &t) != QEL_OK)
+                throw py::value_error("no solar term " + std::to_string(term));
             return t;
         },
         py::arg("year"), py::arg("term"), "Unix seconds of solar term 0..23 of a Gregorian year.");
     m.def(
         "festival_date",
-        [](int32_t festival, int32_t year, uint32_t options) {
+        [](int32_t festival, py::handle year, uint32_t options) {
             int64_t serial = 0;
-            if (qel_festival_date(festival, year, options, &serial) != QEL_OK)
-                throw py::value_error("festivals cover the years 1900-2100, not " + std::to_string(year));
+            if (qel_festival_date(festival, year_arg(year, "festivals cover"), options, &serial) != QEL_OK)
+                throw py::value_error("no festival " + std::to_string(festival));
             return serial;
         },
         py::arg("festival"), py::arg("year"), py::arg("options") = 0, "Day serial of a festival in a year.");
     m.def(
+        "festival_of_name",
+        [](py::handle name) {
+            if (!PyUnicode_Check(name.ptr()))
+                throw py::type_error("a festival is named by a str, not " + type_name(name));
+            const std::string text = name.cast<std::string>();
+            const int32_t f = qel_festival_of_name(text.data(), text.size());
+            if (f < 0)
+                throw py::value_error("no festival is named '" + text +
+                                      "' (a key such as 'mid-autumn', an English or a Chinese name)");
+            return f;
+        },
+        py::arg("name"), "The festival of a key, English or Chinese name.");
+    m.def(
+        "leap_month",
+        [](py::handle year) { return qel_lunar_leap_month(year_arg(year, "the lunar calendar covers")); },
+        py::arg("year"), "The month the leap month of a lunar year follows, 0 for none.");
+    m.def(
         "pillars_of_cst",
-        [](int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s, const std::string& zi) {
+        [](int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s, py::handle zi) {
             qel_pillars p;
             if (qel_pillars_of_cst(y, mo, d, h, mi, s, zi_arg(zi), &p) != QEL_OK)
                 throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 13:51:30 UTC+8) to the "
@@ -444,17 +652,37 @@ ValueError for a year outside 1900-2100 or a date the year does not have (day
             return pillar_tuple(p);
         },
         py::arg("year"), py::arg("month"), py::arg("day"), py::arg("hour"), py::arg("minute"), py::arg("second"),
-        py::arg("zi") = "late", "Sexagenary indices (year, month, day, hour) of a civil time in UTC+8.");
+        py::arg("zi"), "Sexagenary indices (year, month, day, hour) of a civil time in UTC+8.");
     m.def(
         "pillars_of_instant",
-        [](int64_t instant, const std::string& zi) {
+        [](int64_t instant, py::handle zi) {
             qel_pillars p;
             if (qel_pillars_of_instant(instant, zi_arg(zi), &p) != QEL_OK)
                 throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 13:51:30 UTC+8) to the "
                                       "end of 2100");
             return pillar_tuple(p);
         },
-        py::arg("instant"), py::arg("zi") = "late", "Sexagenary indices (year, month, day, hour) of Unix seconds.");
+        py::arg("instant"), py::arg("zi"), "Sexagenary indices (year, month, day, hour) of Unix seconds.");
+    m.def("days_of_objects", &days_of_objects, py::arg("dates"), py::arg("function"),
+          "int64 days since 1970 of a flat object array of dates; INT64_MIN (NaT) for missing values.");
+    m.def(
+        "add_workdays",
+        [](py::handle date, py::handle n) {
+            const int64_t from = serial_of(date, "add_workdays");
+            const int64_t count = int_arg(n, "n");
+            int64_t serial = 0;
+            if (qel_add_workdays(from, count, nullptr, &serial) != QEL_OK) {
+                int32_t first = 0, last = 0;
+                qel_holiday_years(&first, &last);
+                throw py::value_error(std::to_string(count) + " working days from " + day_text(date, from) +
+                                      " fall outside the holiday table's years " + std::to_string(first) + "-" +
+                                      std::to_string(last));
+            }
+            return date_of_serial(serial);
+        },
+        py::arg("date"), py::arg("n"), "The day n working days after a date.");
+    m.def("add_workdays_of_days", &add_workdays_of_days, py::arg("days"), py::arg("n"),
+          "int64 days since 1970 n working days after each day; INT64_MIN (NaT) where outside the table.");
     m.def("holiday_years", [] {
         int32_t first = 0, last = 0;
         qel_holiday_years(&first, &last);

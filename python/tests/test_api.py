@@ -1,7 +1,10 @@
 """The Python surface: every exported call on known days, the accepted and
 refused types, the errors, masks, threads and the pandas helper."""
 import datetime as dt
+import inspect
 import pickle
+import re
+import warnings
 from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
@@ -22,9 +25,9 @@ def test_known_answers() -> None:
     eve = q.Festival(13, "除夕", "New Year's Eve", "new-years-eve", D(2025, 1, 28))
     assert q.day_facts(np.datetime64("2025-01-28")) == q.DayFacts(
         D(2025, 1, 28), 2, 28, q.LunarDate(2024, 12, 29), 29, 0, "甲辰", "龙", "丁酉", None, (eve,), "off", "春节")
-    assert q.festivals(2024)[-1] == eve
+    assert q.festival_date("除夕", 2024) == eve.date and eve in q.festivals(2025)
     # 小年 on lunar 12-23 in the north, 12-24 in the south.
-    assert [f.date for f in q.festivals(2024, south_xiaonian=True) if f.key == "xiaonian"] == [D(2025, 1, 23)]
+    assert [f.date for f in q.festivals(2025, south_xiaonian=True) if f.key == "xiaonian"] == [D(2025, 1, 23)]
     assert q.day_facts(D(2025, 1, 23), south_xiaonian=True).festivals[0].name == "小年"
     assert q.day_facts(D(1, 1, 1)) == q.DayFacts(D(1, 1, 1), 1, 1, *[None] * 5, "己卯", None, (), None, None)
     minor_heat = q.solar_terms(2017)[12]
@@ -34,9 +37,48 @@ def test_known_answers() -> None:
     # 23:30: the late 子 hour keeps the day's pillar, the early one takes the next day's.
     late, early = (q.pillars(DT(2026, 12, 7, 23, 30), zi=z) for z in ("late", "early"))
     assert late.day == "乙卯" and early.day == "丙辰" and late.hour == early.hour
+    assert q.pillars(DT(2026, 12, 7, 23, 30), zi="EARLY") == early and q.pillars(
+        DT(2026, 12, 7, 23, 30, tzinfo=q.CST), zi="Late") == late  # ASCII case is ignored, as in SQL
+    assert (q.leap_month(2017), q.leap_month(2023), q.leap_month(2024)) == (6, 2, 0)
     assert q.holiday_years() == (2004, 2026) and q.day_facts(D(2025, 10, 6)).holiday == "中秋节、国庆节"
     assert [q.is_workday(D(2025, 9, d)) for d in (27, 28, 29)] == [False, True, True]  # the 28th: 班
     assert q.workdays(D(2025, 9, 1), D(2025, 11, 1)) == 41 == -q.workdays(D(2025, 11, 1), D(2025, 9, 1))
+    # Friday the 26th, then the make-up Sunday: n = 0 on a day off moves to the next working day.
+    assert [q.add_workdays(D(2025, 9, d), n) for d, n in ((26, 1), (27, 0), (28, -1), (26, 0))] == [
+        D(2025, 9, 28), D(2025, 9, 28), D(2025, 9, 26), D(2025, 9, 26)]
+
+
+@pytest.mark.parametrize("year, key, days", [
+    (2022, "laba", [D(2022, 1, 10), D(2022, 12, 30)]),  # the 腊八 of lunar 2021 and of lunar 2022
+    (2021, "laba", [D(2021, 1, 20)]),
+    (1974, "laba", []),  # the 腊八 of lunar 1973 falls on 1973-12-31, that of 1974 in 1975
+    (2025, "new-years-eve", [D(2025, 1, 28)]),  # not 2026-02-16, the eve of lunar 2025
+    (2025, "spring-festival", [D(2025, 1, 29)]),
+    (2025, "qingming", [D(2025, 4, 4)]),
+    (1900, "new-years-eve", []),  # the eve of lunar 1899 (1900-01-30) is before the lunar table
+    (2100, "national-day", [D(2100, 10, 1)]),
+])
+def test_festivals_of_a_gregorian_year(year: int, key: str, days: list) -> None:
+    assert [f.date for f in q.festivals(year) if f.key == key] == days
+
+
+def test_festivals_agree_with_day_facts() -> None:
+    # Each festival day of 1900-2100 as festivals(year) lists it, against the
+    # festival bits day_facts_array sets on the day: one set, both options.
+    days = np.arange(np.datetime64("1900-01-01"), np.datetime64("2101-01-01"))
+    for south in (False, True):
+        bits = q.day_facts_array(days, south_xiaonian=south)["festivals"]
+        marked = {(d, i) for d, b in zip(days.tolist(), bits.tolist()) for i in range(25) if b >> i & 1}
+        listed = [(f.date, f.number) for y in range(1900, 2101) for f in q.festivals(y, south)]
+        assert len(listed) == len(marked) and set(listed) == marked and listed == sorted(listed)
+
+
+@pytest.mark.parametrize("festival, year, day", [
+    ("除夕", 2024, D(2025, 1, 28)), ("mid-autumn", 2025, D(2025, 10, 6)), ("元宵", 2025, D(2025, 2, 12)),
+    ("MID-AUTUMN", 2025, D(2025, 10, 6)), (14, 2025, D(2025, 4, 4)), ("冬至", 2100, D(2100, 12, 22)),
+])
+def test_festival_date(festival: object, year: int, day: dt.date) -> None:
+    assert q.festival_date(festival, year) == day  # type: ignore[arg-type]
 
 
 @pytest.mark.parametrize("value", [D(2017, 7, 23), DT(2017, 7, 23, 23, 59, tzinfo=UTC), np.datetime64("2017-07-23"),
@@ -44,6 +86,22 @@ def test_known_answers() -> None:
                                    pd.Timestamp("2017-07-23 08:00")])
 def test_date_types_accepted(value: object) -> None:
     assert q.to_lunar(value) == q.LunarDate(2017, 6, 1, True) and q.day_facts(value).date == D(2017, 7, 23)
+
+
+@pytest.mark.parametrize("unit", ["Y", "M", "W", "D", "h", "m", "s", "ms", "us", "ns", "ps", "fs", "as", "2D", "15m"])
+def test_datetime64_units(unit: str) -> None:
+    # A datetime64 scalar of any unit floors to its day, before 1970 too (as
+    # NumPy's astype does, where it does not overflow), alone and inside an object array: 2,000 random values
+    # of the unit over 0001-9999 (or as far as int64 reaches) and the edges.
+    if unit in ("ns", "ps", "fs", "as"):
+        first, last = -2 ** 62, 2 ** 62  # NumPy's own astype wraps near the int64 ends
+    else:
+        first, last = np.array(["0001-01-08", "9999-12-31"], "M8[D]").astype(f"M8[{unit}]").astype(np.int64).tolist()
+    values = np.r_[np.random.default_rng(18).integers(first, last, 2000), first, last, -1, 0, 1].astype(f"M8[{unit}]")
+    per_day = {"ps": 86400 * 10 ** 12, "fs": 86400 * 10 ** 15, "as": 86400 * 10 ** 18}.get(unit)
+    want = (values.astype(np.int64).astype(object) // per_day).astype("M8[D]") if per_day else values.astype("M8[D]")
+    assert [q.day_facts(v).date for v in values] == want.tolist()
+    assert np.array_equal(q.day_facts_array(np.array(list(values), object)), q.day_facts_array(want))
 
 
 @pytest.mark.parametrize("call", [q.to_lunar, q.day_facts, q.is_workday, lambda v: q.workdays(D(2020, 1, 1), v),
@@ -66,6 +124,8 @@ def test_other_types_refused(call: object, value: object) -> None:
     (lambda: q.to_lunar(D(1900, 1, 30)), ValueError, "outside the lunar calendar"),
     (lambda: q.to_lunar(np.datetime64("NaT")), ValueError, "NaT"),
     (lambda: q.to_lunar(pd.NaT), ValueError, "NaT"),
+    (lambda: q.day_facts(np.datetime64(-1970, "Y")), ValueError, r"^numpy.datetime64\('0000'\) is outside 0001-01-01"),
+    (lambda: q.to_lunar(np.datetime64(-1, "M") - 1969 * 12), ValueError, r"^numpy.datetime64\('0000-12'\) is outside"),
     (lambda: q.solar_terms(1899), ValueError, "1900-2100"),
     (lambda: q.festivals(2101), ValueError, "1900-2100"),
     (lambda: q.pillars(DT(1900, 2, 4, 13, 51, 29)), ValueError, "立春 of 1900"),
@@ -74,13 +134,42 @@ def test_other_types_refused(call: object, value: object) -> None:
     (lambda: q.is_workday(D(2003, 12, 31)), ValueError, "2004-2026"),
     (lambda: q.workdays(D(2026, 12, 1), D(2027, 1, 2)), ValueError, "does not cover"),
     (lambda: q.to_lunar_array(["2017-07-23"]), TypeError, "dates are text"),
-    (lambda: q.to_lunar_array(np.array([42939])), TypeError, "must be datetime64"),
+    (lambda: q.to_lunar_array(np.array([42939])), TypeError, r"^to_lunar_array\(\) takes datetime64"),
     (lambda: q.to_lunar_array([D(2017, 7, 23), "2017-07-24"]), TypeError, "not str"),
     (lambda: q.from_lunar_array([2017.0], [6], [1]), TypeError, "year must be integers"),
+    (lambda: q.from_lunar_array([2017, D(2017, 1, 1)], 6, 1), TypeError, "year must be integers, not date"),
+    # Each message speaks of the call the user made, in its terms.
+    (lambda: q.day_facts("2017-07-23"), TypeError, r"^day_facts\(\) takes a datetime.date"),
+    (lambda: q.is_workday(42939), TypeError, r"^is_workday\(\) takes"),
+    (lambda: q.workdays(D(2020, 1, 1), "2020-02-01"), TypeError, r"^workdays\(\) takes"),
+    (lambda: q.to_lunar_array([D(2017, 7, 23), 1.5]), TypeError, r"^to_lunar_array\(\) takes .* float at index 1"),
+    (lambda: q.solar_terms(2 ** 40), ValueError, "solar terms cover the years 1900-2100, not 1099511627776"),
+    (lambda: q.festivals(2 ** 40), ValueError, "festivals cover the years 1900-2100, not 1099511627776"),
+    (lambda: q.festivals(2020.0), TypeError, "year must be an int, not float"),  # type: ignore[arg-type]
+    (lambda: q.festival_date("Halloween", 2020), ValueError, "no festival is named 'Halloween'"),
+    (lambda: q.festival_date(25, 2020), ValueError, "festival numbers are 0..24"),
+    (lambda: q.leap_month(1899), ValueError, "lunar calendar covers the years 1900-2100, not 1899"),
+    (lambda: q.pillars(DT(2020, 1, 1), zi=None), TypeError, "zi must be 'late' or 'early', not NoneType"),
+    (lambda: q.pillars(DT(2020, 1, 1), zi="ＬＡＴＥ"), ValueError, "zi must be"),  # ASCII case only
+    (lambda: q.add_workdays(D(2026, 12, 31), 1), ValueError, "fall outside the holiday table's years 2004-2026"),
+    (lambda: q.add_workdays(D(2025, 1, 2), 1.0), TypeError, "n must be an int"),  # type: ignore[arg-type]
 ])
 def test_errors(call: object, error: type, message: str) -> None:
-    with pytest.raises(error, match=message):
+    with pytest.raises(error, match=message) as e:
         call()  # type: ignore[operator]
+    assert not re.search(r"serial_of|_core|pillars_of|term_instant|incompatible|Invoked with", str(e.value))
+
+
+def test_signatures_and_numpy_scalars() -> None:
+    # help() shows the arguments of every public call, none of pybind11's handles or capsules.
+    for name in q.__all__:
+        obj = getattr(q, name)
+        if callable(obj) and not isinstance(obj, type):
+            assert "handle" not in str(inspect.signature(obj)) and "PyCapsule" not in repr(obj), name
+    assert str(inspect.signature(q.from_lunar)) == "(year, month, day, leap=False)"
+    with warnings.catch_warnings():
+        warnings.simplefilter("error")  # NumPy deprecates np.bool_ as an index
+        assert q.from_lunar(np.int32(2017), 6, 1, np.True_) == q.LunarDate(2017, 6, 1, np.bool_(1)).to_date()
 
 
 def test_lunar_date_value_semantics() -> None:
@@ -103,8 +192,14 @@ def test_array_masks_shapes_and_broadcasting() -> None:
     # Finer units floor to the day; lists of dates and None read like the scalars.
     fine = np.array(["1969-12-31T23:59:59.999", "1970-01-01T00:00"], "M8[ms]")
     assert q.to_lunar_array(fine).day.tolist() == q.to_lunar_array([D(1969, 12, 31), D(1970, 1, 1)]).day.tolist()
-    assert q.to_lunar_array([D(2017, 7, 23), None, pd.NaT]).valid.tolist() == [True, False, False]
-    assert q.to_lunar_array(np.array([], "M8[D]")).year.shape == (0,)
+    missing = [None, pd.NaT, float("nan"), np.float64("nan"), pd.NA, np.datetime64("NaT")]
+    assert q.to_lunar_array([D(2017, 7, 23), *missing]).valid.tolist() == [True] + [False] * 6
+    assert q.to_lunar_array(pd.Series([pd.NA, D(2017, 7, 23)], dtype=object)).day.tolist() == [0, 1]
+    assert q.to_lunar_array(np.array([], "M8[D]")).year.shape == q.to_lunar_array([]).year.shape == (0,)
+    # Objects far beyond 0001-9999 saturate (UBSan saw the old subtraction overflow).
+    far = [D(2017, 7, 23), np.datetime64(-10 ** 6, "Y"), np.datetime64(10 ** 6, "Y"), np.datetime64(-2 ** 62, "W")]
+    assert q.to_lunar_array(far).valid.tolist() == [True, False, False, False]
+    assert q.day_facts_array(far)["year"].tolist() == [2017, 0, 0, 0]
     # Valid, leap, day 30 of a 29-day month, a year that would wrap to 2017 in
     # int32, a leap flag of 2, month 13, years one beyond each end.
     got = q.from_lunar_array([2017, 2017, 2017, 2 ** 32 + 2017, 2017, 2017, 1899, 2101], [6, 6, 6, 6, 6, 13, 12, 1],
@@ -113,6 +208,22 @@ def test_array_masks_shapes_and_broadcasting() -> None:
     # Broadcasting: every day of 闰六月 2017.
     month = q.from_lunar_array(2017, 6, np.arange(1, 31), leap=True)
     assert month[0] == np.datetime64("2017-07-23") and not np.isnat(month).any()
+    # Missing fields, as Python objects or in pandas' nullable arrays, give NaT.
+    na = q.from_lunar_array([2017, float("nan"), None, 2017], [6, 6, 6, pd.NA], 1, [True, 1, 1, None])
+    assert na.astype(str).tolist() == ["2017-07-23", "NaT", "NaT", "NaT"]
+    nullable = q.from_lunar_array(pd.array([2017, None], "Int32"), pd.array([6, 6], "UInt8"), 1,
+                                  pd.array([True, True], "boolean"))
+    assert nullable.astype(str).tolist() == ["2017-07-23", "NaT"]
+    # add_workdays over arrays: the scalar call on each day of the table's
+    # years and beyond, NaT where it raises.
+    days = np.arange(np.datetime64("2003-12-20"), np.datetime64("2027-01-10"))
+    for n in (-3, 0, 1, 10):
+        got = q.add_workdays_array(days, n).tolist()
+        for d, g in zip(days.tolist(), got):
+            try:
+                assert g == q.add_workdays(d, n), (d, n)
+            except ValueError:
+                assert g is None, (d, n)
 
 
 def test_threads_convert_at_once() -> None:
@@ -133,6 +244,13 @@ def test_pandas_columns() -> None:
     assert out["lunar_year"].dtype == "Int32" and out["lunar_leap"].dtype == "boolean"
     assert out.iloc[0, 2:].tolist() == [2017, 6, 1, True] and out.iloc[1:, 2:].isna().all().all()
     assert "lunar_year" not in df
+    # The columns go back through from_lunar_array: each day's date, NaT where <NA>.
+    back = q.from_lunar_array(out.lunar_year, out.lunar_month, out.lunar_day, out.lunar_leap)
+    assert back.astype(str).tolist() == ["2017-07-23", "NaT", "NaT"]
     # A tz-aware column counts by its local dates: 2017-07-22 23:00 in UTC is the 23rd in UTC+8.
     aware = pd.DataFrame({"when": pd.to_datetime(["2017-07-22 23:00"]).tz_localize("UTC").tz_convert("Asia/Shanghai")})
     assert q.add_lunar_columns(aware, "when", prefix="l_")["l_day"].tolist() == [1]
+    # So do an aware Series, index and list of Timestamps, NaT masked.
+    when = pd.Series(pd.to_datetime(["2017-07-22 23:00", None]).tz_localize("UTC")).dt.tz_convert("Etc/GMT-8")
+    for dates in (when, pd.DatetimeIndex(when), when.tolist(), when.array):
+        assert q.to_lunar_array(dates).day.tolist() == [1, 0]

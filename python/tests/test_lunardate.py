@@ -53,6 +53,11 @@ def test_every_day_scalar_array_and_lunardate() -> None:
     assert differ == [d for first, last in DIFFERENT_MONTHS
                       for d in np.arange(np.datetime64(first), np.datetime64(last) + 1).tolist()]
 
+    # leap_month of each lunar year against the day records' field, and
+    # against lunardate's table for the years it has.
+    leap_months = np.array([q.leap_month(y) for y in range(1900, 2101)])
+    assert np.array_equal(leap_months[r.year[r.valid] - 1900], facts["lunar_leap_month"][r.valid])
+    assert leap_months[:200].tolist() == [info % 16 for info in lunardate.yearInfos[:200]]
     # The lunar fields go back to their days through the array call.
     back = q.from_lunar_array(r.year, r.month, r.day, r.leap)
     assert np.array_equal(back[r.valid], DAYS[r.valid]) and np.isnat(back[~r.valid]).all()
