@@ -13,6 +13,13 @@ install(TARGETS qel_common qel_datetime qel_calendar
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The licence: Debian's place for it is the package's doc folder, named
+# copyright; the Windows zip keeps it at the top.
+if(WIN32)
+  install(FILES LICENSE DESTINATION .)
+else()
+  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qel-datetime RENAME copyright)
+endif()
 install(FILES include/qel_datetime.h include/qel_common.h include/qel_calendar.h include/qel_calendar_version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 if(WIN32)
