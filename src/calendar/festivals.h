@@ -60,7 +60,7 @@ constexpr uint64_t festival_bit(int32_t f) noexcept { return uint64_t{1} << f; }
 constexpr auto fixed_day_bits(FestivalRule rule) {
     std::array<std::array<uint64_t, 32>, 13> bits{};
     for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f)
-        if (kFestivals[f].rule == rule) bits[kFestivals[f].month][kFestivals[f].day] |= festival_bit(f);
+        if (kFestivals[f].rule == rule) bits[static_cast<size_t>(kFestivals[f].month)][static_cast<size_t>(kFestivals[f].day)] |= festival_bit(f);
     return bits;
 }
 inline constexpr auto kLunarDayBits = fixed_day_bits(FestivalRule::kLunarDay);
@@ -69,7 +69,7 @@ inline constexpr auto kGregorianDayBits = fixed_day_bits(FestivalRule::kGregoria
 inline constexpr auto kTermBits = [] {
     std::array<uint64_t, 24> bits{};
     for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f)
-        if (kFestivals[f].rule == FestivalRule::kSolarTerm) bits[kFestivals[f].day] |= festival_bit(f);
+        if (kFestivals[f].rule == FestivalRule::kSolarTerm) bits[static_cast<size_t>(kFestivals[f].day)] |= festival_bit(f);
     return bits;
 }();
 

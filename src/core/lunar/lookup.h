@@ -49,7 +49,7 @@ constexpr int32_t month_days(int64_t year, int64_t month, int64_t leap) noexcept
 // Twelve small months (348 days), one more day per big month, and the leap month.
 constexpr int32_t year_days(int64_t year) noexcept {
     int32_t days = 12 * kSmallMonthDays;
-    for (uint32_t bits = year_entry(year) >> 4u; bits != 0; bits >>= 1) days += bits & 1u;
+    for (uint32_t bits = year_entry(year) >> 4u; bits != 0; bits >>= 1) days += static_cast<int32_t>(bits & 1u);
     return days + leap_month_days(year);
 }
 
