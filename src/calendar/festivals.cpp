@@ -52,7 +52,7 @@ int32_t qel_festivals_of_year(int32_t year, uint32_t options, qel_festival_day* 
     // 小年 and 除夕 in January or February) and y, and the year's own terms
     // and Gregorian days. Ordered by day, then festival: an insertion sort
     // of at most 28 entries.
-    qel_festival_day found[QEL_FESTIVAL_DAYS_MAX];
+    qel_festival_day found[QEL_FESTIVAL_DAYS_MAX] = {};
     size_t n = 0;
     const int64_t first = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year), 1, 1);
     const int64_t end = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year) + 1, 1, 1);

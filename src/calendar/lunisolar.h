@@ -40,7 +40,7 @@ struct Year {
 
 inline constexpr int32_t kFirstYear = lunar::kFirstYear;
 inline constexpr int32_t kLastYear = lunar::kLastYear;
-inline constexpr size_t kYears = static_cast<size_t>(kLastYear - kFirstYear + 1);
+inline constexpr size_t kYears = static_cast<size_t>(kLastYear - kFirstYear) + 1;
 inline constexpr size_t kMonthCount = static_cast<size_t>(lunar::kFirstMonthIndex[lunar::kTableYears]);
 
 // kMonthCount months and a sentinel whose first day ends the table.
