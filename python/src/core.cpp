@@ -538,14 +538,39 @@ py::array_t<int64_t> days_of_lunar(const Ints& year, const Ints& month, const In
     return days;
 }
 
-py::array_t<qel_day_facts> day_facts_of_days(const Days& days, uint32_t options) {
+// The NumPy record of qel_day_facts as the library lays it out
+// (qel_day_facts_field): each field that this header's structure holds,
+// `reserved` (padding) left out. Made once at import.
+PyObject* facts_dtype = nullptr;
+
+py::dtype day_facts_dtype() {
+    py::list names, formats, offsets;
+    const int32_t count = qel_count(QEL_COUNT_DAY_FACTS_FIELDS);
+    for (int32_t i = 0; i < count; ++i) {
+        qel_field f;
+        if (qel_day_facts_field(i, &f) != QEL_OK || f.offset + f.size > sizeof(qel_day_facts) ||
+            std::strcmp(f.name, "reserved") == 0)
+            continue;
+        names.append(f.name);
+        formats.append((f.is_signed ? "i" : "u") + std::to_string(f.size));
+        offsets.append(f.offset);
+    }
+    py::dict spec;
+    spec["names"] = names, spec["formats"] = formats, spec["offsets"] = offsets;
+    spec["itemsize"] = sizeof(qel_day_facts);
+    return py::dtype::from_args(spec);
+}
+
+py::array day_facts_of_days(const Days& days, uint32_t options) {
     const auto n = static_cast<size_t>(days.size());
-    auto facts = empty<qel_day_facts>(n);
-    qel_day_facts* out = facts.mutable_data();
+    py::array facts(py::reinterpret_borrow<py::dtype>(facts_dtype),
+                    py::array::ShapeContainer{static_cast<py::ssize_t>(n)});
+    void* out = facts.mutable_data();
     int64_t r = 0;
     {
         py::gil_scoped_release nogil;
-        r = qel_day_facts_of_days(days.data(), n, QEL_EPOCH_UNIX, options, out, nullptr);
+        r = qel_day_facts_of_days_strided(days.data(), n, QEL_EPOCH_UNIX, options, out, sizeof(qel_day_facts),
+                                          nullptr);
     }
     if (r < 0) throw py::value_error("unknown option");
     return facts;
@@ -622,10 +647,7 @@ PYBIND11_MODULE(_core, m) {
     if (!PyDateTimeAPI) throw py::error_already_set();
     datetime64_type = py::object(py::module_::import("numpy").attr("datetime64")).release().ptr();
     numpy_bool_type = py::object(py::module_::import("numpy").attr("bool_")).release().ptr();
-    // The facts of a day as a NumPy record; `reserved` stays out (padding).
-    PYBIND11_NUMPY_DTYPE(qel_day_facts, serial, year, month, day, weekday, day_of_year, flags, lunar_year,
-                         lunar_month, lunar_day, lunar_leap, lunar_month_days, lunar_leap_month, year_cycle,
-                         day_cycle, term, holiday_status, holiday, term_instant, festivals);
+    facts_dtype = day_facts_dtype().release().ptr();
     m.doc() = "The compiled core of qel_calendar; use the qel_calendar package.";
 
     lunar_type = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&lunar_spec));
