@@ -15,8 +15,8 @@ pandas.NA), or outside the covered days, is *masked*:
 
 - ``to_lunar_array``: year, month, day 0 and leap False, ``valid`` False;
 - ``from_lunar_array``: NaT;
-- ``day_facts_array``: year 0 (outside 0001-9999 or NaT); the lunar fields are
-  0 where ``flags & NO_LUNAR``;
+- ``day_facts_array``: year 0 (outside ranges()["gregorian"], or NaT); the
+  lunar fields are 0 where ``flags & NO_LUNAR``;
 - ``add_lunar_columns``: <NA> in pandas' nullable Int32 and boolean columns.
 
 The batch calls run without the GIL: threads convert in parallel.
@@ -198,8 +198,8 @@ class DayFacts:
 
 
 def day_facts(date: DateLike, south_xiaonian: bool = False) -> DayFacts:
-    """The facts of a day (any date in 0001-9999; lunar facts, terms and
-    festivals where the calendar covers them). ``south_xiaonian`` puts 小年 on
+    """The facts of a day (any date of ranges()["gregorian"]; lunar facts,
+    terms and festivals where the calendar covers them). ``south_xiaonian`` puts 小年 on
     lunar 12-24, as in the south, instead of 12-23."""
     (year, month, mday, weekday, day_of_year, flags, lunar_year, lunar_month, lunar_day, lunar_leap, month_days,
      leap_of_year, year_cycle, day_cycle, t, status, holiday, instant, bits) = _core.day_facts_of(
