@@ -259,11 +259,13 @@ int64_t serial_of_lunar(Call&& call, const int64_t (&f)[4]) {
     return serial;
 }
 
-// The fields of a lunar date given by the user, checked: ValueError names
-// the call `function` as they made it.
-LunarDate checked_lunar(const char* function, py::handle y, py::handle mo, py::handle d, py::handle leap) {
+// The fields of a lunar date given by the user, checked (its day into
+// *serial when not null): ValueError names the call `function` as they made it.
+LunarDate checked_lunar(const char* function, py::handle y, py::handle mo, py::handle d, py::handle leap,
+                        int64_t* serial = nullptr) {
     const int64_t f[4] = {int_arg(y, "year"), int_arg(mo, "month"), int_arg(d, "day"), leap_arg(leap)};
-    serial_of_lunar([&] { return call_text(function, {y, mo, d}, f[3], leap); }, f);
+    const int64_t day = serial_of_lunar([&] { return call_text(function, {y, mo, d}, f[3], leap); }, f);
+    if (serial) *serial = day;
     return {static_cast<int32_t>(f[0]), static_cast<int32_t>(f[1]), static_cast<int32_t>(f[2]), f[3] == 1};
 }
 
@@ -370,9 +372,8 @@ PyObject* from_lunar(PyObject*, PyObject* args, PyObject* kwargs) {
                                      &leap))
         return nullptr;
     return guarded([&] {
-        const LunarDate l = checked_lunar("from_lunar", y, mo, d, leap);
         int64_t serial = 0;
-        qel_serial_of_lunar(l.year, l.month, l.day, l.leap, &serial);
+        checked_lunar("from_lunar", y, mo, d, leap, &serial);
         return date_of_serial(serial).release().ptr();
     });
 }
@@ -669,7 +670,6 @@ PYBIND11_MODULE(_core, m) {
     m.def("name", [](int32_t kind, int32_t index, uint32_t flags) { return name(kind, index, flags); },
           py::arg("kind"), py::arg("index"), py::arg("flags") = 0, "qel_name: a UTF-8 name by kind and index.");
     m.def("count", &qel_count, py::arg("what"), "qel_count: the size of an enumeration (COUNT_*).");
-    m.def("date_of_serial", &date_of_serial, py::arg("serial"), "The datetime.date of a day serial.");
     m.def(
         "domain_range",
         [](int32_t domain) {
@@ -839,7 +839,6 @@ PYBIND11_MODULE(_core, m) {
                       QEL_DOMAIN_PILLARS == 3 && QEL_DOMAIN_HOLIDAYS == 4 && QEL_DOMAIN_COUNT == 5,
                   "DOMAINS lists the domains in the order of qel_domain");
     const std::pair<const char*, int64_t> constants[] = {
-        {"EPOCH_UNIX", QEL_EPOCH_UNIX},
         {"DAY_NO_LUNAR", QEL_DAY_NO_LUNAR},
         {"OPT_XIAONIAN_SOUTH", QEL_OPT_XIAONIAN_SOUTH},
         {"UNIT_MONTH", QEL_UNIT_MONTH},
