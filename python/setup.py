@@ -26,6 +26,7 @@ except ImportError as e:  # only without build isolation: pip installs them othe
              "apt-get install python3-pybind11 python3-numpy (and, in a virtual environment, create it with "
              "--system-site-packages), or pip install setuptools wheel pybind11 numpy.")
 from setuptools import setup
+from setuptools.command.build_clib import build_clib
 
 here = Path(__file__).resolve().parent
 root = here.parent  # the repository: include/ and src/ of the C library
@@ -33,21 +34,40 @@ root = here.parent  # the repository: include/ and src/ of the C library
 # The include folders are the repository's include/ and src/, and src/core/
 # (the header-only code both calendar libraries share) where the tree has it.
 calendar = root / "src" / "calendar"
-version_header = root / "include" / "qel_calendar_version.h"
-macros = [("QEL_CALENDAR_BUILD", None)]
-if version_header.exists():  # the one version of every package, written by scripts/set-version
-    version = re.search(r'#define QEL_CALENDAR_VERSION_STRING "([^"]+)"', version_header.read_text()).group(1)
-else:  # trees before that header: the version of the CMake project
-    version = re.search(r"project\(qel_datetime\s+VERSION\s+(\S+)", (root / "CMakeLists.txt").read_text()).group(1)
-    macros.append(("QEL_CALENDAR_VERSION_STRING", f'"{version}"'))
+include_dirs = [os.path.relpath(d, here) for d in (root / "include", root / "src", root / "src" / "core")
+                if d.is_dir()]
+# The one version of every package, written by scripts/set-version.
+version = re.search(r'#define QEL_CALENDAR_VERSION_STRING "([^"]+)"',
+                    (root / "include" / "qel_calendar_version.h").read_text()).group(1)
 
-# The library's sources as every build of it lists them (src/calendar/sources.txt),
-# or all of them where no list exists yet. Paths relative to this directory keep
-# the object files under build/.
-listed = calendar / "sources.txt"
-names = ([line.strip() for line in listed.read_text().splitlines() if line.strip() and not line.startswith("#")]
-         if listed.exists() else sorted(p.name for p in calendar.glob("*.cpp")))
-sources = ["src/core.cpp"] + [os.path.relpath(calendar / name, here) for name in names]
+
+def listed(name):
+    """The lines of src/calendar/<name>, without comments and blank lines."""
+    lines = (line.strip() for line in (calendar / name).read_text().splitlines())
+    return [line for line in lines if line and not line.startswith("#")]
+
+
+# qel_calendar's sources and flags as every build of it has them (sources.txt,
+# flags.txt: no exceptions, no RTTI, the warnings), compiled on their own
+# into a static library that the extension links; the binding's code keeps
+# pybind11's exceptions. Paths relative to this directory keep the object
+# files under build/.
+library = ("qel_calendar", {
+    "sources": [os.path.relpath(calendar / name, here) for name in listed("sources.txt")],
+    "include_dirs": include_dirs,
+    "macros": [("QEL_CALENDAR_BUILD", None)],
+    "cflags": ["-std=c++17", "-O3", "-g0"] + listed("flags.txt"),
+})
+
+
+
+class BuildLibrary(build_clib):
+    def run(self):
+        # The object paths climb out of the temporary folder ("../src/..."),
+        # so it must exist before the first compile.
+        self.mkpath(self.build_temp)
+        super().run()
+
 
 link_args = []
 if sys.platform.startswith("linux"):
@@ -57,10 +77,9 @@ if sys.platform.startswith("linux"):
 
 core = Pybind11Extension(
     "qel_calendar._core",
-    sources,
-    include_dirs=[os.path.relpath(d, here) for d in (root / "include", root / "src", root / "src" / "core")
-                  if d.is_dir()] + [numpy.get_include()],
-    define_macros=macros,
+    ["src/core.cpp"],
+    include_dirs=include_dirs + [numpy.get_include()],
+    define_macros=[("QEL_CALENDAR_BUILD", None)],
     extra_compile_args=["-O3", "-g0"],
     extra_link_args=link_args,
     cxx_std=17,
@@ -77,7 +96,7 @@ shutil.copyfile(root / "LICENSE", here / "build" / "LICENSE")
 setup(
     name="qel_calendar",
     version=version,
-    description="The Chinese calendar 1900-2100, vectorized over NumPy and pandas",
+    description="The Chinese lunisolar calendar, exact and vectorized over NumPy and pandas",
     long_description=(here / "README.md").read_text(encoding="utf-8"),
     long_description_content_type="text/markdown",
     license="MIT",
@@ -86,6 +105,8 @@ setup(
                  "Programming Language :: C++", "Typing :: Typed"],
     packages=["qel_calendar"],
     package_data={"qel_calendar": ["py.typed", "*.pyi"]},
+    libraries=[library],
+    cmdclass={"build_clib": BuildLibrary},
     ext_modules=[core],
     install_requires=["numpy"],
     extras_require={"pandas": ["pandas"], "dask": ["dask[dataframe]", "distributed"]},

@@ -1,10 +1,12 @@
-"""The Chinese calendar for Python: lunar dates 1900-2100, solar terms, the
-four pillars, festivals and the PRC working days, exact, and vectorized over
-NumPy, pandas and Dask.
+"""The Chinese calendar for Python: lunar dates, solar terms, the four
+pillars, festivals and the PRC working days, exact, and vectorized over
+NumPy, pandas and Dask. ranges() gives the days and years each covers.
 
 Scalars take ``datetime.date``, ``datetime.datetime`` (its date as written;
 tzinfo is not applied) or ``numpy.datetime64``; a ``str`` is refused with
-TypeError (parse it first), an impossible or uncovered date raises ValueError.
+TypeError (parse it first), an impossible or uncovered date raises ValueError
+whose text is the library's own (include/qel_calendar.h), after the call and
+its input: ``from_lunar(2023, 2, 30): month 2 of lunar 2023 has 29 days, not 30``.
 
 The array calls take anything NumPy reads as ``datetime64`` (any unit, floored
 to the day; lists of dates, pandas Series, tz-aware ones by their local dates)
@@ -13,8 +15,8 @@ pandas.NA), or outside the covered days, is *masked*:
 
 - ``to_lunar_array``: year, month, day 0 and leap False, ``valid`` False;
 - ``from_lunar_array``: NaT;
-- ``day_facts_array``: year 0 (outside 0001-9999 or NaT); the lunar fields are
-  0 where ``flags & NO_LUNAR``;
+- ``day_facts_array``: year 0 (outside ranges()["gregorian"], or NaT); the
+  lunar fields are 0 where ``flags & NO_LUNAR``;
 - ``add_lunar_columns``: <NA> in pandas' nullable Int32 and boolean columns.
 
 The batch calls run without the GIL: threads convert in parallel.
@@ -24,7 +26,7 @@ from __future__ import annotations
 import datetime as _dt
 from dataclasses import dataclass
 import operator
-from typing import TYPE_CHECKING, Any, List, NamedTuple, Optional, Sequence, Tuple, Union
+from typing import TYPE_CHECKING, Any, Dict, List, NamedTuple, Optional, Sequence, Tuple, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -36,7 +38,8 @@ if TYPE_CHECKING:
     import pandas as pd
 
 __all__ = [
-    "LunarDate", "to_lunar", "from_lunar", "leap_month", "day_facts", "DayFacts", "pillars", "Pillars",
+    "LunarDate", "to_lunar", "to_lunar_ymd", "from_lunar", "leap_month", "add_lunar_months", "add_lunar_years",
+    "ranges", "Range", "pillars_ymd", "day_facts", "DayFacts", "pillars", "Pillars",
     "solar_terms", "SolarTerm", "festivals", "festival_date", "Festival", "is_workday", "workdays",
     "add_workdays", "holiday_years", "to_lunar_array", "LunarArrays", "from_lunar_array", "day_facts_array",
     "add_workdays_array", "add_lunar_columns", "DAY_FACTS_DTYPE", "CYCLE", "TERMS", "FESTIVALS", "NO_LUNAR",
@@ -54,20 +57,43 @@ __version__: str = _core.VERSION
 
 #: China Standard Time, the zone of every civil time of the calendar.
 CST = _dt.timezone(_dt.timedelta(hours=8), "UTC+8")
-#: The days of the lunar table: lunar 1900-01-01 .. 2100-12-29.
-FIRST_LUNAR_DATE = _dt.date(1900, 1, 31)
-LAST_LUNAR_DATE = _dt.date(2101, 1, 28)
+
+
+class Range(NamedTuple):
+    """What the calendar covers in one domain (qel_range): years (lunar years
+    for "lunar", Gregorian otherwise), the first and last day, and the first
+    and last second (Unix time; for the day domains the first second of the
+    first day and the last of the last day, in UTC+8)."""
+
+    first_year: int
+    last_year: int
+    first_date: _dt.date
+    last_date: _dt.date
+    first_instant: int
+    last_instant: int
+
+
+_RANGES = {name: Range(*_core.domain_range(i)) for i, name in enumerate(_core.DOMAINS)}
+
+
+def ranges() -> Dict[str, Range]:
+    """The covered range of each domain, as the C library reports it
+    (qel_domain_range): "gregorian" (every date call), "lunar" (lunar dates),
+    "terms" (solar terms and festivals), "pillars" (the four pillars) and
+    "holidays" (the built-in PRC holiday table)."""
+    return dict(_RANGES)
+
+
+#: The days of the lunar table, its first and last day (ranges()["lunar"]).
+FIRST_LUNAR_DATE = _RANGES["lunar"].first_date
+LAST_LUNAR_DATE = _RANGES["lunar"].last_date
 #: ``flags`` bit of a day outside the lunar table (day_facts_array).
-NO_LUNAR = 0x1
+NO_LUNAR: int = _core.DAY_NO_LUNAR
 #: The record of ``day_facts_array``, field for field qel_day_facts.
 DAY_FACTS_DTYPE: np.dtype[np.void] = _core.day_facts_of_days(np.zeros(0, np.int64)).dtype
 
-_SERIAL_OF_EPOCH = 25569  # day serial of 1970-01-01 (serial 0 = 1899-12-30)
-_ORDINAL_OF_SERIAL_0 = 693594  # date(1899, 12, 30).toordinal()
-_OPT_XIAONIAN_SOUTH = 0x1
-# qel_name kinds
-_CYCLE, _ANIMAL, _TERM, _TERM_EN, _TERM_KEY = 2, 3, 6, 7, 8
-_FESTIVAL, _FESTIVAL_EN, _FESTIVAL_KEY, _HOLIDAY = 9, 11, 12, 13
+_OPT_XIAONIAN_SOUTH = _core.OPT_XIAONIAN_SOUTH
+_HOLIDAY_DOMAIN = _core.DOMAINS.index("holidays")
 
 
 class _Name(NamedTuple):
@@ -77,23 +103,47 @@ class _Name(NamedTuple):
 
 
 #: The sixty stem-branch names, 0 = 甲子 .. 59 = 癸亥.
-CYCLE: Tuple[str, ...] = tuple(_core.name(_CYCLE, i) for i in range(60))
-_ANIMALS = tuple(_core.name(_ANIMAL, i) for i in range(12))
+CYCLE: Tuple[str, ...] = tuple(_core.name(_core.NAME_CYCLE, i) for i in range(60))
+_ANIMALS = tuple(_core.name(_core.NAME_ANIMAL, i) for i in range(12))
 #: The 24 solar terms of a Gregorian year, 0 = 小寒 .. 23 = 冬至: (name, english, key).
 TERMS: Tuple[_Name, ...] = tuple(
-    _Name(_core.name(_TERM, i), _core.name(_TERM_EN, i), _core.name(_TERM_KEY, i)) for i in range(24))
-#: The 25 festivals; index i is bit 1 << i of day_facts_array's ``festivals``.
+    _Name(*(_core.name(kind, i) for kind in (_core.NAME_TERM, _core.NAME_TERM_ENGLISH, _core.NAME_TERM_KEY)))
+    for i in range(_core.count(_core.COUNT_TERMS)))
+#: The festivals, 春节 .. 国庆节; index i is bit 1 << i of day_facts_array's ``festivals``.
 FESTIVALS: Tuple[_Name, ...] = tuple(
-    _Name(_core.name(_FESTIVAL, i), _core.name(_FESTIVAL_EN, i), _core.name(_FESTIVAL_KEY, i)) for i in range(25))
-_HOLIDAYS = ("",) + tuple(_core.name(_HOLIDAY, i) for i in range(1, 10))
+    _Name(*(_core.name(kind, i) for kind in (_core.NAME_FESTIVAL, _core.NAME_FESTIVAL_ENGLISH,
+                                             _core.NAME_FESTIVAL_KEY)))
+    for i in range(_core.count(_core.COUNT_FESTIVALS)))
+_HOLIDAYS = ("",) + tuple(_core.name(_core.NAME_HOLIDAY, i) for i in range(1, _core.count(_core.COUNT_HOLIDAYS)))
 _HOLIDAY_STATUS = ("ordinary", "off", "work")
 
 
-def _date_of_serial(serial: int) -> _dt.date:
-    return _dt.date.fromordinal(serial + _ORDINAL_OF_SERIAL_0)
-
-
 # ---- scalars -----------------------------------------------------------------
+
+
+def to_lunar_ymd(year: int, month: int, day: int) -> LunarDate:
+    """The lunar date of a Gregorian date given as fields, which need not form
+    a date: ValueError then says why, as for a day outside the lunar table
+    (``to_lunar_ymd(2023, 2, 29): 2023-02 has 28 days, not 29``)."""
+    return _core.to_lunar_ymd(year, month, day)
+
+
+def add_lunar_months(date: LunarDate, n: int) -> LunarDate:
+    """The lunar date ``n`` months after ``date`` (before it for n < 0), by
+    the one stepping rule of qel_lunar_step (include/qel_calendar.h): months
+    count in calendar order, leap months included (one month after 2017's
+    六月 is 闰六月), and day 30 becomes 29 in a month of 29 days. ValueError
+    when the answer leaves the covered lunar years."""
+    return _core.lunar_step(date, n, _core.UNIT_MONTH, "add_lunar_months")
+
+
+def add_lunar_years(date: LunarDate, n: int) -> LunarDate:
+    """The lunar date ``n`` years after ``date``, by qel_lunar_step's rule: the
+    month keeps its number, a leap month stays leap only where the new year
+    has the same leap month (else it is that year's ordinary month), and day
+    30 becomes 29 in a month of 29 days. ValueError when the answer leaves
+    the covered lunar years."""
+    return _core.lunar_step(date, n, _core.UNIT_YEAR, "add_lunar_years")
 
 
 class SolarTerm(NamedTuple):
@@ -148,8 +198,8 @@ class DayFacts:
 
 
 def day_facts(date: DateLike, south_xiaonian: bool = False) -> DayFacts:
-    """The facts of a day (any date in 0001-9999; lunar facts, terms and
-    festivals where the calendar covers them). ``south_xiaonian`` puts 小年 on
+    """The facts of a day (any date of ranges()["gregorian"]; lunar facts,
+    terms and festivals where the calendar covers them). ``south_xiaonian`` puts 小年 on
     lunar 12-24, as in the south, instead of 12-23."""
     (year, month, mday, weekday, day_of_year, flags, lunar_year, lunar_month, lunar_day, lunar_leap, month_days,
      leap_of_year, year_cycle, day_cycle, t, status, holiday, instant, bits) = _core.day_facts_of(
@@ -172,50 +222,57 @@ def pillars(moment: _dt.datetime, zi: str = "late") -> Pillars:
     (UTC+8); an aware one is converted. Mean civil time: true solar time is
     not applied. The year changes at the instant of 立春, the month at each
     节. ``zi="late"`` keeps 23:00-24:00 on the day's own day pillar;
-    ``zi="early"`` gives it to the next day (either name in any ASCII case). Covered: from the 立春 of 1900
-    (1900-02-04 13:51:30 UTC+8) to 2100-12-31 23:59:59; ValueError outside."""
+    ``zi="early"`` gives it to the next day (either name in any ASCII case).
+    Covered: ranges()["pillars"], from the 立春 of its first year; ValueError
+    outside."""
     if not isinstance(moment, _dt.datetime):
         raise TypeError(f"pillars() takes a datetime (the hour matters), not {type(moment).__name__}")
-    if moment.tzinfo is not None and moment.utcoffset() is not None:
-        instant = (moment - _dt.datetime(1970, 1, 1, tzinfo=_dt.timezone.utc)) // _dt.timedelta(seconds=1)
-        p = _core.pillars_of_instant(instant, zi)
-    else:
-        p = _core.pillars_of_cst(moment.year, moment.month, moment.day, moment.hour, moment.minute,
-                                 moment.second, zi)
+    try:
+        if moment.tzinfo is not None and moment.utcoffset() is not None:
+            instant = (moment - _dt.datetime(1970, 1, 1, tzinfo=_dt.timezone.utc)) // _dt.timedelta(seconds=1)
+            p = _core.pillars_of_instant(instant, zi)
+        else:
+            p = _core.pillars_of_cst(moment.year, moment.month, moment.day, moment.hour, moment.minute,
+                                     moment.second, zi)
+    except ValueError as e:
+        raise ValueError(f"pillars({moment.isoformat()}): {e}") from None
+    return Pillars(*(CYCLE[i] for i in p))
+
+
+def pillars_ymd(year: int, month: int, day: int, hour: int, minute: int = 0, second: int = 0,
+                zi: str = "late") -> Pillars:
+    """pillars() of a civil time in China (UTC+8) given as fields, which need
+    not form a date or time: ValueError then says why
+    (``pillars_ymd(2024, 2, 4, 24, 0, 0): hour 24 is not 0-23``)."""
+    try:
+        p = _core.pillars_of_cst(year, month, day, hour, minute, second, zi)
+    except ValueError as e:
+        raise ValueError(f"pillars_ymd({year}, {month}, {day}, {hour}, {minute}, {second}): {e}") from None
     return Pillars(*(CYCLE[i] for i in p))
 
 
 def solar_terms(year: int) -> List[SolarTerm]:
-    """The 24 solar terms of a Gregorian year 1900-2100, 小寒 first, with
-    their instants (apparent Sun, to the second) in UTC+8."""
-    return [SolarTerm(k, *TERMS[k], _dt.datetime.fromtimestamp(_core.term_instant(year, k), CST))
-            for k in range(24)]
-
-
-def _festival_days(year: int, options: int) -> List[Tuple[int, int]]:
-    """(festival, day serial) of every festival day inside the Gregorian year,
-    in date order. A lunar festival may fall twice in one Gregorian year (腊八
-    of 2022: 2022-01-10 and 2022-12-30) or not at all, so it comes from the
-    lunar years year-1 and year, kept where its day falls inside the year."""
-    _core.festival_date(0, year, options)  # the year's check: ValueError outside 1900-2100, TypeError
-    year = operator.index(year)
-    days = []
-    for lunar_year in (year - 1, year) if year > 1900 else (year,):
-        for i in range(len(FESTIVALS)):
-            serial = _core.festival_date(i, lunar_year, options)
-            if _date_of_serial(serial).year == year:
-                days.append((i, serial))
-    return sorted(days, key=lambda d: (d[1], d[0]))
+    """The 24 solar terms of a Gregorian year of ranges()["terms"], 小寒
+    first, with their instants (apparent Sun, to the second) in UTC+8."""
+    try:
+        instants = [_core.term_instant(year, k) for k in range(len(TERMS))]
+    except ValueError as e:
+        raise ValueError(f"solar_terms({year}): {e}") from None
+    return [SolarTerm(k, *TERMS[k], _dt.datetime.fromtimestamp(t, CST)) for k, t in enumerate(instants)]
 
 
 def festivals(year: int, south_xiaonian: bool = False) -> List[Festival]:
-    """The festival days inside the Gregorian year 1900-2100, in date order:
-    2022 has two 腊八 (2022-01-10 and 2022-12-30), and 除夕 of 2025 is
-    2025-01-28 (the eve of lunar 2025, 2026-02-16, is one of 2026's). The
-    lunar table opens on 1900-01-31, so 1900 lacks the lunar festivals of
-    lunar 1899. festival_date() looks one festival up by its lunar year."""
-    opt = _OPT_XIAONIAN_SOUTH if south_xiaonian else 0
-    return [Festival(i, *FESTIVALS[i], _date_of_serial(serial)) for i, serial in _festival_days(year, opt)]
+    """The festival days inside a Gregorian year of ranges()["terms"], in
+    date order (qel_festivals_of_year): 2022 has two 腊八 (2022-01-10 and
+    2022-12-30), and 除夕 of 2025 is 2025-01-28 (the eve of lunar 2025,
+    2026-02-16, is one of 2026's). A lunar festival before the lunar table's
+    first day is not listed. festival_date() looks one festival up by its
+    lunar year."""
+    try:
+        days = _core.festivals_of_year(year, _OPT_XIAONIAN_SOUTH if south_xiaonian else 0)
+    except ValueError as e:
+        raise ValueError(f"festivals({year}): {e}") from None
+    return [Festival(i, *FESTIVALS[i], day) for i, day in days]
 
 
 def festival_date(festival: Union[str, int], year: int, south_xiaonian: bool = False) -> _dt.date:
@@ -223,20 +280,27 @@ def festival_date(festival: Union[str, int], year: int, south_xiaonian: bool = F
     festivals (festival_date("除夕", 2024) is 2025-01-28), in the Gregorian
     year for the others (清明节, 冬至, 元旦 .. 国庆节). ``festival`` is a key
     ("mid-autumn") or an English name, in any case, a Chinese name (元宵节 or
-    元宵) or an index into FESTIVALS. ValueError outside 1900-2100."""
+    元宵) or an index into FESTIVALS. ValueError outside ranges()["terms"]."""
     if isinstance(festival, str):
         number = _core.festival_of_name(festival)
     else:
         number = operator.index(festival)
         if not 0 <= number < len(FESTIVALS):
             raise ValueError(f"festival numbers are 0..{len(FESTIVALS) - 1}, not {number}")
-    return _date_of_serial(_core.festival_date(number, year, _OPT_XIAONIAN_SOUTH if south_xiaonian else 0))
+    try:
+        return _core.festival_date(number, year, _OPT_XIAONIAN_SOUTH if south_xiaonian else 0)
+    except ValueError as e:
+        raise ValueError(f"festival_date({festival!r}, {year}): {e}") from None
 
 
 def leap_month(year: int) -> int:
-    """The month that the leap month of a lunar year 1900-2100 follows (2017:
-    6, its 闰六月 after the sixth month), 0 for a year without one."""
-    return _core.leap_month(year)
+    """The month that the leap month of a lunar year follows (2017: 6, its
+    闰六月 after the sixth month), 0 for a year without one; ValueError
+    outside ranges()["lunar"]."""
+    try:
+        return _core.leap_month(year)
+    except ValueError as e:
+        raise ValueError(f"leap_month({year}): {e}") from None
 
 
 def holiday_years() -> Tuple[int, int]:
@@ -251,8 +315,7 @@ def is_workday(date: DateLike) -> bool:
     holiday_years(): the schedule is published year by year, never guessed."""
     r = _core.is_workday(_core.serial_of(date, "is_workday"))
     if r < 0:
-        first, last = holiday_years()
-        raise ValueError(f"{date} is outside the holiday table's years {first}-{last}")
+        raise ValueError(f"is_workday({date}): {_core.range_message(_HOLIDAY_DOMAIN)}")
     return r == 1
 
 
@@ -309,7 +372,7 @@ def _day_counts(dates: DateArrayLike, function: str) -> Tuple[npt.NDArray[np.int
 
 def to_lunar_array(dates: DateArrayLike) -> LunarArrays:
     """The lunar dates of an array of days in one call, without the GIL.
-    Masked elements (NaT, outside 1900-01-31 .. 2101-01-28) get year, month
+    Masked elements (NaT, outside ranges()["lunar"]) get year, month
     and day 0, leap False and valid False; nothing raises for them."""
     days, shape = _day_counts(dates, "to_lunar_array")
     year, month, day, leap, valid = _core.lunar_of_days(days)
@@ -359,7 +422,7 @@ def from_lunar_array(year: npt.ArrayLike, month: npt.ArrayLike, day: npt.ArrayLi
     broadcast together: integers or bools, pandas' nullable Int32 and boolean
     among them (add_lunar_columns' output goes straight back). NaT where a
     field is missing (<NA>, None, NaN) or the date does not exist (a year
-    outside 1900-2100, day 30 of a 29-day month, a leap month the year lacks,
+    outside ranges()["lunar"], day 30 of a 29-day month, a leap month the year lacks,
     a leap flag other than 0 or 1)."""
     fields = np.broadcast_arrays(*(_int32_field(v, w) for v, w in
                                    ((year, "year"), (month, "month"), (day, "day"), (leap, "leap"))))

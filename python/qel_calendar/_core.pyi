@@ -1,6 +1,6 @@
 # Types of the compiled core (src/core.cpp). The public API is qel_calendar.
 import datetime
-from typing import Any, Tuple, Union, final
+from typing import Any, List, Tuple, Union, final
 
 import numpy as np
 import numpy.typing as npt
@@ -9,10 +9,27 @@ _Int = Union[int, np.integer[Any]]
 _Leap = Union[bool, int, np.bool_, np.integer[Any]]
 
 VERSION: str
+DOMAINS: Tuple[str, ...]
+DAY_NO_LUNAR: int
+OPT_XIAONIAN_SOUTH: int
+UNIT_MONTH: int
+UNIT_YEAR: int
+COUNT_FESTIVALS: int
+COUNT_HOLIDAYS: int
+COUNT_TERMS: int
+NAME_CYCLE: int
+NAME_ANIMAL: int
+NAME_TERM: int
+NAME_TERM_ENGLISH: int
+NAME_TERM_KEY: int
+NAME_FESTIVAL: int
+NAME_FESTIVAL_ENGLISH: int
+NAME_FESTIVAL_KEY: int
+NAME_HOLIDAY: int
 
 @final
 class LunarDate:
-    """A date of the Chinese lunisolar calendar, lunar years 1900-2100."""
+    """A date of the Chinese lunisolar calendar, in the covered lunar years."""
 
     def __init__(self, year: _Int, month: _Int, day: _Int, leap: _Leap = False) -> None: ...
     @property
@@ -60,12 +77,18 @@ def raw_lunar_of_days(
     status: npt.NDArray[np.int8],
 ) -> int: ...
 def name(kind: int, index: int, flags: int = 0) -> str: ...
+def count(what: int) -> int: ...
+def domain_range(domain: int) -> Tuple[int, int, datetime.date, datetime.date, int, int]: ...
+def range_message(domain: int) -> str: ...
 def term_instant(year: _Int, term: int) -> int: ...
-def festival_date(festival: int, year: _Int, options: int = 0) -> int: ...
+def festival_date(festival: int, year: _Int, options: int = 0) -> datetime.date: ...
+def festivals_of_year(year: _Int, options: int = 0) -> List[Tuple[int, datetime.date]]: ...
 def festival_of_name(name: str) -> int: ...
 def leap_month(year: _Int) -> int: ...
+def to_lunar_ymd(year: _Int, month: _Int, day: _Int) -> LunarDate: ...
+def lunar_step(start: LunarDate, count: _Int, unit: int, function: str) -> LunarDate: ...
 def pillars_of_cst(
-    year: int, month: int, day: int, hour: int, minute: int, second: int, zi: str
+    year: _Int, month: _Int, day: _Int, hour: _Int, minute: _Int, second: _Int, zi: str
 ) -> Tuple[int, int, int, int]: ...
 def pillars_of_instant(instant: int, zi: str) -> Tuple[int, int, int, int]: ...
 def add_workdays(date: _DateLike, n: _Int) -> datetime.date: ...

@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "qel_calendar.h"
 
@@ -72,25 +73,73 @@ int64_t int_arg(py::handle v, const char* what) {
 }
 
 // The leap flag: a bool (numpy.bool_ too, which NumPy no longer lets act as
-// an index), or the ints 0 and 1.
-bool leap_arg(py::handle v) {
+// an index), or an int, which qel_check_lunar judges with the other fields.
+int64_t leap_arg(py::handle v) {
     if (PyBool_Check(v.ptr())) return v.ptr() == Py_True;
     if (Py_TYPE(v.ptr()) == reinterpret_cast<PyTypeObject*>(numpy_bool_type)) {
         const int truth = PyObject_IsTrue(v.ptr());
         if (truth < 0) throw py::error_already_set();
-        return truth == 1;
+        return truth;
     }
-    const int64_t x = int_arg(v, "leap");
-    if (x != 0 && x != 1) throw py::value_error("leap must be True, False, 0 or 1, not " + std::to_string(x));
-    return x == 1;
+    return int_arg(v, "leap");
+}
+
+// ---- The library's words --------------------------------------------------
+// Every failure about a date, a lunar date, a time or a range reads as
+// qel_calendar writes it; the binding only puts the call and the input in
+// front: "from_lunar(2023, 2, 30): month 2 of lunar 2023 has 29 days, not 30".
+
+template <typename Write>
+std::string c_text(Write&& write) {
+    char buf[256];
+    return write(buf, sizeof buf) > 0 ? std::string(buf) : std::string();
+}
+
+std::string range_message(int32_t domain) {
+    return c_text([&](char* b, size_t n) { return qel_range_message(domain, b, n); });
+}
+
+std::string status_message(int32_t status) {
+    return c_text([&](char* b, size_t n) { return qel_status_message(status, b, n); });
+}
+
+// The reason a lunar date fails, or the bare meaning of the status where the
+// check finds nothing wrong with the fields.
+std::string lunar_message(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t status) {
+    const std::string text = c_text([&](char* b, size_t n) { return qel_lunar_message(y, m, d, leap, b, n); });
+    return text.empty() ? status_message(status) : text;
+}
+
+// The reason civil fields fail: the date's, else the clock's.
+std::string civil_message(int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s, int32_t status) {
+    std::string text = c_text([&](char* b, size_t n) { return qel_date_message(y, mo, d, b, n); });
+    if (text.empty()) text = c_text([&](char* b, size_t n) { return qel_time_message(h, mi, s, b, n); });
+    return text.empty() ? status_message(status) : text;
+}
+
+// "from_lunar(2017, 6, 1, leap=True)": the call as the user made it, each
+// argument as str() shows it (a value beyond int64 too).
+std::string call_text(const char* function, std::initializer_list<py::handle> args, int64_t leap = 0,
+                      py::handle leap_value = {}) {
+    std::string s = std::string(function) + "(";
+    const char* sep = "";
+    for (py::handle a : args) s += sep + std::string(py::str(a)), sep = ", ";
+    if (leap == 1) s += ", leap=True";
+    else if (leap != 0) s += ", leap=" + std::string(py::str(leap_value));
+    return s + ")";
+}
+
+bool fits32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+[[noreturn]] void fail(const std::string& call, const std::string& message) {
+    throw py::value_error(call + ": " + message);
 }
 
 std::string iso(int64_t serial) {
-    qel_day_facts f;
-    if (qel_day_facts_of(serial, 0, &f) != QEL_OK) return "day serial " + std::to_string(serial);
+    int32_t y = 0, m = 0, d = 0;
+    if (qel_date_of_serial(serial, &y, &m, &d) != QEL_OK) return "day serial " + std::to_string(serial);
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", static_cast<int>(f.year), static_cast<int>(f.month),
-                  static_cast<int>(f.day));
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
     return buf;
 }
 
@@ -186,34 +235,38 @@ std::string day_text(py::handle value, int64_t serial) {
 }
 
 py::object date_of_serial(int64_t serial) {
-    qel_day_facts f;
-    if (qel_day_facts_of(serial, 0, &f) != QEL_OK) throw py::value_error(iso(serial) + " is outside 0001-9999");
-    PyObject* d = PyDate_FromDate(f.year, f.month, f.day);
-    if (!d) throw py::error_already_set();
-    return py::reinterpret_steal<py::object>(d);
+    int32_t y = 0, m = 0, d = 0;
+    if (qel_date_of_serial(serial, &y, &m, &d) != QEL_OK) throw py::value_error(range_message(QEL_DOMAIN_GREGORIAN));
+    PyObject* date = PyDate_FromDate(y, m, d);
+    if (!date) throw py::error_already_set();
+    return py::reinterpret_steal<py::object>(date);
 }
 
-// ValueError for a lunar date that qel_serial_of_lunar refused, saying why.
-[[noreturn]] void lunar_date_error(int32_t status, int64_t year, int64_t month, int64_t day, bool leap) {
-    const std::string date = std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day) +
-                             (leap ? " (leap month)" : "");
-    if (status == QEL_E_RANGE) throw py::value_error("lunar year " + std::to_string(year) + " is outside 1900-2100");
-    const int32_t y = clamp32(year);
-    if (month < 1 || month > 12) throw py::value_error("lunar " + date + ": the month is not 1..12");
-    if (leap && qel_lunar_leap_month(y) != month) {
-        const int32_t has = qel_lunar_leap_month(y);
-        throw py::value_error("lunar " + date + ": the year's leap month " +
-                              (has ? "follows month " + std::to_string(has) : std::string("does not exist")));
-    }
-    throw py::value_error("lunar " + date + ": the month has " +
-                          std::to_string(qel_lunar_month_days(y, clamp32(month), leap)) + " days");
-}
-
-int64_t serial_of_lunar(int64_t year, int64_t month, int64_t day, bool leap) {
+// The day of the lunar date `f` (year, month, day, leap); ValueError in the
+// library's words after the call text that call() makes. A field beyond
+// int32 is clamped for the C check, which refuses it all the same; its
+// message would name the clamped number, so such a year gets the lunar
+// range and another field the bare status.
+template <typename Call>
+int64_t serial_of_lunar(Call&& call, const int64_t (&f)[4]) {
+    const int32_t y = clamp32(f[0]), m = clamp32(f[1]), d = clamp32(f[2]), l = clamp32(f[3]);
     int64_t serial = 0;
-    const int32_t st = qel_serial_of_lunar(clamp32(year), clamp32(month), clamp32(day), leap, &serial);
-    if (st != QEL_OK) lunar_date_error(st, year, month, day, leap);
+    const int32_t st = qel_serial_of_lunar(y, m, d, l, &serial);
+    if (st != QEL_OK)
+        fail(call(), !fits32(f[0])                                  ? range_message(QEL_DOMAIN_LUNAR)
+                     : !fits32(f[1]) || !fits32(f[2]) || !fits32(f[3]) ? status_message(st)
+                                                                        : lunar_message(y, m, d, l, st));
     return serial;
+}
+
+// The fields of a lunar date given by the user, checked (its day into
+// *serial when not null): ValueError names the call `function` as they made it.
+LunarDate checked_lunar(const char* function, py::handle y, py::handle mo, py::handle d, py::handle leap,
+                        int64_t* serial = nullptr) {
+    const int64_t f[4] = {int_arg(y, "year"), int_arg(mo, "month"), int_arg(d, "day"), leap_arg(leap)};
+    const int64_t day = serial_of_lunar([&] { return call_text(function, {y, mo, d}, f[3], leap); }, f);
+    if (serial) *serial = day;
+    return {static_cast<int32_t>(f[0]), static_cast<int32_t>(f[1]), static_cast<int32_t>(f[2]), f[3] == 1};
 }
 
 // "二〇一七年闰六月初一": the year in Chinese digits, then the month and day as
@@ -256,20 +309,13 @@ PyObject* new_lunar(PyTypeObject* type, const LunarDate& d) {
 
 const LunarDate& lunar_of(PyObject* o) { return reinterpret_cast<LunarObject*>(o)->d; }
 
-LunarDate checked_lunar(py::handle y, py::handle mo, py::handle d, py::handle leap) {
-    const bool l = leap_arg(leap);
-    const int64_t year = int_arg(y, "year"), month = int_arg(mo, "month"), day = int_arg(d, "day");
-    serial_of_lunar(year, month, day, l);
-    return {static_cast<int32_t>(year), static_cast<int32_t>(month), static_cast<int32_t>(day), l};
-}
-
 PyObject* lunar_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
     static const char* keywords[] = {"year", "month", "day", "leap", nullptr};
     PyObject *y = nullptr, *mo = nullptr, *d = nullptr, *leap = Py_False;
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, "OOO|O:LunarDate", const_cast<char**>(keywords), &y, &mo, &d,
                                      &leap))
         return nullptr;
-    return guarded([&] { return new_lunar(type, checked_lunar(y, mo, d, leap)); });
+    return guarded([&] { return new_lunar(type, checked_lunar("LunarDate", y, mo, d, leap)); });
 }
 
 PyObject* lunar_str(PyObject* self) {
@@ -295,7 +341,9 @@ PyObject* lunar_richcompare(PyObject* a, PyObject* b, int op) {
 PyObject* lunar_to_date(PyObject* self, PyObject*) {
     return guarded([&] {
         const LunarDate& d = lunar_of(self);
-        return date_of_serial(serial_of_lunar(d.year, d.month, d.day, d.leap)).release().ptr();
+        int64_t serial = 0;
+        qel_serial_of_lunar(d.year, d.month, d.day, d.leap, &serial);  // checked when it was made
+        return date_of_serial(serial).release().ptr();
     });
 }
 
@@ -312,8 +360,7 @@ PyObject* to_lunar(PyObject*, PyObject* value) {
         const int64_t serial = serial_of(value, "to_lunar");
         qel_lunar_date l;
         if (qel_lunar_of_serial(serial, &l) != QEL_OK)
-            throw py::value_error(day_text(value, serial) +
-                                  " is outside the lunar calendar's days 1900-01-31 .. 2101-01-28");
+            fail("to_lunar(" + day_text(value, serial) + ")", range_message(QEL_DOMAIN_LUNAR));
         return new_lunar(lunar_type, {l.year, l.month, l.day, l.leap != 0});
     });
 }
@@ -325,10 +372,9 @@ PyObject* from_lunar(PyObject*, PyObject* args, PyObject* kwargs) {
                                      &leap))
         return nullptr;
     return guarded([&] {
-        const bool l = leap_arg(leap);
-        return date_of_serial(serial_of_lunar(int_arg(y, "year"), int_arg(mo, "month"), int_arg(d, "day"), l))
-            .release()
-            .ptr();
+        int64_t serial = 0;
+        checked_lunar("from_lunar", y, mo, d, leap, &serial);
+        return date_of_serial(serial).release().ptr();
     });
 }
 
@@ -352,7 +398,7 @@ PyObject* day_facts_of(PyObject*, PyObject* args) {
         const int64_t serial = serial_of(date, "day_facts");
         qel_day_facts f;
         const int32_t st = qel_day_facts_of(serial, options, &f);
-        if (st == QEL_E_RANGE) throw py::value_error(day_text(date, serial) + " is outside 0001-01-01 .. 9999-12-31");
+        if (st == QEL_E_RANGE) fail("day_facts(" + day_text(date, serial) + ")", range_message(QEL_DOMAIN_GREGORIAN));
         if (st != QEL_OK) throw py::value_error("unknown option");
         return Py_BuildValue("(iiiiiiiiiiiiiiiiiLK)", f.year, f.month, f.day, f.weekday, f.day_of_year, f.flags,
                              f.lunar_year, f.lunar_month, f.lunar_day, f.lunar_leap, f.lunar_month_days,
@@ -362,7 +408,7 @@ PyObject* day_facts_of(PyObject*, PyObject* args) {
 }
 
 PyMemberDef lunar_members[] = {
-    {"year", T_INT, offsetof(LunarObject, d.year), READONLY, "The lunar year, 1900..2100."},
+    {"year", T_INT, offsetof(LunarObject, d.year), READONLY, "The lunar year."},
     {"month", T_INT, offsetof(LunarObject, d.month), READONLY,
      "1..12; a leap month carries the number of the month it follows."},
     {"day", T_INT, offsetof(LunarObject, d.day), READONLY, "1..30."},
@@ -379,7 +425,8 @@ PyMethodDef lunar_methods[] = {
 const char lunar_doc[] = R"(LunarDate(year, month, day, leap=False)
 --
 
-A date of the Chinese lunisolar calendar, lunar years 1900-2100.
+A date of the Chinese lunisolar calendar, in the covered lunar years
+(see qel_calendar.ranges()).
 
 Immutable and hashable; ordered by time (a leap month after the month it
 follows). str() gives the date as a Chinese calendar writes it,
@@ -407,8 +454,8 @@ PyMethodDef module_functions[] = {
 The lunar date of a day (date, datetime or numpy.datetime64).
 
 A datetime counts by its date as written; its tzinfo is not applied.
-ValueError outside 1900-01-31 .. 2101-01-28 (lunar 1900-01-01 .. 2100-12-29)
-or for NaT; TypeError for other types, str included.)"},
+ValueError outside the lunar table's days (see qel_calendar.ranges()) or for
+NaT; TypeError for other types, str included.)"},
     {"from_lunar", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(from_lunar)),
      METH_VARARGS | METH_KEYWORDS, R"(from_lunar(year, month, day, leap=False)
 --
@@ -417,8 +464,9 @@ The Gregorian date (datetime.date) of a lunar date.
 
 A leap month carries the number of the month it follows: from_lunar(2017, 6,
 1, leap=True) is the first day of 闰六月, 2017-07-23. ValueError for a year
-outside 1900-2100 or a date the year does not have (day 30 of a 29-day month,
-a leap month the year lacks); TypeError for non-ints.)"},
+outside the covered lunar years or a date the year does not have (day 30 of a
+29-day month, a leap month the year lacks), in qel_calendar's words;
+TypeError for non-ints.)"},
     {"serial_of", serial_of_py, METH_VARARGS, nullptr},
     {"day_facts_of", day_facts_of, METH_VARARGS, nullptr},
     {nullptr, nullptr, 0, nullptr}};
@@ -430,27 +478,19 @@ std::string name(int32_t kind, int32_t index, uint32_t flags = 0) {
     return buf;
 }
 
-// The 子 hour convention, its name matched without regard to ASCII case
-// ("Late", "EARLY"), as the SQL functions match it.
+// The 子 hour convention, its name matched as qel_zi_of_name matches option
+// words on every surface (any ASCII case).
 int32_t zi_arg(py::handle zi) {
     if (!PyUnicode_Check(zi.ptr())) throw py::type_error("zi must be 'late' or 'early', not " + type_name(zi));
     const std::string text = zi.cast<std::string>();
-    std::string lower = text;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (lower == "late") return QEL_ZI_LATE;
-    if (lower == "early") return QEL_ZI_EARLY;
-    throw py::value_error("zi must be 'late' or 'early', not '" + text + "'");
+    const int32_t z = qel_zi_of_name(text.data(), text.size());
+    if (z < 0) throw py::value_error("zi must be 'late' or 'early', not '" + text + "'");
+    return z;
 }
 
-// A year argument checked against the calendar's years 1900-2100; `what`
-// begins the message with what the caller asked for ("solar terms cover").
-int32_t year_arg(py::handle year, const char* what) {
-    const int64_t y = int_arg(year, "year");
-    if (y < QEL_FIRST_YEAR || y > QEL_LAST_YEAR)
-        throw py::value_error(std::string(what) + " the years 1900-2100, not " + std::to_string(y));
-    return static_cast<int32_t>(y);
-}
+// A year argument for the calls by year: clamped to int32, which keeps a
+// year beyond it outside every covered range for the C call to refuse.
+int32_t year_arg(py::handle year) { return clamp32(int_arg(year, "year")); }
 
 py::tuple pillar_tuple(const qel_pillars& p) { return py::make_tuple(p.year, p.month, p.day, p.hour); }
 
@@ -499,14 +539,39 @@ py::array_t<int64_t> days_of_lunar(const Ints& year, const Ints& month, const In
     return days;
 }
 
-py::array_t<qel_day_facts> day_facts_of_days(const Days& days, uint32_t options) {
+// The NumPy record of qel_day_facts as the library lays it out
+// (qel_day_facts_field): each field that this header's structure holds,
+// `reserved` (padding) left out. Made once at import.
+PyObject* facts_dtype = nullptr;
+
+py::dtype day_facts_dtype() {
+    py::list names, formats, offsets;
+    const int32_t count = qel_count(QEL_COUNT_DAY_FACTS_FIELDS);
+    for (int32_t i = 0; i < count; ++i) {
+        qel_field f;
+        if (qel_day_facts_field(i, &f) != QEL_OK || f.offset + f.size > sizeof(qel_day_facts) ||
+            std::strcmp(f.name, "reserved") == 0)
+            continue;
+        names.append(f.name);
+        formats.append((f.is_signed ? "i" : "u") + std::to_string(f.size));
+        offsets.append(f.offset);
+    }
+    py::dict spec;
+    spec["names"] = names, spec["formats"] = formats, spec["offsets"] = offsets;
+    spec["itemsize"] = sizeof(qel_day_facts);
+    return py::dtype::from_args(spec);
+}
+
+py::array day_facts_of_days(const Days& days, uint32_t options) {
     const auto n = static_cast<size_t>(days.size());
-    auto facts = empty<qel_day_facts>(n);
-    qel_day_facts* out = facts.mutable_data();
+    py::array facts(py::reinterpret_borrow<py::dtype>(facts_dtype),
+                    py::array::ShapeContainer{static_cast<py::ssize_t>(n)});
+    void* out = facts.mutable_data();
     int64_t r = 0;
     {
         py::gil_scoped_release nogil;
-        r = qel_day_facts_of_days(days.data(), n, QEL_EPOCH_UNIX, options, out, nullptr);
+        r = qel_day_facts_of_days_strided(days.data(), n, QEL_EPOCH_UNIX, options, out, sizeof(qel_day_facts),
+                                          nullptr);
     }
     if (r < 0) throw py::value_error("unknown option");
     return facts;
@@ -583,10 +648,7 @@ PYBIND11_MODULE(_core, m) {
     if (!PyDateTimeAPI) throw py::error_already_set();
     datetime64_type = py::object(py::module_::import("numpy").attr("datetime64")).release().ptr();
     numpy_bool_type = py::object(py::module_::import("numpy").attr("bool_")).release().ptr();
-    // The facts of a day as a NumPy record; `reserved` stays out (padding).
-    PYBIND11_NUMPY_DTYPE(qel_day_facts, serial, year, month, day, weekday, day_of_year, flags, lunar_year,
-                         lunar_month, lunar_day, lunar_leap, lunar_month_days, lunar_leap_month, year_cycle,
-                         day_cycle, term, holiday_status, holiday, term_instant, festivals);
+    facts_dtype = day_facts_dtype().release().ptr();
     m.doc() = "The compiled core of qel_calendar; use the qel_calendar package.";
 
     lunar_type = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&lunar_spec));
@@ -607,24 +669,52 @@ PYBIND11_MODULE(_core, m) {
 
     m.def("name", [](int32_t kind, int32_t index, uint32_t flags) { return name(kind, index, flags); },
           py::arg("kind"), py::arg("index"), py::arg("flags") = 0, "qel_name: a UTF-8 name by kind and index.");
+    m.def("count", &qel_count, py::arg("what"), "qel_count: the size of an enumeration (COUNT_*).");
+    m.def(
+        "domain_range",
+        [](int32_t domain) {
+            qel_range r;
+            if (qel_domain_range(domain, &r) != QEL_OK) throw py::value_error("no domain " + std::to_string(domain));
+            return py::make_tuple(r.first_year, r.last_year, date_of_serial(r.first_serial),
+                                  date_of_serial(r.last_serial), r.first_instant, r.last_instant);
+        },
+        py::arg("domain"), "qel_domain_range: (first_year, last_year, first_date, last_date, first_instant, "
+                           "last_instant) of a domain.");
+    m.def("range_message", &range_message, py::arg("domain"), "qel_range_message: what lies outside a domain.");
     m.def(
         "term_instant",
         [](py::handle year, int32_t term) {
             int64_t t = 0;
-            if (qel_term_instant(year_arg(year, "solar terms cover"), term, &t) != QEL_OK)
-                throw py::value_error("no solar term " + std::to_string(term));
+            const int32_t st = qel_term_instant(year_arg(year), term, &t);
+            if (st == QEL_E_RANGE) throw py::value_error(range_message(QEL_DOMAIN_TERMS));
+            if (st != QEL_OK) throw py::value_error("no solar term " + std::to_string(term));
             return t;
         },
-        py::arg("year"), py::arg("term"), "Unix seconds of solar term 0..23 of a Gregorian year.");
+        py::arg("year"), py::arg("term"), "Unix seconds of a solar term of a Gregorian year.");
     m.def(
         "festival_date",
         [](int32_t festival, py::handle year, uint32_t options) {
             int64_t serial = 0;
-            if (qel_festival_date(festival, year_arg(year, "festivals cover"), options, &serial) != QEL_OK)
-                throw py::value_error("no festival " + std::to_string(festival));
-            return serial;
+            const int32_t st = qel_festival_date(festival, year_arg(year), options, &serial);
+            if (st == QEL_E_RANGE) throw py::value_error(range_message(QEL_DOMAIN_TERMS));
+            if (st != QEL_OK) throw py::value_error("no festival " + std::to_string(festival));
+            return date_of_serial(serial);
         },
-        py::arg("festival"), py::arg("year"), py::arg("options") = 0, "Day serial of a festival in a year.");
+        py::arg("festival"), py::arg("year"), py::arg("options") = 0, "The day of a festival in a year.");
+    m.def(
+        "festivals_of_year",
+        [](py::handle year, uint32_t options) {
+            qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
+            const int32_t n = qel_festivals_of_year(year_arg(year), options, days, QEL_FESTIVAL_DAYS_MAX);
+            if (n == QEL_E_RANGE) throw py::value_error(range_message(QEL_DOMAIN_TERMS));
+            if (n < 0) throw py::value_error(status_message(n));
+            py::list out;
+            for (int32_t i = 0; i < std::min<int32_t>(n, QEL_FESTIVAL_DAYS_MAX); ++i)
+                out.append(py::make_tuple(days[i].festival, date_of_serial(days[i].serial)));
+            return out;
+        },
+        py::arg("year"), py::arg("options") = 0,
+        "qel_festivals_of_year: (festival, date) of each festival day inside a Gregorian year, in order.");
     m.def(
         "festival_of_name",
         [](py::handle name) {
@@ -640,15 +730,55 @@ PYBIND11_MODULE(_core, m) {
         py::arg("name"), "The festival of a key, English or Chinese name.");
     m.def(
         "leap_month",
-        [](py::handle year) { return qel_lunar_leap_month(year_arg(year, "the lunar calendar covers")); },
+        [](py::handle year) {
+            const int32_t y = year_arg(year), month = qel_lunar_leap_month(y);
+            if (month < 0) throw py::value_error(lunar_message(y, 1, 1, 0, month));
+            return month;
+        },
         py::arg("year"), "The month the leap month of a lunar year follows, 0 for none.");
     m.def(
+        "to_lunar_ymd",
+        [](py::handle year, py::handle month, py::handle day) {
+            const int64_t y = int_arg(year, "year"), mo = int_arg(month, "month"), d = int_arg(day, "day");
+            const std::string call = call_text("to_lunar_ymd", {year, month, day});
+            int64_t serial = 0;
+            const int32_t st = qel_serial_of_date(clamp32(y), clamp32(mo), clamp32(d), &serial);
+            if (st != QEL_OK)
+                fail(call, fits32(y) && fits32(mo) && fits32(d)
+                               ? civil_message(clamp32(y), clamp32(mo), clamp32(d), 0, 0, 0, st)
+                               : status_message(st));
+            qel_lunar_date l;
+            if (qel_lunar_of_serial(serial, &l) != QEL_OK) fail(call, range_message(QEL_DOMAIN_LUNAR));
+            return py::reinterpret_steal<py::object>(new_lunar(lunar_type, {l.year, l.month, l.day, l.leap != 0}));
+        },
+        py::arg("year"), py::arg("month"), py::arg("day"), "The lunar date of Gregorian fields.");
+    m.def(
+        "lunar_step",
+        [](py::handle start, py::handle count, int32_t unit, const char* function) {
+            if (!PyObject_TypeCheck(start.ptr(), lunar_type))
+                throw py::type_error(std::string(function) + "() takes a LunarDate, not " + type_name(start));
+            const LunarDate& d = lunar_of(start.ptr());
+            const int64_t n = int_arg(count, "n");
+            qel_lunar_date out;
+            const int32_t st = qel_lunar_step(d.year, d.month, d.day, d.leap, n, unit, 0, &out);
+            if (st < 0)
+                fail(std::string(function) + "(" + std::string(py::repr(start)) + ", " + std::to_string(n) + ")",
+                     st == QEL_E_RANGE ? range_message(QEL_DOMAIN_LUNAR) : status_message(st));
+            return py::reinterpret_steal<py::object>(
+                new_lunar(lunar_type, {out.year, out.month, out.day, out.leap != 0}));
+        },
+        py::arg("start"), py::arg("count"), py::arg("unit"), py::arg("function"),
+        "qel_lunar_step: a LunarDate moved by count months (UNIT_MONTH) or years (UNIT_YEAR).");
+    m.def(
         "pillars_of_cst",
-        [](int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s, py::handle zi) {
+        [](py::handle y, py::handle mo, py::handle d, py::handle h, py::handle mi, py::handle s, py::handle zi) {
+            const int32_t f[] = {clamp32(int_arg(y, "year")),  clamp32(int_arg(mo, "month")),
+                                 clamp32(int_arg(d, "day")),   clamp32(int_arg(h, "hour")),
+                                 clamp32(int_arg(mi, "minute")), clamp32(int_arg(s, "second"))};
             qel_pillars p;
-            if (qel_pillars_of_cst(y, mo, d, h, mi, s, zi_arg(zi), &p) != QEL_OK)
-                throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 13:51:30 UTC+8) to the "
-                                      "end of 2100");
+            const int32_t st = qel_pillars_of_cst(f[0], f[1], f[2], f[3], f[4], f[5], zi_arg(zi), &p);
+            if (st == QEL_E_RANGE) throw py::value_error(range_message(QEL_DOMAIN_PILLARS));
+            if (st != QEL_OK) throw py::value_error(civil_message(f[0], f[1], f[2], f[3], f[4], f[5], st));
             return pillar_tuple(p);
         },
         py::arg("year"), py::arg("month"), py::arg("day"), py::arg("hour"), py::arg("minute"), py::arg("second"),
@@ -657,9 +787,8 @@ PYBIND11_MODULE(_core, m) {
         "pillars_of_instant",
         [](int64_t instant, py::handle zi) {
             qel_pillars p;
-            if (qel_pillars_of_instant(instant, zi_arg(zi), &p) != QEL_OK)
-                throw py::value_error("the four pillars cover the 立春 of 1900 (1900-02-04 13:51:30 UTC+8) to the "
-                                      "end of 2100");
+            const int32_t st = qel_pillars_of_instant(instant, zi_arg(zi), &p);
+            if (st != QEL_OK) throw py::value_error(range_message(QEL_DOMAIN_PILLARS));
             return pillar_tuple(p);
         },
         py::arg("instant"), py::arg("zi"), "Sexagenary indices (year, month, day, hour) of Unix seconds.");
@@ -671,13 +800,9 @@ PYBIND11_MODULE(_core, m) {
             const int64_t from = serial_of(date, "add_workdays");
             const int64_t count = int_arg(n, "n");
             int64_t serial = 0;
-            if (qel_add_workdays(from, count, nullptr, &serial) != QEL_OK) {
-                int32_t first = 0, last = 0;
-                qel_holiday_years(&first, &last);
-                throw py::value_error(std::to_string(count) + " working days from " + day_text(date, from) +
-                                      " fall outside the holiday table's years " + std::to_string(first) + "-" +
-                                      std::to_string(last));
-            }
+            if (qel_add_workdays(from, count, nullptr, &serial) != QEL_OK)
+                fail("add_workdays(" + day_text(date, from) + ", " + std::to_string(count) + ")",
+                     range_message(QEL_DOMAIN_HOLIDAYS));
             return date_of_serial(serial);
         },
         py::arg("date"), py::arg("n"), "The day n working days after a date.");
@@ -703,10 +828,33 @@ PYBIND11_MODULE(_core, m) {
         [](int64_t from, int64_t to) {
             int64_t count = 0;
             if (qel_workdays_between(from, to, nullptr, &count) != QEL_OK)
-                throw py::value_error("the holiday table does not cover every day of " + iso(from) + " .. " +
-                                      iso(to));
+                fail("workdays(" + iso(from) + ", " + iso(to) + ")", range_message(QEL_DOMAIN_HOLIDAYS));
             return count;
         },
         py::arg("start"), py::arg("end"), "Working days in [start, end) of day serials.");
     m.attr("VERSION") = qel_calendar_version();
+    // The header's numbers the Python layer needs, so that it restates none.
+    m.attr("DOMAINS") = py::make_tuple("gregorian", "lunar", "terms", "pillars", "holidays");
+    static_assert(QEL_DOMAIN_GREGORIAN == 0 && QEL_DOMAIN_LUNAR == 1 && QEL_DOMAIN_TERMS == 2 &&
+                      QEL_DOMAIN_PILLARS == 3 && QEL_DOMAIN_HOLIDAYS == 4 && QEL_DOMAIN_COUNT == 5,
+                  "DOMAINS lists the domains in the order of qel_domain");
+    const std::pair<const char*, int64_t> constants[] = {
+        {"DAY_NO_LUNAR", QEL_DAY_NO_LUNAR},
+        {"OPT_XIAONIAN_SOUTH", QEL_OPT_XIAONIAN_SOUTH},
+        {"UNIT_MONTH", QEL_UNIT_MONTH},
+        {"UNIT_YEAR", QEL_UNIT_YEAR},
+        {"COUNT_FESTIVALS", QEL_COUNT_FESTIVALS},
+        {"COUNT_HOLIDAYS", QEL_COUNT_HOLIDAYS},
+        {"COUNT_TERMS", QEL_COUNT_TERMS},
+        {"NAME_CYCLE", QEL_NAME_CYCLE},
+        {"NAME_ANIMAL", QEL_NAME_ANIMAL},
+        {"NAME_TERM", QEL_NAME_TERM},
+        {"NAME_TERM_ENGLISH", QEL_NAME_TERM_ENGLISH},
+        {"NAME_TERM_KEY", QEL_NAME_TERM_KEY},
+        {"NAME_FESTIVAL", QEL_NAME_FESTIVAL},
+        {"NAME_FESTIVAL_ENGLISH", QEL_NAME_FESTIVAL_ENGLISH},
+        {"NAME_FESTIVAL_KEY", QEL_NAME_FESTIVAL_KEY},
+        {"NAME_HOLIDAY", QEL_NAME_HOLIDAY},
+    };
+    for (const auto& [key, value] : constants) m.attr(key) = value;
 }
