@@ -6,7 +6,7 @@ import { load } from './lifecycle.js';
 
 export {
   VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE, initSync,
-  toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals, festivalDate,
+  ranges, toLunar, fromLunar, lunarToDate, leapMonth, addLunarMonths, addLunarYears, dayFacts, pillars, solarTerms, festivals, festivalDate,
   holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
 } from './lifecycle.js';
 export const init = (source = new URL('./qel_calendar.wasm', import.meta.url)) => load(source);

@@ -86,10 +86,13 @@ export async function load(source) {
 // Resolves when the module is ready, rejects with why it cannot be.
 export const whenReady = () => new Promise((resolve) => resolve(ready())).then(() => {});
 
+export function ranges() { return (api ?? ready()).ranges(); }
 export function toLunar(date) { return (api ?? ready()).toLunar(date); }
 export function fromLunar(lunar) { return (api ?? ready()).fromLunar(lunar); }
 export function lunarToDate(lunar) { return (api ?? ready()).lunarToDate(lunar); }
 export function leapMonth(year) { return (api ?? ready()).leapMonth(year); }
+export function addLunarMonths(lunar, n, options) { return (api ?? ready()).addLunarMonths(lunar, n, options); }
+export function addLunarYears(lunar, n, options) { return (api ?? ready()).addLunarYears(lunar, n, options); }
 export function dayFacts(date, options) { return (api ?? ready()).dayFacts(date, options); }
 export function pillars(moment, options) { return (api ?? ready()).pillars(moment, options); }
 export function solarTerms(year) { return (api ?? ready()).solarTerms(year); }
