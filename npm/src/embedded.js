@@ -3,12 +3,12 @@
 // the CommonJS and the ES module build) and is compiled synchronously on
 // load, so every call works at once. init() only reports the outcome: it
 // resolves, or rejects with why WebAssembly cannot run on this page.
-import { inflateSync } from 'fflate';
 import wasm from './qel_calendar.inline.json' with { type: 'json' };
+import { wasmOfInline } from './inline.js';
 import { initSync, whenReady } from './lifecycle.js';
 
 try {
-  initSync(inflateSync(Uint8Array.from(atob(wasm), (c) => c.charCodeAt(0))));
+  initSync(wasmOfInline(wasm));
 } catch {
   // Kept: init() rejects with it and every call throws it.
 }

@@ -2,8 +2,8 @@
 // API in front of it. Every build shares this file:
 // - embedded.js (the default builds) compiles the wasm carried inside the
 //   package's JavaScript synchronously on load, so calls work at once;
-// - file.js (qel-calendar/file) compiles dist/qel_calendar.wasm when the
-//   caller awaits init().
+// - file.js (qel-calendar/file) fetches and compiles it when the caller
+//   awaits init().
 // A failure to compile (a page whose Content-Security-Policy forbids
 // WebAssembly, a runtime without it) never throws at import: it is kept, and
 // init() rejects with it and every call throws it.
@@ -51,9 +51,9 @@ export function initSync(source) {
 }
 
 // Makes the module from a URL (string or URL), a fetch Response (or its
-// promise), wasm bytes or a WebAssembly.Module; the file build's default is
-// dist/qel_calendar.wasm beside it. Resolves at once when ready.
-export async function load(source) {
+// promise), wasm bytes (or their promise) or a WebAssembly.Module; `name`
+// says where it came from in a failure. Resolves at once when ready.
+export async function load(source, name = source) {
   if (api !== null) return;
   let bytes = source;
   try {
@@ -62,7 +62,7 @@ export async function load(source) {
     if (typeof Response === 'function' && bytes instanceof Response && !bytes.ok)
       throw new Error(`HTTP ${bytes.status}`);
   } catch (e) {
-    throw (failure = new Error(`qel-calendar could not fetch ${source}: ${e.message}`, { cause: e }));
+    throw (failure = new Error(`qel-calendar could not fetch ${name}: ${e.message}`, { cause: e }));
   }
   try {
     let instance;

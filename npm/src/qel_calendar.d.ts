@@ -1,8 +1,9 @@
 // Types of qel-calendar: the Chinese calendar (qel_calendar in WebAssembly).
 // The covered years, the rules and the texts of failures are qel_calendar's
-// (include/qel_calendar.h); ranges() gives the ranges at run time. Every function is synchronous. The default builds carry the
-// wasm inline and are ready on import; qel-calendar/file fetches
-// qel_calendar.wasm and is ready once init() resolves. Where WebAssembly
+// (include/qel_calendar.h); ranges() gives the ranges at run time.
+// Every function is synchronous. The default builds carry the wasm inline
+// and are ready on import; qel-calendar/file fetches the same inline copy
+// (qel_calendar.inline.json) and is ready once init() resolves. Where WebAssembly
 // cannot run (a Content-Security-Policy without 'wasm-unsafe-eval'), the
 // import still succeeds: init() rejects, and every call throws, saying why.
 //
@@ -11,7 +12,8 @@
 // further part), a "YYYY-MM-DD" string, or {year, month, day}. Dates come back
 // as "YYYY-MM-DD" strings. Wrong types throw TypeError; dates that do not
 // exist or lie outside the covered years, and option strings outside their
-// set, throw RangeError saying why. Option strings match ASCII
+// set, throw RangeError saying why (for dates, times and ranges in the
+// library's own words). Option strings match ASCII
 // case-insensitively ("Early" is "early").
 
 /** A date argument: a Date (its local calendar date), "YYYY-MM-DD", or fields. */
@@ -192,7 +194,7 @@ export declare function ranges(): {
  * Resolves when the calls are ready; rejects with an Error saying why WebAssembly cannot run here.
  * The default builds are ready on import (init() only reports). In qel-calendar/file it fetches and
  * compiles the module: from source when given (a URL, a fetch Response or its promise, wasm bytes or a
- * WebAssembly.Module), else from qel_calendar.wasm beside the module. Calls before then throw.
+ * WebAssembly.Module), else from qel_calendar.inline.json beside the module. Calls before then throw.
  */
 export declare function init(source?: string | URL | Response | PromiseLike<Response> | BufferSource | WebAssembly.Module): Promise<void>;
 /** Makes the module now from wasm bytes or a WebAssembly.Module (a no-op once ready); throws why it cannot. */
