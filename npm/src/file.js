@@ -21,5 +21,5 @@ async function fetchInline(url) {
 export const init = (source) => {
   if (source !== undefined) return load(source);
   const url = new URL('./qel_calendar.inline.json', import.meta.url);
-  return load(fetchInline(url), url);
+  return load(() => fetchInline(url), url);
 };

@@ -51,13 +51,15 @@ export function initSync(source) {
 }
 
 // Makes the module from a URL (string or URL), a fetch Response (or its
-// promise), wasm bytes (or their promise) or a WebAssembly.Module; `name`
+// promise), wasm bytes (or their promise, or a function that makes it, called
+// only when the module is not ready yet) or a WebAssembly.Module; `name`
 // says where it came from in a failure. Resolves at once when ready.
 export async function load(source, name = source) {
   if (api !== null) return;
   let bytes = source;
   try {
     if (typeof source === 'string' || source instanceof URL) bytes = fetch(source);
+    else if (typeof source === 'function') bytes = source();
     bytes = await bytes;
     if (typeof Response === 'function' && bytes instanceof Response && !bytes.ok)
       throw new Error(`HTTP ${bytes.status}`);
