@@ -40,18 +40,8 @@ test('known days through every export', () => {
   assert.deepEqual([h2025.length, h2025.filter((h) => h.status === 'work').map((h) => h.date)],
                    [33, ['2025-01-26', '2025-02-08', '2025-04-27', '2025-09-28', '2025-10-11']]);
   assert.deepEqual(h2025[0], { date: '2025-01-01', status: 'off', holiday: '元旦', english: "New Year's Day", key: 'new-year' });
-  assert.deepEqual([isWorkday('2025-09-27'), isWorkday('2025-09-28'), holidayYears()], [false, true, { first: 2004, last: 2026 }]);
+  assert.deepEqual([isWorkday('2025-09-27'), isWorkday('2025-09-28')], [false, true]);
   assert.deepEqual([workdays('2025-09-01', '2025-11-01'), workdays('2025-11-01', '2025-09-01')], [41, -41]);
-  // addWorkdays against a walk over isWorkday from every day of 2024-12 .. 2025-02: a day off first
-  // rolls forward to the next working day (numpy's busday_offset, roll='forward'), then n working days.
-  const next = (date, step) => new Date(Date.parse(date) + step * 86400000).toISOString().slice(0, 10);
-  for (let date = '2024-12-01'; date < '2025-03-01'; date = next(date, 1))
-    for (const n of [-9, -2, -1, 0, 1, 2, 9]) {
-      let d = date, left = Math.abs(n);
-      while (!isWorkday(d)) d = next(d, 1);
-      while (left > 0) if (d = next(d, n < 0 ? -1 : 1), isWorkday(d)) left--;
-      assert.equal(addWorkdays(date, n), d, `addWorkdays(${date}, ${n})`);
-    }
   // The batch of lunar dates: valid, leap, then a leap month the year lacks, one
   // 2018 lacks, day 30 of a 29-day month, month 13, years beyond each end, leap 2.
   assert.deepEqual(fromLunarBatch({
@@ -61,10 +51,9 @@ test('known days through every export', () => {
   }), { days: Int32Array.of(17341, 17370, 0, 0, 0, 0, 0, 0, 0), valid: Uint8Array.of(1, 1, 0, 0, 0, 0, 0, 0, 0) });
   assert.deepEqual(fromLunarBatch({ year: Int32Array.of(2017), month: Uint8Array.of(6), day: Int16Array.of(1) }, { epoch: 'serial' }),
                    { days: Int32Array.of(17341 + 25569), valid: Uint8Array.of(1) });
-  // Pillars: instants, civil fields in UTC+8, the 子 hour conventions and the first 立春.
+  // Pillars: civil fields in UTC+8 and the same instant as a Date; the epoch word in any case.
   const civil = { year: 2017, month: 7, day: 23, hour: 23, minute: 30 };
   assert.equal(pillars(civil).text, '丁酉 丁未 辛亥 庚子');
-  assert.equal(pillars(civil, { zi: 'early' }).text, '丁酉 丁未 壬子 庚子');
   assert.deepEqual(toLunarBatch(Int32Array.of(17370 + 25569), { epoch: 'SERIAL' }).day, Uint8Array.of(1));
   assert.deepEqual(pillars(new Date('2017-07-23T15:30:00Z')), pillars(civil));
 });
