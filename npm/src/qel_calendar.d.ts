@@ -169,7 +169,7 @@ export declare const FIRST_LUNAR_DATE: string;
 export declare const LAST_LUNAR_DATE: string;
 
 /** A covered range, as qel_domain_range gives it. */
-export interface Range {
+export interface CoveredRange {
   /** the first and last year: lunar years for ranges().lunar, Gregorian otherwise */
   firstYear: number;
   lastYear: number;
@@ -187,7 +187,8 @@ export interface Range {
  * four pillars' span and the PRC holiday table's years (holidayYears()).
  */
 export declare function ranges(): {
-  readonly gregorian: Range; readonly lunar: Range; readonly terms: Range; readonly pillars: Range; readonly holidays: Range;
+  readonly gregorian: CoveredRange; readonly lunar: CoveredRange; readonly terms: CoveredRange;
+  readonly pillars: CoveredRange; readonly holidays: CoveredRange;
 };
 
 /**
