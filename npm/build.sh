@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Builds the npm package's dist/ with Debian's emscripten (3.1.x) and esbuild:
-#   dist/qel_calendar.wasm         the module, standalone: no imports, no emscripten glue
-#   dist/qel_calendar.inline.json  the same module deflated, in base64: the embedded builds' copy
+#   dist/qel_calendar.wasm         the module, standalone: no imports, no emscripten glue (not packed)
+#   dist/qel_calendar.inline.json  the same module deflated, in base64: the package's one copy
 #   dist/qel_calendar.cjs          CommonJS (Node, Jest, bundlers' require): embedded, ready on load
 #   dist/qel_calendar.mjs          Node's ES module: the CommonJS build through createRequire
 #   dist/qel_calendar.browser.mjs  browsers and bundlers, ES module: embedded, ready on load
-#   dist/qel_calendar.file.mjs     qel-calendar/file: fetches qel_calendar.wasm at await init()
-#   dist/qel_calendar.core.mjs     the API and its lifecycle, shared by the two browser modules
+#   dist/qel_calendar.file.mjs     qel-calendar/file: fetches the JSON at await init()
+#   dist/qel_calendar.core.mjs     the API, its lifecycle and the inflater, shared by the two browser modules
 #   dist/qel_calendar.d.ts, .d.mts the declarations, for require and import
-# The embedded builds share one deflated copy of the wasm (the JSON, which
-# both require() and import ... with { type: 'json' } read), so the tarball
-# carries the module twice (file and inline), not three times. Object files
-# go to build/npm of the repository; LICENSE is copied in for npm pack.
+# Every build reads the one deflated copy (the JSON, which require(),
+# import ... with { type: 'json' } and fetch all read), so the tarball
+# carries the module once: a second copy as a .wasm file would add 59 KB to a
+# tarball of 88 KB. Object files go to build/npm of the repository; LICENSE
+# is copied in for npm pack.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
@@ -64,7 +65,7 @@ node -e '
   fs.writeFileSync(json, JSON.stringify(deflated.toString("base64")) + "\n");
 ' "$dist/qel_calendar.wasm" "$dist/qel_calendar.inline.json"
 
-header="/* qel-calendar $version: the Chinese calendar 1900-2100 (qel_calendar in WebAssembly). MIT License. */"
+header="/* qel-calendar $version: the Chinese calendar (qel_calendar in WebAssembly). MIT License. */"
 esbuild=("$here/node_modules/.bin/esbuild" --bundle --minify --target=es2020 --legal-comments=none
          --banner:js="$header" --log-level=warning --supported:import-attributes=true --external:./qel_calendar.inline.json)
 "${esbuild[@]}" "$here/src/embedded.js" --format=cjs --platform=neutral --outfile="$dist/qel_calendar.cjs"

@@ -1,7 +1,7 @@
 // A month calendar on qel-calendar: lunar days, solar terms, festivals, the
 // PRC days off (休) and weekend days worked (班), and a converter. The month
 // shown follows the URL hash (#2017-07), so views can be linked.
-import { dayFacts, FIRST_LUNAR_DATE, fromLunar, holidayYears, LAST_LUNAR_DATE, leapMonth, toLunar, VERSION } from 'qel-calendar';
+import { dayFacts, fromLunar, holidayYears, leapMonth, ranges, toLunar, VERSION } from 'qel-calendar';
 
 const $ = (id) => document.getElementById(id);
 const pad = (n) => String(n).padStart(2, '0');
@@ -9,7 +9,11 @@ const iso = (y, m, d) => `${y}-${pad(m)}-${pad(d)}`;
 const MONTHS = ['正月', '二月', '三月', '四月', '五月', '六月', '七月', '八月', '九月', '十月', '冬月', '腊月'];
 const DAYS = [...'初一初二初三初四初五初六初七初八初九初十十一十二十三十四十五十六十七十八十九二十廿一廿二廿三廿四廿五廿六廿七廿八廿九三十']
   .reduce((a, c, i) => (i % 2 ? a[a.length - 1] += c : a.push(c), a), []);
-const FIRST_YEAR = 1901, LAST_YEAR = 2100;  // whole Gregorian years with lunar dates
+// The lunar table as the library covers it, and the whole Gregorian years
+// inside it: the months the page shows.
+const LUNAR = ranges().lunar;
+const FIRST_YEAR = +LUNAR.first.slice(0, 4) + (LUNAR.first.endsWith('-01-01') ? 0 : 1);
+const LAST_YEAR = +LUNAR.last.slice(0, 4) - (LUNAR.last.endsWith('-12-31') ? 0 : 1);
 const state = { year: 0, month: 0, selected: '' };
 const todayIso = () => { const t = new Date(); return iso(t.getFullYear(), t.getMonth() + 1, t.getDate()); };
 // The library gives term instants in China Standard Time, UTC+8 all year.
@@ -97,8 +101,8 @@ function select(date) {
   showDetails(date);
 }
 
-// Months counted from year 0 make the arithmetic and the clamping at
-// 1901-01 and 2100-12 one step each.
+// Months counted from year 0 make the arithmetic and the clamping at the
+// first and last month one step each.
 function go(year, month) {
   const index = Math.min(LAST_YEAR * 12 + 11, Math.max(FIRST_YEAR * 12, year * 12 + month - 1));
   year = Math.floor(index / 12), month = index % 12 + 1;
@@ -138,14 +142,14 @@ function convertToLunar() {
     $('to-lunar-result').textContent = `农历${l.year}年（${f.yearCycle}）${l.text}`;
   } catch (e) {
     showError('to-lunar-result', e, /^\d{4}-\d{2}-\d{2}$/.test(v) && e instanceof RangeError
-      ? `农历表只含 ${FIRST_LUNAR_DATE} 至 ${LAST_LUNAR_DATE} 的日子` : '请输入公历日期');
+      ? `农历表只含 ${LUNAR.first} 至 ${LUNAR.last} 的日子` : '请输入公历日期');
   }
 }
 
 function fillLunarChoices() {
   const year = +$('lunar-year').value;
   let leap = 0;
-  try { leap = leapMonth(year); } catch { /* outside 1900-2100: fromLunar says so */ }
+  try { leap = leapMonth(year); } catch { /* outside the lunar years: fromLunar says so */ }
   const box = $('lunar-leap');
   box.disabled = leap === 0;
   if (box.disabled) box.checked = false;
@@ -179,7 +183,7 @@ function showError(id, e, text) {
 
 // Why a lunar date does not exist, from the calendar's own answers.
 function lunarError({ year, month, day, leap }) {
-  if (!(year >= 1900 && year <= 2100)) return '农历年份须在 1900 至 2100 之间';
+  if (!(year >= LUNAR.firstYear && year <= LUNAR.lastYear)) return `农历年份须在 ${LUNAR.firstYear} 至 ${LUNAR.lastYear} 之间`;
   const leapOf = leapMonth(year);
   if (leap && leapOf === 0) return `农历${year}年没有闰月`;
   if (leap && leapOf !== month) return `农历${year}年闰${MONTHS[leapOf - 1]}，不闰${MONTHS[month - 1]}`;
@@ -203,6 +207,11 @@ for (const id of ['lunar-year', 'lunar-month', 'lunar-day', 'lunar-leap']) $(id)
 for (const id of ['to-lunar', 'from-lunar']) $(id).onsubmit = (e) => e.preventDefault();
 window.addEventListener('hashchange', fromHash);
 
+// The inputs' limits and the footer follow the library's ranges.
+Object.assign($('year'), { min: FIRST_YEAR, max: LAST_YEAR });
+Object.assign($('solar-input'), { min: LUNAR.first, max: LUNAR.last });
+Object.assign($('lunar-year'), { min: LUNAR.firstYear, max: LUNAR.lastYear });
+$('lunar-years').textContent = `${LUNAR.firstYear}-${LUNAR.lastYear}`;
 $('version').textContent = VERSION;
 const hy = holidayYears();
 $('holiday-years').textContent = `${hy.first}-${hy.last}`;

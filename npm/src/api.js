@@ -20,7 +20,8 @@ export function bind(x) {
   const w = {};
   for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
                    'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
-                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'festivals_of_year', 'name', 'version', 'fact_names',
+                   'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'festivals_of_year', 'name', 'version',
+                   'count', 'fact_field', 'range', 'epoch', 'lunar_step', 'zi_of_name',
                    'date_message', 'lunar_message', 'time_message', 'range_message',
                    'lunar_batch', 'days_batch'])
     w[f] = x['qjs_' + f];
@@ -29,12 +30,15 @@ export function bind(x) {
   const B = Array.from({ length: 13 }, (_, i) => w.buffers(i));
   const [B_IN, B_MONTH32, B_DAY32, B_LEAP32, B_OUT_DAYS] = B.slice(0, 5).map((p) => p >> 2);
   const B_YEAR16 = B[5] >> 1, [B_MONTH8, B_DAY8, B_LEAP8, B_VALID8] = B.slice(6, 10);
-  const B_FACTS = B[10] >> 3, B_F64 = B[11] >> 3, B_TEXT = B[12];
+  const B_FACTS = B[10], B_F64 = B[11] >> 3, B_TEXT = B[12];
   const CHUNK = w.chunk();
 
   const E_RANGE = -1, E_DATE = -2;
-  const FIRST_LUNAR_DATE = '1900-01-31', LAST_LUNAR_DATE = '2101-01-28';
-  const EPOCHS = { unix: 25569, serial: 0 };  // the day serial of day 0: 1970-01-01, 1899-12-30
+  // The batch epochs by name: the day serial of day 0, from the header's
+  // QEL_EPOCH_* (wasm_api.cpp's qjs_epoch numbers them in this order).
+  const EPOCHS = { unix: w.epoch(0), serial: w.epoch(1) };
+  // qel_count kinds
+  const COUNT_FESTIVALS = 0, COUNT_HOLIDAYS = 1, COUNT_TERMS = 2, COUNT_DOMAINS = 4, COUNT_FACT_FIELDS = 6;
 
   const cString = (p) => utf8.decode(H8.subarray(p, H8.indexOf(0, p)));
   const name = (kind, index, flags = 0) => {
@@ -50,13 +54,13 @@ export function bind(x) {
   const freeze = Object.freeze;
   const CYCLE = freeze(Array.from({ length: 60 }, (_, i) => name(STEM_BRANCH, i)));
   const ANIMALS = Array.from({ length: 12 }, (_, i) => name(ANIMAL, i));
-  const TERMS = freeze(Array.from({ length: 24 }, (_, i) =>
+  const TERMS = freeze(Array.from({ length: w.count(COUNT_TERMS) }, (_, i) =>
     freeze({ number: i, name: name(TERM, i), english: name(TERM_EN, i), key: name(TERM_KEY, i) })));
-  const FESTIVALS = freeze(Array.from({ length: 25 }, (_, i) => freeze({
+  const FESTIVALS = freeze(Array.from({ length: w.count(COUNT_FESTIVALS) }, (_, i) => freeze({
     number: i, name: name(FEST, i), short: name(FEST_SHORT, i), english: name(FEST_EN, i), key: name(FEST_KEY, i),
   })));
   const HOLIDAYS = [null];
-  for (let i = 1; i < 10; i++)
+  for (let i = 1; i < w.count(COUNT_HOLIDAYS); i++)
     HOLIDAYS.push(freeze({ name: name(HOLIDAY, i), english: name(HOLIDAY_EN, i), key: name(HOLIDAY_KEY, i) }));
   const STATUS = ['ordinary', 'off', 'work'];
   // The text of every lunar month and day, indexed by bits 0-9 of a packed
@@ -68,10 +72,23 @@ export function bind(x) {
       for (let d = 1; d <= 30; d++) TEXT[m << 6 | d << 1 | leap] = month + name(DAY, d);
     }
   const VERSION = cString(w.version());
-  // The index of each field of qel_day_facts in the values qjs_day_facts
-  // writes, by the names wasm_api.cpp lists them under.
-  const FACT = Object.fromEntries(cString(w.fact_names()).split(',').filter(Boolean).map((k, i) => [k, i]));
-  const FACT_COUNT = Object.keys(FACT).length;
+  // The members of qel_day_facts by name, as qel_day_facts_field lays them
+  // out: a 32-bit member as its index into H32, a 64-bit one as a reader.
+  // Only the 64-bit term_instant and festivals need two halves (an instant
+  // far below 2^53 s, a mask of fewer than 53 festival bits: exact doubles).
+  const U32 = new Uint32Array(memory), FACT = {};
+  for (let i = 0, n = w.count(COUNT_FACT_FIELDS); i < n; i++) {
+    const r = w.fact_field(i), at = (B_FACTS + (r & 0xfff)) >> 2, signed = r >> 20 & 1;
+    FACT[cString(B_TEXT)] = (r >> 12 & 0xff) === 4 ? at
+      : signed ? () => H32[at + 1] * 4294967296 + U32[at] : () => U32[at + 1] * 4294967296 + U32[at];
+  }
+  const {
+    year: F_YEAR, month: F_MONTH, day: F_DAY, weekday: F_WEEKDAY, day_of_year: F_DAY_OF_YEAR, flags: F_FLAGS,
+    lunar_year: F_LUNAR_YEAR, lunar_month: F_LUNAR_MONTH, lunar_day: F_LUNAR_DAY, lunar_leap: F_LUNAR_LEAP,
+    lunar_month_days: F_LUNAR_MONTH_DAYS, lunar_leap_month: F_LUNAR_LEAP_MONTH, year_cycle: F_YEAR_CYCLE,
+    day_cycle: F_DAY_CYCLE, term: F_TERM, holiday_status: F_HOLIDAY_STATUS, holiday: F_HOLIDAY,
+    term_instant: termInstantOfFacts, festivals: festivalsOfFacts,
+  } = FACT;
 
   // ---- arguments ---------------------------------------------------------------
 
@@ -130,6 +147,17 @@ export function bind(x) {
   const GREGORIAN = 0, LUNAR = 1, TERMS_YEARS = 2, PILLARS = 3, HOLIDAY_TABLE = 4;  // qel_domain
   const outside = (domain) => said(w.range_message(domain));
 
+  // The covered ranges, qel_domain_range's, by the names of qel_domain's
+  // values in order.
+  const DOMAINS = ['gregorian', 'lunar', 'terms', 'pillars', 'holidays'].slice(0, w.count(COUNT_DOMAINS));
+  const RANGES = freeze(Object.fromEntries(DOMAINS.map((key, domain) => {
+    w.range(domain);
+    const v = F64.slice(B_F64, B_F64 + 6);
+    return [key, freeze({ firstYear: v[0], lastYear: v[1], first: isoOfPacked(v[2]), last: isoOfPacked(v[3]),
+                          firstInstant: new Date(v[4] * 1000), lastInstant: new Date(v[5] * 1000) })];
+  })));
+  const FIRST_LUNAR_DATE = RANGES.lunar.first, LAST_LUNAR_DATE = RANGES.lunar.last;
+
   // The error of a failed call on the date in Y, MO, D: why it is no date,
   // else the range of the domain it falls outside.
   function dateError(fn, domain) {
@@ -163,7 +191,7 @@ export function bind(x) {
 
   // ---- lunar dates -------------------------------------------------------------
 
-  const lunarOf = (r) => ({ year: 1900 + (r >> 10), month: (r >> 6) & 15, day: (r >> 1) & 31, leap: (r & 1) === 1,
+  const lunarOf = (r) => ({ year: (r >> 10) & 0xfffff, month: (r >> 6) & 15, day: (r >> 1) & 31, leap: (r & 1) === 1,
                             text: TEXT[r & 1023] });
 
   function toLunar(date) {
@@ -204,6 +232,28 @@ export function bind(x) {
     return r;
   }
 
+  // A lunar date moved by n months or years under qel_lunar_step's rule
+  // (months in calendar order, leap months included; a year step keeps a
+  // leap month only where the new year has the same one; day 30 becomes 29
+  // where the new month is short, or with { clamp: false } throws).
+  function lunarStep(lunar, n, years, opts, fn) {
+    const r = ymdOfLunar(lunar, fn);  // the start's own failure first
+    if (typeof r !== 'number') throw r;
+    const count = int(n, 'n', fn), o = options(opts, fn);
+    if (o.clamp !== undefined && typeof o.clamp !== 'boolean')
+      throw new TypeError(`${fn}: options.clamp must be a boolean, not ${describe(o.clamp)}`);
+    const { year, month, day } = lunar, leap = lunar.leap ? 1 : 0;
+    const s = w.lunar_step(year, month, day, leap, count, years, o.clamp === false ? 1 : 0);
+    if (s === E_RANGE) throw new RangeError(`${fn}: the date ${count} ${years ? 'year' : 'month'}${count === 1 || count === -1 ? '' : 's'} from lunar ${year}-${month}-${day}${leap ? ' leap' : ''} is ${outside(LUNAR)}`);
+    if (s < 0) {
+      const to = w.lunar_step(year, month, day, leap, count, years, 0);
+      throw new RangeError(`${fn}: ${said(w.lunar_message(to >> 10 & 0xfffff, to >> 6 & 15, day, to & 1))}`);
+    }
+    return lunarOf(s);
+  }
+  const addLunarMonths = (lunar, n, opts) => lunarStep(lunar, n, 0, opts, 'addLunarMonths');
+  const addLunarYears = (lunar, n, opts) => lunarStep(lunar, n, 1, opts, 'addLunarYears');
+
   // ---- the facts of a day --------------------------------------------------------
 
   const cstDate = (instant) => {
@@ -216,37 +266,51 @@ export function bind(x) {
     readDate(date, 'dayFacts');
     const st = w.day_facts(Y, MO, D, southXiaonian(opts, 'dayFacts'));
     if (st < 0) throw dateError('dayFacts', GREGORIAN);
-    const f = F64.subarray(B_FACTS, B_FACTS + FACT_COUNT);
-    const hasLunar = (f[FACT.flags] & 1) === 0;
+    const f = H32;
+    const hasLunar = (f[F_FLAGS] & 1) === 0;  // QEL_DAY_NO_LUNAR
     const lunar = hasLunar
-      ? lunarOf((f[FACT.lunar_year] - 1900) << 10 | f[FACT.lunar_month] << 6 | f[FACT.lunar_day] << 1 | f[FACT.lunar_leap])
+      ? lunarOf(f[F_LUNAR_YEAR] << 10 | f[F_LUNAR_MONTH] << 6 | f[F_LUNAR_DAY] << 1 | f[F_LUNAR_LEAP])
       : null;
     const festivals = [];
-    for (let bits = f[FACT.festivals], i = 0; bits !== 0; bits >>>= 1, i++) if (bits & 1) festivals.push(FESTIVALS[i]);
-    const status = f[FACT.holiday_status], term = f[FACT.term];
+    for (let bits = festivalsOfFacts(), i = 0; bits !== 0; bits = Math.floor(bits / 2), i++)
+      if (bits % 2) festivals.push(FESTIVALS[i]);
+    const status = f[F_HOLIDAY_STATUS], term = f[F_TERM];
     return {
-      date: iso(f[FACT.year], f[FACT.month], f[FACT.day]),
-      weekday: f[FACT.weekday],
-      dayOfYear: f[FACT.day_of_year],
+      date: iso(f[F_YEAR], f[F_MONTH], f[F_DAY]),
+      weekday: f[F_WEEKDAY],
+      dayOfYear: f[F_DAY_OF_YEAR],
       lunar,
-      lunarMonthDays: hasLunar ? f[FACT.lunar_month_days] : null,
-      lunarLeapMonth: hasLunar ? f[FACT.lunar_leap_month] : null,
-      yearCycle: hasLunar ? CYCLE[f[FACT.year_cycle]] : null,
-      animal: hasLunar ? ANIMALS[f[FACT.year_cycle] % 12] : null,
-      dayCycle: CYCLE[f[FACT.day_cycle]],
-      term: term >= 0 ? termOf(term, f[FACT.term_instant]) : null,
+      lunarMonthDays: hasLunar ? f[F_LUNAR_MONTH_DAYS] : null,
+      lunarLeapMonth: hasLunar ? f[F_LUNAR_LEAP_MONTH] : null,
+      yearCycle: hasLunar ? CYCLE[f[F_YEAR_CYCLE]] : null,
+      animal: hasLunar ? ANIMALS[f[F_YEAR_CYCLE] % 12] : null,
+      dayCycle: CYCLE[f[F_DAY_CYCLE]],
+      term: term >= 0 ? termOf(term, termInstantOfFacts()) : null,
       festivals,
       holidayStatus: status >= 0 ? STATUS[status] : null,
-      holiday: status > 0 ? HOLIDAYS[f[FACT.holiday]].name : null,
+      holiday: status > 0 ? HOLIDAYS[f[F_HOLIDAY]].name : null,
     };
   }
 
   // ---- pillars, terms, festivals -----------------------------------------------------
 
-  const ZI = { late: 0, early: 1 };
+  // The zi convention of options.zi, matched by qel_zi_of_name (its words in
+  // any ASCII case); the default is late, QEL_ZI_LATE.
+  function ziOf(opts, fn) {
+    const v = options(opts, fn).zi;
+    if (v === undefined) return 0;
+    const words = '"late" or "early"';
+    if (typeof v !== 'string') throw new TypeError(`${fn}: options.zi must be a string, ${words}, not ${describe(v)}`);
+    const n = Math.min(v.length, 255);
+    for (let i = 0; i < n; i++) { const c = v.charCodeAt(i); H8[B_TEXT + i] = c < 128 ? c : 255; }
+    const zi = v.length < 256 ? w.zi_of_name(n) : -1;
+    if (zi < 0) throw new RangeError(`${fn}: options.zi must be ${words}, not ${JSON.stringify(v)}`);
+    return zi;
+  }
+
   function pillars(moment, opts) {
     const fn = 'pillars';
-    const zi = choice(opts, 'zi', ZI, 'late', fn);
+    const zi = ziOf(opts, fn);
     let r;
     if (moment instanceof Date) {
       const t = moment.getTime();
@@ -266,14 +330,11 @@ export function bind(x) {
     return p;
   }
 
-  function year1900to2100(year, fn) {
-    const y = int(year, 'year', fn);
-    if (y < 1900 || y > 2100) throw new RangeError(`${fn}: year ${y} is ${outside(TERMS_YEARS)}`);
-    return y;
-  }
+  const outsideTerms = (fn, y) => new RangeError(`${fn}: year ${y} is ${outside(TERMS_YEARS)}`);
 
   function solarTerms(year) {
-    const y = year1900to2100(year, 'solarTerms');
+    const y = int(year, 'year', 'solarTerms');
+    if (w.term_instant(y, 0) === E_RANGE) throw outsideTerms('solarTerms', y);
     return TERMS.map((_, k) => (w.term_instant(y, k), termOf(k, F64[B_F64])));
   }
 
@@ -287,8 +348,9 @@ export function bind(x) {
   }
 
   function festivals(year, opts) {
-    const y = year1900to2100(year, 'festivals');
-    return festivalDaysOfYear(y, southXiaonian(opts, 'festivals')).map(([f, r]) => ({ ...f, date: isoOfPacked(r) }));
+    const y = int(year, 'year', 'festivals'), o = southXiaonian(opts, 'festivals');
+    if (w.festivals_of_year(y, o) === E_RANGE) throw outsideTerms('festivals', y);
+    return festivalDaysOfYear(y, o).map(([f, r]) => ({ ...f, date: isoOfPacked(r) }));
   }
 
   // A festival by number, key, Chinese name or short form, or English name
@@ -310,8 +372,10 @@ export function bind(x) {
   // for 清明, 冬至 and the fixed Gregorian days.
   function festivalDate(festival, year, opts) {
     const fn = 'festivalDate';
-    const f = festivalOf(festival, fn), y = year1900to2100(year, fn);
-    return isoOfPacked(w.festival_date(f.number, y, southXiaonian(opts, fn)));
+    const f = festivalOf(festival, fn), y = int(year, 'year', fn);
+    const r = w.festival_date(f.number, y, southXiaonian(opts, fn));
+    if (r === E_RANGE) throw outsideTerms(fn, y);
+    return isoOfPacked(r);
   }
 
   // ---- PRC holidays and working days -------------------------------------------------
@@ -419,8 +483,8 @@ export function bind(x) {
   }
 
   return {
-    VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE,
-    toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals, festivalDate,
+    VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE, ranges: () => RANGES,
+    toLunar, fromLunar, lunarToDate, leapMonth, addLunarMonths, addLunarYears, dayFacts, pillars, solarTerms, festivals, festivalDate,
     holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
   };
 }

@@ -3,19 +3,19 @@
 // the CommonJS and the ES module build) and is compiled synchronously on
 // load, so every call works at once. init() only reports the outcome: it
 // resolves, or rejects with why WebAssembly cannot run on this page.
-import { inflateSync } from 'fflate';
 import wasm from './qel_calendar.inline.json' with { type: 'json' };
+import { wasmOfInline } from './inline.js';
 import { initSync, whenReady } from './lifecycle.js';
 
 try {
-  initSync(inflateSync(Uint8Array.from(atob(wasm), (c) => c.charCodeAt(0))));
+  initSync(wasmOfInline(wasm));
 } catch {
   // Kept: init() rejects with it and every call throws it.
 }
 
 export {
   VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE, initSync,
-  toLunar, fromLunar, lunarToDate, leapMonth, dayFacts, pillars, solarTerms, festivals, festivalDate,
+  ranges, toLunar, fromLunar, lunarToDate, leapMonth, addLunarMonths, addLunarYears, dayFacts, pillars, solarTerms, festivals, festivalDate,
   holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
 } from './lifecycle.js';
 export { whenReady as init };

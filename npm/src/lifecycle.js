@@ -2,8 +2,8 @@
 // API in front of it. Every build shares this file:
 // - embedded.js (the default builds) compiles the wasm carried inside the
 //   package's JavaScript synchronously on load, so calls work at once;
-// - file.js (qel-calendar/file) compiles dist/qel_calendar.wasm when the
-//   caller awaits init().
+// - file.js (qel-calendar/file) fetches and compiles it when the caller
+//   awaits init().
 // A failure to compile (a page whose Content-Security-Policy forbids
 // WebAssembly, a runtime without it) never throws at import: it is kept, and
 // init() rejects with it and every call throws it.
@@ -51,18 +51,20 @@ export function initSync(source) {
 }
 
 // Makes the module from a URL (string or URL), a fetch Response (or its
-// promise), wasm bytes or a WebAssembly.Module; the file build's default is
-// dist/qel_calendar.wasm beside it. Resolves at once when ready.
-export async function load(source) {
+// promise), wasm bytes (or their promise, or a function that makes it, called
+// only when the module is not ready yet) or a WebAssembly.Module; `name`
+// says where it came from in a failure. Resolves at once when ready.
+export async function load(source, name = source) {
   if (api !== null) return;
   let bytes = source;
   try {
     if (typeof source === 'string' || source instanceof URL) bytes = fetch(source);
+    else if (typeof source === 'function') bytes = source();
     bytes = await bytes;
     if (typeof Response === 'function' && bytes instanceof Response && !bytes.ok)
       throw new Error(`HTTP ${bytes.status}`);
   } catch (e) {
-    throw (failure = new Error(`qel-calendar could not fetch ${source}: ${e.message}`, { cause: e }));
+    throw (failure = new Error(`qel-calendar could not fetch ${name}: ${e.message}`, { cause: e }));
   }
   try {
     let instance;
@@ -86,10 +88,13 @@ export async function load(source) {
 // Resolves when the module is ready, rejects with why it cannot be.
 export const whenReady = () => new Promise((resolve) => resolve(ready())).then(() => {});
 
+export function ranges() { return (api ?? ready()).ranges(); }
 export function toLunar(date) { return (api ?? ready()).toLunar(date); }
 export function fromLunar(lunar) { return (api ?? ready()).fromLunar(lunar); }
 export function lunarToDate(lunar) { return (api ?? ready()).lunarToDate(lunar); }
 export function leapMonth(year) { return (api ?? ready()).leapMonth(year); }
+export function addLunarMonths(lunar, n, options) { return (api ?? ready()).addLunarMonths(lunar, n, options); }
+export function addLunarYears(lunar, n, options) { return (api ?? ready()).addLunarYears(lunar, n, options); }
 export function dayFacts(date, options) { return (api ?? ready()).dayFacts(date, options); }
 export function pillars(moment, options) { return (api ?? ready()).pillars(moment, options); }
 export function solarTerms(year) { return (api ?? ready()).solarTerms(year); }

@@ -1,7 +1,9 @@
-// Types of qel-calendar: the Chinese calendar 1900-2100 (qel_calendar in
-// WebAssembly). Every function is synchronous. The default builds carry the
-// wasm inline and are ready on import; qel-calendar/file fetches
-// qel_calendar.wasm and is ready once init() resolves. Where WebAssembly
+// Types of qel-calendar: the Chinese calendar (qel_calendar in WebAssembly).
+// The covered years, the rules and the texts of failures are qel_calendar's
+// (include/qel_calendar.h); ranges() gives the ranges at run time.
+// Every function is synchronous. The default builds carry the wasm inline
+// and are ready on import; qel-calendar/file fetches the same inline copy
+// (qel_calendar.inline.json) and is ready once init() resolves. Where WebAssembly
 // cannot run (a Content-Security-Policy without 'wasm-unsafe-eval'), the
 // import still succeeds: init() rejects, and every call throws, saying why.
 //
@@ -10,7 +12,8 @@
 // further part), a "YYYY-MM-DD" string, or {year, month, day}. Dates come back
 // as "YYYY-MM-DD" strings. Wrong types throw TypeError; dates that do not
 // exist or lie outside the covered years, and option strings outside their
-// set, throw RangeError saying why. Option strings match ASCII
+// set, throw RangeError saying why (for dates, times and ranges in the
+// library's own words). Option strings match ASCII
 // case-insensitively ("Early" is "early").
 
 /** A date argument: a Date (its local calendar date), "YYYY-MM-DD", or fields. */
@@ -18,7 +21,7 @@ export type DateInput = Date | string | { year: number; month: number; day: numb
 
 /** A date of the Chinese lunisolar calendar. */
 export interface LunarDate {
-  /** 1900..2100 */
+  /** a lunar year of ranges().lunar */
   year: number;
   /** 1..12; a leap month carries the number of the month it follows */
   month: number;
@@ -79,7 +82,7 @@ export interface DayFacts {
   /** ISO: 1 = Monday .. 7 = Sunday */
   weekday: number;
   dayOfYear: number;
-  /** null outside the lunar table (1900-01-31 .. 2101-01-28) */
+  /** null outside the lunar table (ranges().lunar) */
   lunar: LunarDate | null;
   /** 29 or 30 */
   lunarMonthDays: number | null;
@@ -160,22 +163,45 @@ export declare const CYCLE: readonly string[];
 export declare const TERMS: readonly Term[];
 /** The 25 festivals */
 export declare const FESTIVALS: readonly Festival[];
-/** "1900-01-31", lunar 1900-01-01 */
+/** The first day of the lunar table, ranges().lunar.first */
 export declare const FIRST_LUNAR_DATE: string;
-/** "2101-01-28", lunar 2100-12-29 */
+/** The last day of the lunar table, ranges().lunar.last */
 export declare const LAST_LUNAR_DATE: string;
+
+/** A covered range, as qel_domain_range gives it. */
+export interface CoveredRange {
+  /** the first and last year: lunar years for ranges().lunar, Gregorian otherwise */
+  firstYear: number;
+  lastYear: number;
+  /** the first and last day covered, "YYYY-MM-DD" */
+  first: string;
+  last: string;
+  /** the first and last second covered (for the day ranges: the days' first and last second in UTC+8) */
+  firstInstant: Date;
+  lastInstant: Date;
+}
+
+/**
+ * The covered ranges, read from qel_calendar when the module loads: Gregorian dates (dayFacts), the
+ * lunar table (toLunar, fromLunar, the lunar steps), the solar terms and festivals' years, the
+ * four pillars' span and the PRC holiday table's years (holidayYears()).
+ */
+export declare function ranges(): {
+  readonly gregorian: CoveredRange; readonly lunar: CoveredRange; readonly terms: CoveredRange;
+  readonly pillars: CoveredRange; readonly holidays: CoveredRange;
+};
 
 /**
  * Resolves when the calls are ready; rejects with an Error saying why WebAssembly cannot run here.
  * The default builds are ready on import (init() only reports). In qel-calendar/file it fetches and
  * compiles the module: from source when given (a URL, a fetch Response or its promise, wasm bytes or a
- * WebAssembly.Module), else from qel_calendar.wasm beside the module. Calls before then throw.
+ * WebAssembly.Module), else from qel_calendar.inline.json beside the module. Calls before then throw.
  */
 export declare function init(source?: string | URL | Response | PromiseLike<Response> | BufferSource | WebAssembly.Module): Promise<void>;
 /** Makes the module now from wasm bytes or a WebAssembly.Module (a no-op once ready); throws why it cannot. */
 export declare function initSync(source: BufferSource | WebAssembly.Module): void;
 
-/** The lunar date of a day 1900-01-31 .. 2101-01-28. */
+/** The lunar date of a day of ranges().lunar. */
 export declare function toLunar(date: DateInput): LunarDate;
 /** The day of a lunar date, "YYYY-MM-DD". */
 export declare function fromLunar(lunar: LunarDateInput): string;
@@ -183,25 +209,43 @@ export declare function fromLunar(lunar: LunarDateInput): string;
 export declare function lunarToDate(lunar: LunarDateInput): Date;
 /** The month the lunar year's leap month follows (2..11), 0 for none. */
 export declare function leapMonth(year: number): number;
-/** Everything the calendar says about a day of the years 1-9999. */
+export interface LunarStepOptions {
+  /** false: a step to day 30 of a month of 29 days throws instead of giving day 29 */
+  clamp?: boolean;
+}
+
+/**
+ * A lunar date moved by n months, qel_lunar_step's rule (include/qel_calendar.h): months in calendar
+ * order, leap months included (one month after 六月 of 2017 is 闰六月, one after 闰六月 is 七月); day 30
+ * becomes 29 where the new month has 29 days. RangeError for a start that is no date or a result
+ * outside ranges().lunar.
+ */
+export declare function addLunarMonths(lunar: LunarDateInput, n: number, options?: LunarStepOptions): LunarDate;
+/**
+ * A lunar date moved by n years, qel_lunar_step's rule: the month is kept; a leap month stays leap only
+ * where the new year has the same leap month, else it becomes the ordinary month of its number; day 30
+ * becomes 29 where the new month has 29 days.
+ */
+export declare function addLunarYears(lunar: LunarDateInput, n: number, options?: LunarStepOptions): LunarDate;
+/** Everything the calendar says about a day of ranges().gregorian. */
 export declare function dayFacts(date: DateInput, options?: FestivalOptions): DayFacts;
 /**
  * The four pillars (四柱, 八字) of a moment: a Date (an instant, seen in UTC+8) or civil fields in
  * UTC+8. Mean civil time. The year changes at the instant of 立春, the month at each 节. zi "late"
  * (the default) keeps 23:00-24:00 on the day's own day pillar, "early" gives it to the next day.
- * Covered: 1900-02-04 13:51:30 .. 2100-12-31 23:59:59 UTC+8.
+ * Covered: ranges().pillars, from the first 立春 of the table.
  */
 export declare function pillars(moment: Date | CivilTime, options?: { zi?: 'late' | 'early' | (string & {}) }): Pillars;
-/** The 24 solar terms of a Gregorian year 1900-2100, 小寒 first. */
+/** The 24 solar terms of a Gregorian year of ranges().terms, 小寒 first. */
 export declare function solarTerms(year: number): SolarTerm[];
 /**
- * The festival days inside a Gregorian year 1900-2100, in date order: 2022 has two 腊八 (2022-01-10 of
+ * The festival days inside a Gregorian year of ranges().terms, in date order: 2022 has two 腊八 (2022-01-10 of
  * lunar 2021 and 2022-12-30 of lunar 2022); 2025 has the 除夕 2025-01-28 of lunar 2024 and not the
- * 2026-02-16 of lunar 2025. (1900 lacks the lunar festivals before 1900-01-31, where the table starts.)
+ * 2026-02-16 of lunar 2025. (The first year lacks the lunar festivals before ranges().lunar.first.)
  */
 export declare function festivals(year: number, options?: FestivalOptions): DatedFestival[];
 /**
- * The day of a festival in one year of its own calendar, "YYYY-MM-DD": the lunar year 1900-2100 for
+ * The day of a festival in one year of its own calendar, "YYYY-MM-DD": the lunar year for
  * the lunar festivals (除夕 of lunar 2024 is 2025-01-28), the Gregorian year for 清明, 冬至 and the
  * fixed days. The festival: its number, key ("mid-autumn"), Chinese name or short form, or English name.
  */

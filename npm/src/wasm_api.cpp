@@ -33,45 +33,25 @@ uint8_t g_day8[kChunk];
 uint8_t g_leap8[kChunk];
 uint8_t g_valid8[kChunk];
 
-double g_f64[4];
+double g_f64[6];
 char g_text[256];
 
-// The fields of qel_day_facts that JavaScript reads, by name. The wrapper
-// copies them into g_fact_values in this order and hands JavaScript the
-// names in the same order (qjs_fact_names), so the JS side looks fields up by
-// name and never depends on the struct's layout; a renamed or removed member
-// fails to compile here.
-#define QJS_FACT_FIELDS(X)                                                                                  \
-    X(year) X(month) X(day) X(weekday) X(day_of_year) X(flags) X(lunar_year) X(lunar_month) X(lunar_day)   \
-    X(lunar_leap) X(lunar_month_days) X(lunar_leap_month) X(year_cycle) X(day_cycle) X(term)               \
-    X(holiday_status) X(holiday) X(term_instant) X(festivals)
-#define QJS_COUNT(field) +1
-#define QJS_NAME(field) #field ","
-constexpr int kFactCount = 0 QJS_FACT_FIELDS(QJS_COUNT);
-constexpr char kFactNames[] = QJS_FACT_FIELDS(QJS_NAME);
-// Doubles hold every field exactly: the 64-bit ones are an instant in
-// seconds (far below 2^53) and a mask of 25 festival bits.
-double g_fact_values[kFactCount];
-
-void put_facts(const qel_day_facts& f) {
-    int i = 0;
-#define QJS_PUT(field) g_fact_values[i++] = static_cast<double>(f.field);
-    QJS_FACT_FIELDS(QJS_PUT)
-#undef QJS_PUT
-}
+// The facts of the last qjs_day_facts, as qel_day_facts_of writes them.
+// JavaScript reads each member at the offset qel_day_facts_field gives for
+// its name (qjs_fact_field), so the layout has one source: the library.
+qel_day_facts g_facts;
 
 // A lunar date in one positive int32: leap in bit 0, day in bits 1-5, month
-// in bits 6-9 (bits 0-9 index the table of texts), year - 1900 from bit 10.
-int32_t pack_lunar(const qel_lunar_date& d) {
-    return (d.year - QEL_FIRST_YEAR) << 10 | d.month << 6 | d.day << 1 | d.leap;
-}
+// in bits 6-9 (bits 0-9 index the table of texts), the year from bit 10 (no
+// base year: the covered years are the library's to change).
+int32_t pack_lunar(const qel_lunar_date& d) { return d.year << 10 | d.month << 6 | d.day << 1 | d.leap; }
 
 // A Gregorian day as yyyymmdd, or the status of a failed call.
 int32_t pack_ymd(int32_t status, int64_t serial) {
     if (status != QEL_OK) return status;
-    qel_day_facts f;
-    const int32_t st = qel_day_facts_of(serial, 0, &f);
-    return st == QEL_OK ? f.year * 10000 + f.month * 100 + f.day : st;
+    int32_t y = 0, m = 0, d = 0;
+    const int32_t st = qel_date_of_serial(serial, &y, &m, &d);
+    return st == QEL_OK ? y * 10000 + m * 100 + d : st;
 }
 
 int32_t serial_of(int32_t y, int32_t m, int32_t d, int64_t* serial) { return qel_serial_of_date(y, m, d, serial); }
@@ -83,7 +63,7 @@ extern "C" {
 // Addresses of the static buffers, in this order.
 int32_t qjs_buffers(int32_t which) {
     const void* b[] = {g_in, g_month32, g_day32, g_leap32, g_out_days, g_year16, g_month8,
-                       g_day8, g_leap8, g_valid8, g_fact_values, g_f64, g_text};
+                       g_day8, g_leap8, g_valid8, &g_facts, g_f64, g_text};
     constexpr int32_t count = sizeof b / sizeof b[0];
     return which >= 0 && which < count ? static_cast<int32_t>(reinterpret_cast<uintptr_t>(b[which])) : 0;
 }
@@ -108,18 +88,61 @@ int32_t qjs_ymd_of_lunar(int32_t y, int32_t m, int32_t d, int32_t leap) {
 int32_t qjs_lunar_month_days(int32_t y, int32_t m, int32_t leap) { return qel_lunar_month_days(y, m, leap); }
 int32_t qjs_lunar_leap_month(int32_t y) { return qel_lunar_leap_month(y); }
 
-// The names of the fields qjs_day_facts writes, comma-separated, in order
-// (a NUL-terminated string).
-int32_t qjs_fact_names(void) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(kFactNames)); }
+int32_t qjs_count(int32_t what) { return qel_count(what); }
 
-// The facts of a day into g_fact_values; the status.
+// Member `index` of qel_day_facts (qel_day_facts_field): its name into g_text
+// and its offset | size << 12 | signedness << 20, or a negative status.
+int32_t qjs_fact_field(int32_t index) {
+    qel_field f;
+    const int32_t st = qel_day_facts_field(index, &f);
+    if (st != QEL_OK) return st;
+    int32_t n = 0;
+    while (f.name[n] != '\0' && n < static_cast<int32_t>(sizeof g_text) - 1) g_text[n] = f.name[n], ++n;
+    g_text[n] = '\0';
+    return static_cast<int32_t>(f.offset) | static_cast<int32_t>(f.size) << 12 | (f.is_signed != 0) << 20;
+}
+
+// The facts of a day into g_facts; the status.
 int32_t qjs_day_facts(int32_t y, int32_t m, int32_t d, int32_t options) {
     int64_t serial = 0;
-    qel_day_facts f;
     int32_t st = serial_of(y, m, d, &serial);
-    if (st == QEL_OK) st = qel_day_facts_of(serial, static_cast<uint32_t>(options), &f);
-    if (st == QEL_OK) put_facts(f);
+    if (st == QEL_OK) st = qel_day_facts_of(serial, static_cast<uint32_t>(options), &g_facts);
     return st;
+}
+
+// The range of a domain (qel_domain_range) into g_f64: first and last year,
+// first and last day (yyyymmdd), first and last instant; the status.
+int32_t qjs_range(int32_t domain) {
+    qel_range r;
+    const int32_t st = qel_domain_range(domain, &r);
+    if (st != QEL_OK) return st;
+    const double values[6] = {static_cast<double>(r.first_year), static_cast<double>(r.last_year),
+                              static_cast<double>(pack_ymd(QEL_OK, r.first_serial)),
+                              static_cast<double>(pack_ymd(QEL_OK, r.last_serial)),
+                              static_cast<double>(r.first_instant), static_cast<double>(r.last_instant)};
+    for (int i = 0; i < 6; ++i) g_f64[i] = values[i];
+    return QEL_OK;
+}
+
+// The batch epochs JavaScript names "unix" (0) and "serial" (1): the day
+// serial of their day 0, from the header's macros.
+int32_t qjs_epoch(int32_t which) { return which == 0 ? QEL_EPOCH_UNIX : which == 1 ? QEL_EPOCH_SERIAL : QEL_E_ARGUMENT; }
+
+// A lunar date moved by n months (years = 0) or years (years = 1) under
+// qel_lunar_step's rule: packed as pack_lunar, with bit 30 set when day 30
+// became 29 (QEL_CLAMPED), or a negative status (QEL_E_DATE for such a day
+// when no_clamp is set).
+int32_t qjs_lunar_step(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t n, int32_t years, int32_t no_clamp) {
+    qel_lunar_date out;
+    const int32_t st = qel_lunar_step(y, m, d, leap, n, years ? QEL_UNIT_YEAR : QEL_UNIT_MONTH,
+                                      no_clamp ? QEL_STEP_NO_CLAMP : 0u, &out);
+    return st < 0 ? st : pack_lunar(out) | (st == QEL_CLAMPED) << 30;
+}
+
+// The zi convention of an option word of n bytes in g_text (qel_zi_of_name).
+int32_t qjs_zi_of_name(int32_t n) {
+    return n >= 0 && n < static_cast<int32_t>(sizeof g_text) ? qel_zi_of_name(g_text, static_cast<size_t>(n))
+                                                              : QEL_E_ARGUMENT;
 }
 
 // The instant of a term into g_f64[0] (Unix seconds); the status.

@@ -10,6 +10,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { ranges } from 'qel-calendar';
 
 const pkg = fileURLToPath(new URL('..', import.meta.url));
 const chromium = process.env.CHROMIUM ?? '/usr/bin/chromium';
@@ -93,8 +94,9 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     await set('#lunar-day', '30');
     // The library's English errors are said in Chinese on this Chinese page.
     assert.equal(await output('#from-lunar-result'), '农历2024年腊月只有29天');
-    await set('#solar-input', '2101-02-01');
-    assert.equal(await output('#to-lunar-result'), '农历表只含 1900-01-31 至 2101-01-28 的日子');
+    const lunar = ranges().lunar;
+    await set('#solar-input', `${lunar.lastYear + 1}-02-01`);
+    assert.equal(await output('#to-lunar-result'), `农历表只含 ${lunar.first} 至 ${lunar.last} 的日子`);
     for (const [field, value] of [['year', '2017'], ['leap', true], ['day', '1']]) await set(`#lunar-${field}`, value);
     assert.equal(await output('#from-lunar-result'), '2017-07-23');
 
@@ -102,9 +104,11 @@ test('the month calendar page in Chromium', { skip: !haveBrowser && `no browser 
     // click on them changes nothing (‹ wrapped 1901-01 round to 1901-12).
     const disabled = () => page.$$eval('nav button[id^="prev"], nav button[id^="next"]',
       (bs) => bs.filter((b) => b.disabled).map((b) => b.id).sort().join(' '));
-    for (const [hash, off, want] of [['#1901-01', 'prev-month prev-year', /^1901年1月/],
-                                      ['#1901-06', 'prev-year', /^1901年6月/],
-                                      ['#2100-12', 'next-month next-year', /^2100年12月/],
+    // The whole Gregorian years of the lunar table.
+    const first = lunar.firstYear + 1, last = lunar.lastYear;
+    for (const [hash, off, want] of [[`#${first}-01`, 'prev-month prev-year', new RegExp(`^${first}年1月`)],
+                                      [`#${first}-06`, 'prev-year', new RegExp(`^${first}年6月`)],
+                                      [`#${last}-12`, 'next-month next-year', new RegExp(`^${last}年12月`)],
                                       ['#2025-01', '', /^2025年1月/]]) {
       await page.goto(`${base}${hash}`);
       assert.equal(await disabled(), off, hash);
