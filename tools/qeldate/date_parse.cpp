@@ -149,7 +149,9 @@ int parse_year(std::string_view text, int32_t domain, std::string_view what) {
 
 int parse_month(std::string_view text) {
     const int month = digits(text, 2);
-    if (month < 1 || month > 12) throw UsageError(quote_input(text) + " is not a month: use 1-12");
+    if (month < 0) throw UsageError(quote_input(text) + " is not a month");
+    // Any year will do: qel_calendar's check of the month alone.
+    if (qel_check_date(2000, month, 1, nullptr) != QEL_OK) throw UsageError(quote_input(text) + ": " + message_of_date({2000, month, 1}));
     return month;
 }
 

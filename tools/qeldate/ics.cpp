@@ -165,10 +165,8 @@ void run_ics_festivals(const Context& context, int first_year, int last_year, bo
             if (qel_holiday_status(serial_of({y, 1, 1}), context.holidays(), nullptr) >= 0 ||
                 qel_holiday_status(serial_of({y, 12, 31}), context.holidays(), nullptr) >= 0)
                 continue;
-            int32_t y0 = 0, y1 = 0;
-            qel_holiday_years(&y0, &y1);
-            throw UsageError("the public holidays of " + std::to_string(y) + " are unknown: the table covers " +
-                             year_range(y0, y1) + "; add the year with --holidays FILE, or leave out --with-holidays");
+            throw UsageError("the public holidays of " + std::to_string(y) + " are unknown: the year is " +
+                             range_message(QEL_DOMAIN_HOLIDAYS) + "; add the year with --holidays FILE, or leave out --with-holidays");
         }
         for (const HolidayPeriod& p : holiday_periods(context, serial_of({first_year, 1, 1}), serial_of({last_year, 12, 31}))) {
             Event e{p.first, "holiday-" + p.key, "休 " + p.chinese,
