@@ -105,12 +105,6 @@ nlohmann::ordered_json duration_json(const Duration& d) {
             {"hours", d.hours}, {"minutes", d.minutes}, {"seconds", d.seconds}};
 }
 
-// Where a lunar step without clamping was headed: the same step with
-// clamping gives the month (day 29 instead of 30).
-void lunar_step_target(const qel_lunar_date& from, int64_t count, int32_t unit, qel_lunar_date& to) {
-    qel_lunar_step(from.year, from.month, from.day, from.leap, count, unit, 0, &to);
-}
-
 }  // namespace
 
 StepResult apply_steps(const Context& context, const Moment& start, const std::vector<std::string>& steps, bool clamp) {
@@ -137,7 +131,8 @@ StepResult apply_steps(const Context& context, const Moment& start, const std::v
             status = qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, clamp ? 0u : QEL_STEP_NO_CLAMP, &to);
             if (status == QEL_E_RANGE) throw UsageError(quote_input(text) + ": the result is " + range_message(QEL_DOMAIN_LUNAR));
             if (status == QEL_E_DATE) {
-                lunar_step_target(from, step.count, unit, to);
+                // The month it was headed for: the same step, clamped.
+                qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, 0, &to);
                 throw UsageError(quote_input(text) + ": " + lunar_message(to.year, to.month, from.day, to.leap) +
                                  " (without --no-clamp the day becomes 29)");
             }

@@ -266,9 +266,10 @@ std::optional<Anniversary> lunar_anniversary(int lunar_year, int month, int day,
     // A year that has the date: the year itself when it does, else the first
     // one that does (a leap 6-30 exists only in some years).
     int base = lunar_year;
-    for (int y = lunar.first_year; qel_check_lunar(base, month, day, leap, nullptr) != QEL_OK; ++y) {
-        if (y > lunar.last_year) return std::nullopt;
-        base = y;
+    if (qel_check_lunar(base, month, day, leap, nullptr) != QEL_OK) {
+        base = lunar.first_year;
+        while (base <= lunar.last_year && qel_check_lunar(base, month, day, leap, nullptr) != QEL_OK) ++base;
+        if (base > lunar.last_year) return std::nullopt;
     }
     qel_lunar_date out{};
     const int32_t status = qel_lunar_step(base, month, day, leap, lunar_year - base, QEL_UNIT_YEAR, 0, &out);
