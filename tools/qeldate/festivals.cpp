@@ -1,6 +1,7 @@
 #include "festivals.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -69,24 +70,40 @@ void run_festivals(const Context& context, const std::vector<int>& years) {
     std::vector<std::string> texts;
     std::vector<Json> objects;
     for (const int year : years) {
-        const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
+        // The festival days qel_festivals_of_year gives (ordered by day), and
+        // on each day after them its solar term.
+        qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
+        const int32_t n = std::clamp(qel_festivals_of_year(year, context.festival_options, days, QEL_FESTIVAL_DAYS_MAX), 0,
+                                     QEL_FESTIVAL_DAYS_MAX);
+        std::vector<Term> terms;
+        for (int t = 0; t < kTermCount; ++t)
+            if (const auto term = term_of(year, t)) terms.push_back(*term);
+        std::stable_sort(terms.begin(), terms.end(), [](const Term& a, const Term& b) { return a.serial < b.serial; });
         std::string out = "Festivals and solar terms of " + std::to_string(year) + "\n";
         Json events = Json::array();
-        for (Serial s = first; s <= last; ++s) {
-            const Day d = day_of(s, context);
-            const std::string prefix = format_date(d.date) + " " + weekday_abbr(d.weekday) + "  ";
-            for (const Festival& f : d.festivals) {
-                out += prefix + pad_right(f.chinese, 8) + f.english + (f.lunar ? "  (" + d.lunar_text + ")" : "") + "\n";
-                events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "festival"},
-                                  {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
-            }
-            if (d.term) {
-                out += prefix + pad_right(d.term->chinese, 8) + d.term->english + ", " + clock(*d.term) + " UTC+8\n";
-                Json t = term_json(*d.term);
-                events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "solar_term"},
+        const auto prefix = [](Serial s) { return format_date(date_of(s)) + " " + weekday_abbr(weekday_of(s)) + "  "; };
+        size_t next_term = 0;
+        const auto terms_before = [&](Serial end) {
+            for (; next_term < terms.size() && terms[next_term].serial < end; ++next_term) {
+                const Term& term = terms[next_term];
+                out += prefix(term.serial) + pad_right(term.chinese, 8) + term.english + ", " + clock(term) + " UTC+8\n";
+                Json t = term_json(term);
+                events.push_back({{"date", t["date"]}, {"weekday", weekday_of(term.serial)}, {"kind", "solar_term"},
                                   {"key", t["key"]}, {"name", t["name"]}, {"english", t["english"]}, {"time", t["time"]}});
             }
+        };
+        for (int32_t k = 0; k < n; ++k) {
+            terms_before(days[k].serial);
+            const Festival f = festival(days[k].festival);
+            qel_lunar_date l{};
+            const bool lunar = f.lunar && qel_lunar_of_serial(days[k].serial, &l) == QEL_OK;
+            out += prefix(days[k].serial) + pad_right(f.chinese, 8) + f.english +
+                   (lunar ? "  (" + lunar_text({l.year, l.month, l.day, l.leap}, context.name_flags) + ")" : "") + "\n";
+            events.push_back({{"date", format_date(date_of(days[k].serial))}, {"weekday", weekday_of(days[k].serial)},
+                              {"kind", "festival"}, {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
+            if (k + 1 == n || days[k + 1].serial != days[k].serial) terms_before(days[k].serial + 1);
         }
+        terms_before(INT64_MAX);
         texts.push_back(out);
         objects.push_back(Json{{"year", year}, {"events", events}});
     }

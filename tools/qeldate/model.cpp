@@ -73,6 +73,12 @@ Ymd date_of(Serial serial) {
     return d;
 }
 
+int weekday_of(Serial serial) {
+    qel_day_facts f{};
+    qel_day_facts_of(serial, 0, &f);
+    return f.weekday;
+}
+
 const char* weekday_name(int weekday) { return weekday >= 1 && weekday <= 7 ? kWeekdayNames[weekday] : "?"; }
 const char* weekday_abbr(int weekday) { return weekday >= 1 && weekday <= 7 ? kWeekdayAbbr[weekday] : "?"; }
 const char* weekday_chinese(int weekday) { return weekday >= 1 && weekday <= 7 ? kWeekdayChinese[weekday] : "?"; }

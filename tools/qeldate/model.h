@@ -38,6 +38,7 @@ std::string name(int32_t kind, int index, uint32_t flags = 0);
 
 Serial serial_of(const Ymd& date);  // Precondition: a valid date of 0001..9999
 Ymd date_of(Serial serial);
+int weekday_of(Serial serial);           // 1 = Monday .. 7 = Sunday
 const char* weekday_name(int weekday);  // 1 = Monday .. 7 = Sunday
 const char* weekday_abbr(int weekday);  // Mon .. Sun
 const char* weekday_chinese(int weekday);  // 一 .. 日
