@@ -18,6 +18,8 @@
   ics     parsed back by python3-icalendar and python3-vobject
   manpage the built manual page as man renders it in a UTF-8 locale
   completion  `qeldate completion bash` sourced in bash
+  questions  tests/contract/questions.tsv (its path the third argument), the
+          questions every surface answers alike, asked of the tool
 """
 import csv
 import datetime as dt
@@ -323,13 +325,14 @@ def test_ics():
     check([(str(e.decoded("DTSTART")), str(e.decoded("DTEND"))) for e in holidays][-1] == ("2025-10-01", "2025-10-09"),
           "the 2025 National Day period as one event")
     check([str(e["DESCRIPTION"]) for e in holidays][0] == "New Year's Day: public holiday, 1 day off", "one day off")
-    # Lunar birthdays: day 30 falls on 29 in a 29-day month (ordinary 6 of
-    # 2017); a leap-month date keeps the leap month where the year has one and
+    # Lunar birthdays: day 30 falls on 29 in a 29-day month (month 3 of
+    # 2018, as next 3-30 finds it); a leap-month date keeps the leap month where the year has one and
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the
     # new moon of that day's partial solar eclipse); the years start at
     # this year's occurrence (the first on or after January 1, of the lunar
     # year before for a day of its last months), and stop after lunar 2100.
-    for args, today, want in ((["6-30", "--from", "2017", "--years", "1"], TODAY, ["2017-07-22"]),
+    next_3_30 = json.loads(ok("next", "3-30", "--json"))["date"]
+    for args, today, want in ((["3-30", "--from", "2018", "--years", "1"], TODAY, [next_3_30]),
                               (["6-30", "--leap", "--from", "2017", "--years", "1"], TODAY, ["2017-08-21"]),
                               (["6-1", "--leap", "--from", "2017", "--years", "2"], TODAY, ["2017-07-23", "2018-07-13"]),
                               (["8-15", "--years", "9"], TODAY, known["Mid-Autumn Festival"]),
@@ -359,6 +362,54 @@ def test_ics():
         timed = [e.dtstart.value for e in vobject.readOne(ok("ics", *args).decode()).vevent_list
                  if isinstance(e.dtstart.value, dt.datetime)]
         check(len(timed) >= 24 and all(int(t.timestamp()) in terms for t in timed), f"vobject: {args}")
+
+
+# ---- questions ---------------------------------------------------------------
+
+def lunar_answer(lunar):
+    return f"{lunar['year']}-{lunar['month']}-{lunar['day']}" + (" leap" if lunar["leap"] else "")
+
+
+def ask(kind, question):
+    """The tool's command line for a question and how to read its JSON answer."""
+    words = question.split()
+    if kind == "lunar":
+        return ["lunar", question], lambda j: lunar_answer(j["lunar"])
+    if kind == "solar":
+        return ["--lunar", question], lambda j: j["date"]
+    if kind == "festival":
+        return [words[1], words[0]], lambda j: " ".join(d["date"] for d in j["days"]) or "-"
+    if kind == "festival_of_lunar_year":
+        return ["next", words[1], "--lunar-year", words[0]], lambda j: j["date"]
+    if kind == "pillars":
+        return ["bazi", words[0], "--zi", words[1]], lambda j: " ".join(j["pillars"][p]["name"] for p in
+                                                                       ("year", "month", "day", "hour"))
+    if kind in ("add_months", "add_years"):
+        unit = "lunar-month" if kind == "add_months" else "lunar-year"
+        return ["--lunar", " ".join(words[:-1]), f"{int(words[-1]):+d}{unit}"], lambda j: lunar_answer(j["lunar"])
+    if kind == "add_workdays":
+        return [words[0], f"{int(words[1]):+d}workdays"], lambda j: j["date"]
+    raise AssertionError(f"no way to ask a {kind} question")
+
+
+def test_questions():
+    rows = [l.split("\t") for l in pathlib.Path(sys.argv[3]).read_text(encoding="utf-8").splitlines()
+            if l and not l.startswith("#")]
+    check(len(rows) >= 40, f"{len(rows)} questions")
+    failed = []
+    for kind, question, answer in rows:
+        args, read = ask(kind, question)
+        r = run(*args, "--json")
+        if answer.startswith("! "):
+            err = r.stderr.decode()
+            good = r.returncode == 2 and not r.stdout and err.startswith("qeldate: ") and answer[2:] in err
+            shown = f"exit {r.returncode}, {err.strip()!r}"
+        else:
+            good = r.returncode == 0 and not r.stderr and read(json.loads(r.stdout)) == answer
+            shown = read(json.loads(r.stdout)) if r.returncode == 0 else f"exit {r.returncode}, {r.stderr.decode().strip()!r}"
+        if not good:
+            failed.append(f"{kind} {question}: {shown}, want {answer}")
+    check(not failed, "\n".join(failed))
 
 
 # ---- manpage ---------------------------------------------------------------

@@ -117,12 +117,33 @@ StepResult apply_steps(const Context& context, const Moment& start, const std::v
         int32_t status = QEL_OK;
         if (step.unit == StepUnit::kWorkday) {
             if (qel_add_workdays(serial, step.count, context.holidays(), &serial) != QEL_OK)
-                throw UsageError(quote_input(text) + " leaves the years the holiday table covers (see qeldate holidays)");
+                throw UsageError(quote_input(text) + ": " + range_message(QEL_DOMAIN_HOLIDAYS) +
+                                 (context.holidays() ? " and the holiday file" : ""));
+            continue;
+        }
+        if (step.unit == StepUnit::kLunarMonth || step.unit == StepUnit::kLunarYear) {
+            // The day's lunar date moved by qel_lunar_step, the one rule of
+            // every surface: leap months counted, day 30 to 29 where needed.
+            qel_lunar_date from{}, to{};
+            if (qel_lunar_of_serial(serial, &from) != QEL_OK)
+                throw UsageError(quote_input(text) + ": " + format_date(date_of(serial)) + " is " + range_message(QEL_DOMAIN_LUNAR));
+            const int32_t unit = step.unit == StepUnit::kLunarMonth ? QEL_UNIT_MONTH : QEL_UNIT_YEAR;
+            status = qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, clamp ? 0u : QEL_STEP_NO_CLAMP, &to);
+            if (status == QEL_E_RANGE) throw UsageError(quote_input(text) + ": the result is " + range_message(QEL_DOMAIN_LUNAR));
+            if (status == QEL_E_DATE) {
+                // The month it was headed for: the same step, clamped.
+                qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, 0, &to);
+                throw UsageError(quote_input(text) + ": " + lunar_message(to.year, to.month, from.day, to.leap) +
+                                 " (without --no-clamp the day becomes 29)");
+            }
+            if (status < 0) throw UsageError(quote_input(text) + ": " + lunar_message(from.year, from.month, from.day, from.leap));
+            clamped = clamped || status == QEL_CLAMPED;
+            serial = serial_of_lunar({to.year, to.month, to.day, to.leap});
             continue;
         }
         Serial next = 0;
         status = qel_step(serial, second, step.count, unit_of(step.unit), clamp ? 0u : QEL_STEP_NO_CLAMP, &next, &second);
-        if (status == QEL_E_RANGE) throw UsageError(quote_input(text) + " leaves the years 1-9999");
+        if (status == QEL_E_RANGE) throw UsageError(quote_input(text) + ": the result is " + range_message(QEL_DOMAIN_GREGORIAN));
         if (status == QEL_E_DATE) {
             // The day the step would need: the same day in the new month.
             int64_t first_of_month = 0;
@@ -130,9 +151,8 @@ StepResult apply_steps(const Context& context, const Moment& start, const std::v
             const Ymd from = date_of(serial);
             qel_step(serial_of({from.year, from.month, 1}), 0, step.count, unit_of(step.unit), 0, &first_of_month, &unused);
             const Ymd to = date_of(first_of_month);
-            char date[32];
-            std::snprintf(date, sizeof date, "%04d-%02d-%02d", to.year, to.month, from.day);
-            throw UsageError(quote_input(text) + " gives " + date + ", which does not exist (without --no-clamp the day becomes the month's last)");
+            throw UsageError(quote_input(text) + ": " + date_message(to.year, to.month, from.day) +
+                             " (without --no-clamp the day becomes the month's last)");
         }
         clamped = clamped || status == QEL_CLAMPED;
         has_time = has_time || step.unit == StepUnit::kSecond || step.unit == StepUnit::kMinute || step.unit == StepUnit::kHour;

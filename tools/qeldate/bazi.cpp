@@ -26,9 +26,7 @@ void run_bazi(const Context& context, const Moment& when, bool zi_early) {
     qel_pillars p{};
     const int32_t status = qel_pillars_of_cst(when.date.year, when.date.month, when.date.day, when.hour, when.minute,
                                               when.second, zi_early ? QEL_ZI_EARLY : QEL_ZI_LATE, &p);
-    if (status != QEL_OK)
-        throw UsageError(format_moment(when) + " is outside the pillars' range: from the 立春 of 1900 "
-                         "(1900-02-04 13:51:30 UTC+8) to 2100-12-31 23:59:59");
+    if (status != QEL_OK) throw UsageError(format_moment(when) + " is " + range_message(QEL_DOMAIN_PILLARS));
     const Term year_start = term_of(p.year_start), month_start = term_of(p.month_start);
     const int indices[4] = {p.year, p.month, p.day, p.hour};
     const char* labels[4] = {"year", "month", "day", "hour"};

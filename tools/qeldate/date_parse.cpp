@@ -12,8 +12,6 @@ namespace qeldate {
 namespace {
 
 constexpr std::string_view kDateForms = "use YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD";
-constexpr const char* kMonthNames[] = {"",     "January", "February",  "March",   "April",    "May",     "June",
-                                       "July", "August",  "September", "October", "November", "December"};
 
 constexpr std::pair<std::string_view, StepUnit> kUnits[] = {
     {"s", StepUnit::kSecond},     {"sec", StepUnit::kSecond},   {"second", StepUnit::kSecond},
@@ -23,7 +21,9 @@ constexpr std::pair<std::string_view, StepUnit> kUnits[] = {
     {"days", StepUnit::kDay},     {"w", StepUnit::kWeek},       {"week", StepUnit::kWeek},
     {"weeks", StepUnit::kWeek},   {"month", StepUnit::kMonth},  {"months", StepUnit::kMonth},
     {"y", StepUnit::kYear},       {"year", StepUnit::kYear},    {"years", StepUnit::kYear},
-    {"workday", StepUnit::kWorkday}, {"workdays", StepUnit::kWorkday}};
+    {"workday", StepUnit::kWorkday}, {"workdays", StepUnit::kWorkday},
+    {"lunar-month", StepUnit::kLunarMonth}, {"lunar-months", StepUnit::kLunarMonth},
+    {"lunar-year", StepUnit::kLunarYear}, {"lunar-years", StepUnit::kLunarYear}};
 
 // All of `text` as a non-negative decimal of 1..max_digits digits, or -1.
 int digits(std::string_view text, size_t max_digits) {
@@ -33,6 +33,12 @@ int digits(std::string_view text, size_t max_digits) {
     if (error != std::errc() || end != text.data() + text.size() || text.front() == '-' || text.front() == '+')
         return -1;
     return value;
+}
+
+std::string message_of_date(const Ymd& d) {
+    char message[128];
+    qel_date_message(d.year, d.month, d.day, message, sizeof message);
+    return message;
 }
 
 }  // namespace
@@ -57,14 +63,7 @@ Ymd parse_date(std::string_view text) {
         if (d.year < 0 || d.month < 0 || d.day < 0)
             throw UsageError(quote_input(text) + " is not a date: " + std::string(kDateForms));
     }
-    if (d.year < 1 || d.year > 9999) throw UsageError(quote_input(text) + ": the year must be 1-9999");
-    if (d.month < 1 || d.month > 12) throw UsageError(quote_input(text) + ": the month must be 1-12");
-    // The month's length: the last day that qel_calendar accepts.
-    int length = 31;
-    for (int64_t serial = 0; length > 28 && qel_serial_of_date(d.year, d.month, length, &serial) != QEL_OK;) --length;
-    if (d.day < 1 || d.day > length)
-        throw UsageError(quote_input(text) + " does not exist: " + kMonthNames[d.month] + " " + std::to_string(d.year) +
-                         " has days 1-" + std::to_string(length));
+    if (qel_check_date(d.year, d.month, d.day, nullptr) != QEL_OK) throw UsageError(quote_input(text) + ": " + message_of_date(d));
     return d;
 }
 
@@ -82,8 +81,13 @@ Moment parse_moment(std::string_view text, std::string_view forms) {
     m.hour = digits(time.substr(0, c1), 2);
     m.minute = c1 == std::string_view::npos ? -1 : digits(time.substr(c1 + 1, c2 - c1 - 1), 2);
     m.second = c2 == std::string_view::npos ? 0 : digits(time.substr(c2 + 1), 2);
-    if (m.hour < 0 || m.hour > 23 || m.minute < 0 || m.minute > 59 || m.second < 0 || m.second > 59)
+    if (m.hour < 0 || m.minute < 0 || m.second < 0)
         throw UsageError(quote_input(text) + " has no valid time of day: " + std::string(forms));
+    if (qel_check_time(m.hour, m.minute, m.second, nullptr) != QEL_OK) {
+        char message[128];
+        qel_time_message(m.hour, m.minute, m.second, message, sizeof message);
+        throw UsageError(quote_input(text) + ": " + message);
+    }
     m.has_time = true;
     return m;
 }
@@ -114,27 +118,45 @@ LunarArg parse_lunar(std::string_view text, bool with_year) {
     l.month = sep == std::string_view::npos ? -1 : digits(rest.substr(0, sep), 2);
     l.day = sep == std::string_view::npos ? -1 : digits(rest.substr(sep + 1), 2);
     if (l.month < 0 || l.day < 0) throw UsageError(quote_input(text) + " is not a lunar date: " + forms);
-    if (l.month < 1 || l.month > 12 || l.day < 1 || l.day > 30)
-        throw UsageError(quote_input(text) + ": a lunar month is 1-12 and a lunar day 1-30");
+    // Without a year only the month and the day can be checked: qel_calendar's
+    // reason for them, asked of a covered year.
+    if (!with_year) {
+        qel_range lunar{};
+        qel_domain_range(QEL_DOMAIN_LUNAR, &lunar);
+        int32_t reason = QEL_REASON_NONE;
+        qel_check_lunar(lunar.first_year, l.month, l.day, 0, &reason);
+        if (reason == QEL_REASON_MONTH || reason == QEL_REASON_DAY) {
+            char message[128];
+            qel_lunar_message(lunar.first_year, l.month, l.day, 0, message, sizeof message);
+            throw UsageError(quote_input(text) + ": " + message);
+        }
+    }
     return l;
 }
 
-int parse_year(std::string_view text, int first, int last, std::string_view what) {
+int parse_year(std::string_view text, int32_t domain, std::string_view what) {
     const int year = digits(text, 4);
-    if (year < first || year > last)
-        throw UsageError(std::string(what) + ": " + quote_input(text) + " is not a year in " + std::to_string(first) + "-" +
-                         std::to_string(last) + (first == 1900 ? ", the years of the lunar table" : ""));
+    if (year < 0) throw UsageError(std::string(what) + ": " + quote_input(text) + " is not a year");
+    qel_range r{};
+    qel_domain_range(domain, &r);
+    if (year < r.first_year || year > r.last_year) {
+        char message[160];
+        qel_range_message(domain, message, sizeof message);
+        throw UsageError(std::string(what) + ": year " + std::to_string(year) + " is " + message);
+    }
     return year;
 }
 
 int parse_month(std::string_view text) {
     const int month = digits(text, 2);
-    if (month < 1 || month > 12) throw UsageError(quote_input(text) + " is not a month: use 1-12");
+    if (month < 0) throw UsageError(quote_input(text) + " is not a month");
+    // Any year will do: qel_calendar's check of the month alone.
+    if (qel_check_date(2000, month, 1, nullptr) != QEL_OK) throw UsageError(quote_input(text) + ": " + message_of_date({2000, month, 1}));
     return month;
 }
 
 Step parse_step(std::string_view text) {
-    const std::string bad = quote_input(text) + " is not a step: use +N or -N with s, min, h, d, w, month, y or workdays (e.g. +1month, -3600s, +5workdays)";
+    const std::string bad = quote_input(text) + " is not a step: use +N or -N with s, min, h, d, w, month, y, workdays, lunar-month or lunar-year (e.g. +1month, -3600s, +5workdays, +1lunar-year)";
     if (text.size() < 3 || (text[0] != '+' && text[0] != '-')) throw UsageError(bad);
     const size_t unit_at = text.find_first_not_of("0123456789", 1);
     if (unit_at == 1 || unit_at == std::string_view::npos) throw UsageError(bad);

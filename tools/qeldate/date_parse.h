@@ -33,7 +33,7 @@ struct LunarArg {
     bool leap = false;  // the text named the leap month (闰 or leap)
 };
 
-enum class StepUnit { kSecond, kMinute, kHour, kDay, kWeek, kMonth, kYear, kWorkday };
+enum class StepUnit { kSecond, kMinute, kHour, kDay, kWeek, kMonth, kYear, kWorkday, kLunarMonth, kLunarYear };
 
 struct Step {
     int64_t count = 0;
@@ -50,13 +50,16 @@ Moment parse_moment(std::string_view text,
 // The one lunar date grammar of every command: [YEAR-][闰]MONTH-DAY[ leap],
 // YEAR-MONTH-DAY when `with_year`, else MONTH-DAY. The leap month is 闰
 // before the month (2017-闰6-1) or "leap" (any case) or 闰 after the date and
-// a space (2017-6-1 leap). Range checks are the caller's.
+// a space (2017-6-1 leap). Without a year, the month and day are checked
+// (qel_calendar's reason); with one, the whole date is the caller's to check.
 LunarArg parse_lunar(std::string_view text, bool with_year);
-// A decimal year within [first, last]; `what` names the command in messages.
-int parse_year(std::string_view text, int first, int last, std::string_view what);
+// A decimal year covered by a qel_calendar domain (QEL_DOMAIN_*), else a
+// UsageError with the domain's range message; `what` names the command.
+int parse_year(std::string_view text, int32_t domain, std::string_view what);
 int parse_month(std::string_view text);
-// +N or -N and a unit: s, min, h, d, w, month, y (and their long forms), or
-// workdays (working days of the holiday table).
+// +N or -N and a unit: s, min, h, d, w, month, y (and their long forms),
+// workdays (working days of the holiday table), or lunar-month(s) and
+// lunar-year(s) (the day's lunar date stepped, leap months counted).
 Step parse_step(std::string_view text);
 
 std::string format_date(const Ymd& date);      // 2017-07-23

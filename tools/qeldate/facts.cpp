@@ -64,37 +64,57 @@ void write_years(const Context& context, const std::vector<std::string>& texts, 
     write_text(context, out);
 }
 
-void print_facts(const Context& context, const FactsRequest& r) {
-    const Day d = day_of(serial_of(r.when.date), context);
+namespace {
+
+struct TermsAround {
     std::optional<Term> current, next;
-    if (r.now) {
-        qel_term t{};
-        const int64_t at = instant_of(r.when);
-        if (qel_term_in_force(at, &t) == QEL_OK) current = term_of(t);
-        if (qel_term_next(at, &t) == QEL_OK) next = term_of(t);
+};
+
+// For "now": the term in force and the next one.
+TermsAround terms_around(const FactsRequest& r) {
+    TermsAround t;
+    if (!r.now) return t;
+    qel_term term{};
+    const int64_t at = instant_of(r.when);
+    if (qel_term_in_force(at, &term) == QEL_OK) t.current = term_of(term);
+    if (qel_term_next(at, &term) == QEL_OK) t.next = term_of(term);
+    return t;
+}
+
+}  // namespace
+
+Json facts_json(const Context& context, const FactsRequest& r) {
+    const Day d = day_of(serial_of(r.when.date), context);
+    const auto [current, next] = terms_around(r);
+    Json j;
+    if (!r.query.empty()) j["query"] = r.query;
+    if (r.days_from_now) j["days_from_today"] = *r.days_from_now;
+    if (r.moved) j["moved"] = true;
+    if (r.start) {
+        j["start"] = format_moment(*r.start);
+        j["steps"] = r.steps;
+        j["clamped"] = r.clamped;
     }
+    const Json day = day_json(d);
+    j["date"] = day["date"];
+    j["time"] = r.when.has_time ? Json(format_moment(r.when).substr(11)) : Json(nullptr);
+    for (const auto& [key, value] : day.items())
+        if (key != "date") j[key] = value;
+    if (r.now) {
+        j["current_term"] = current ? term_json(*current) : Json(nullptr);
+        j["next_term"] = next ? term_json(*next) : Json(nullptr);
+        if (next) j["next_term"]["days_left"] = next->serial - d.serial;
+    }
+    return j;
+}
+
+void print_facts(const Context& context, const FactsRequest& r) {
     if (context.json) {
-        Json j;
-        if (!r.query.empty()) j["query"] = r.query;
-        if (r.days_from_now) j["days_from_today"] = *r.days_from_now;
-        if (r.start) {
-            j["start"] = format_moment(*r.start);
-            j["steps"] = r.steps;
-            j["clamped"] = r.clamped;
-        }
-        const Json day = day_json(d);
-        j["date"] = day["date"];
-        j["time"] = r.when.has_time ? Json(format_moment(r.when).substr(11)) : Json(nullptr);
-        for (const auto& [key, value] : day.items())
-            if (key != "date") j[key] = value;
-        if (r.now) {
-            j["current_term"] = current ? term_json(*current) : Json(nullptr);
-            j["next_term"] = next ? term_json(*next) : Json(nullptr);
-            if (next) j["next_term"]["days_left"] = next->serial - d.serial;
-        }
-        write_out(j.dump(2) + "\n");
+        write_out(facts_json(context, r).dump(2) + "\n");
         return;
     }
+    const Day d = day_of(serial_of(r.when.date), context);
+    const auto [current, next] = terms_around(r);
     std::string out;
     const auto line = [&](std::string_view label, const std::string& value) {
         out += "  " + pad_right(label, kLabelWidth) + value + "\n";
@@ -113,7 +133,7 @@ void print_facts(const Context& context, const FactsRequest& r) {
                                "-" + std::to_string(d.lunar.day) + (d.lunar.leap ? ", leap month)" : ")"));
         line("lunar year", d.year_name + " " + d.animal);
     } else {
-        line("lunar date", "none: the lunar calendar covers 1900-01-31 to 2101-01-28");
+        line("lunar date", "none: " + range_message(QEL_DOMAIN_LUNAR));
     }
     line("day cycle", d.day_cycle_name);
     if (d.term) line("solar term", d.term->chinese + " " + d.term->english + " at " + clock(*d.term) + " UTC+8");
@@ -128,6 +148,22 @@ void print_facts(const Context& context, const FactsRequest& r) {
         line("next term", next->chinese + " " + next->english + " on " + format_date(next->date) + " " + clock(*next) +
                               ", " + days_away(next->serial - d.serial));
     write_text(context, out);
+}
+
+void run_lunar(const Context& context, const Ymd& date) {
+    const Serial serial = serial_of(date);
+    qel_lunar_date l{};
+    if (qel_lunar_of_serial(serial, &l) != QEL_OK)
+        throw UsageError(format_date(date) + " is " + range_message(QEL_DOMAIN_LUNAR));
+    const std::string numbers = std::to_string(l.year) + "-" + std::to_string(l.month) + "-" + std::to_string(l.day);
+    const std::string text = lunar_text({l.year, l.month, l.day, l.leap}, context.name_flags);
+    if (context.json) {
+        write_out(Json{{"date", format_date(date)},
+                       {"lunar", {{"year", l.year}, {"month", l.month}, {"day", l.day}, {"leap", l.leap != 0}, {"text", text}}}}
+                      .dump(2) + "\n");
+        return;
+    }
+    write_text(context, format_date(date) + "  lunar " + numbers + (l.leap ? " leap" : "") + "  " + text + "\n");
 }
 
 }  // namespace qeldate

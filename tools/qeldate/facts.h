@@ -28,9 +28,16 @@ struct FactsRequest {
     std::optional<Moment> start;  // date-time arithmetic: the start and its steps
     std::vector<std::string> steps;
     bool clamped = false;         // a month or year step moved a missing day to the month's end
+    bool moved = false;           // next: a lunar day 30 fell on 29 this year
 };
 
 void print_facts(const Context& context, const FactsRequest& request);
+// The JSON object print_facts writes.
+Json facts_json(const Context& context, const FactsRequest& request);
+
+// `qeldate lunar DATE`: the lunar date of a Gregorian date, and an error
+// (qel_calendar's range message) outside the lunar years.
+void run_lunar(const Context& context, const Ymd& date);
 
 // The answer of a command that takes several years: the text of each year,
 // a blank line apart, or the JSON object of one year alone, or of several as

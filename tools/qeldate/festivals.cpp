@@ -1,12 +1,14 @@
 #include "festivals.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "context.h"
 #include "facts.h"
 #include "model.h"
+#include "date_parse.h"
 
 namespace qeldate {
 namespace {
@@ -15,17 +17,6 @@ std::string days_away(int64_t days) {
     if (days == 0) return "today";
     if (days < 0) return std::to_string(-days) + (days == -1 ? " day ago" : " days ago");
     return "in " + std::to_string(days) + (days == 1 ? " day" : " days");
-}
-
-// The day of a festival in a Gregorian year: a lunar festival of lunar year
-// `year` - 1 or `year` that falls in it (the first, for the two 腊八 that a
-// year can hold).
-std::optional<Serial> festival_in_gregorian_year(const Festival& f, int year, uint32_t options) {
-    for (int y = f.lunar ? year - 1 : year; y <= year; ++y) {
-        int64_t serial = 0;
-        if (qel_festival_date(f.index, y, options, &serial) == QEL_OK && date_of(serial).year == year) return serial;
-    }
-    return std::nullopt;
 }
 
 // The first day on or after `from` that is the festival.
@@ -38,16 +29,39 @@ std::optional<Serial> next_festival(const Festival& f, Serial from, uint32_t opt
     return std::nullopt;
 }
 
-// The first day on or after `from` that is lunar month-day (of the leap
-// month with `leap`), in a year where that day exists.
-std::optional<Serial> next_lunar_date(int month, int day, bool leap, Serial from) {
-    qel_lunar_date start{};
-    if (qel_lunar_of_serial(from, &start) != QEL_OK) return std::nullopt;
-    for (int y = start.year; y <= kLastLunarYear; ++y) {
-        int64_t serial = 0;
-        if (qel_serial_of_lunar(y, month, day, leap ? 1 : 0, &serial) == QEL_OK && serial >= from) return serial;
+// A day that `next` found, and whether a lunar day 30 fell on 29.
+struct Found {
+    Serial serial = 0;
+    bool moved = false;
+};
+
+// The day of lunar month-day (of the leap month with `leap`) in a lunar
+// year, by the recurring rule of lunar_anniversary.
+std::optional<Found> lunar_date_in(int lunar_year, int month, int day, bool leap) {
+    const std::optional<Anniversary> a = lunar_anniversary(lunar_year, month, day, leap);
+    if (!a) return std::nullopt;
+    return Found{serial_of_lunar(a->date), a->moved};
+}
+
+// The days inside Gregorian `year` that are the festival, term or lunar
+// date: a lunar festival or date can fall twice (腊八 on 2022-01-10 and
+// 2022-12-30) or not at all.
+std::vector<Found> days_in_year(int year, const std::optional<Festival>& f, int term, const LunarArg& l, bool leap,
+                                uint32_t options) {
+    std::vector<Found> out;
+    if (f) {
+        qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
+        const int32_t n = qel_festivals_of_year(year, options, days, QEL_FESTIVAL_DAYS_MAX);
+        for (int32_t k = 0; k < n && k < QEL_FESTIVAL_DAYS_MAX; ++k)
+            if (days[k].festival == f->index) out.push_back({days[k].serial, false});
+    } else if (term >= 0) {
+        if (const auto t = term_of(year, term)) out.push_back({t->serial, false});
+    } else {
+        for (int y = year - 1; y <= year; ++y)
+            if (const auto found = lunar_date_in(y, l.month, l.day, leap); found && date_of(found->serial).year == year)
+                out.push_back(*found);
     }
-    return std::nullopt;
+    return out;
 }
 
 }  // namespace
@@ -56,58 +70,60 @@ void run_festivals(const Context& context, const std::vector<int>& years) {
     std::vector<std::string> texts;
     std::vector<Json> objects;
     for (const int year : years) {
-        const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
+        // The festival days qel_festivals_of_year gives (ordered by day), and
+        // on each day after them its solar term.
+        qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
+        const int32_t n = std::clamp(qel_festivals_of_year(year, context.festival_options, days, QEL_FESTIVAL_DAYS_MAX), 0,
+                                     QEL_FESTIVAL_DAYS_MAX);
+        std::vector<Term> terms;
+        for (int t = 0; t < kTermCount; ++t)
+            if (const auto term = term_of(year, t)) terms.push_back(*term);
+        std::stable_sort(terms.begin(), terms.end(), [](const Term& a, const Term& b) { return a.serial < b.serial; });
         std::string out = "Festivals and solar terms of " + std::to_string(year) + "\n";
         Json events = Json::array();
-        for (Serial s = first; s <= last; ++s) {
-            const Day d = day_of(s, context);
-            const std::string prefix = format_date(d.date) + " " + weekday_abbr(d.weekday) + "  ";
-            for (const Festival& f : d.festivals) {
-                out += prefix + pad_right(f.chinese, 8) + f.english + (f.lunar ? "  (" + d.lunar_text + ")" : "") + "\n";
-                events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "festival"},
-                                  {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
-            }
-            if (d.term) {
-                out += prefix + pad_right(d.term->chinese, 8) + d.term->english + ", " + clock(*d.term) + " UTC+8\n";
-                Json t = term_json(*d.term);
-                events.push_back({{"date", format_date(d.date)}, {"weekday", d.weekday}, {"kind", "solar_term"},
+        const auto prefix = [](Serial s) { return format_date(date_of(s)) + " " + weekday_abbr(weekday_of(s)) + "  "; };
+        size_t next_term = 0;
+        const auto terms_before = [&](Serial end) {
+            for (; next_term < terms.size() && terms[next_term].serial < end; ++next_term) {
+                const Term& term = terms[next_term];
+                out += prefix(term.serial) + pad_right(term.chinese, 8) + term.english + ", " + clock(term) + " UTC+8\n";
+                Json t = term_json(term);
+                events.push_back({{"date", t["date"]}, {"weekday", weekday_of(term.serial)}, {"kind", "solar_term"},
                                   {"key", t["key"]}, {"name", t["name"]}, {"english", t["english"]}, {"time", t["time"]}});
             }
+        };
+        for (int32_t k = 0; k < n; ++k) {
+            terms_before(days[k].serial);
+            const Festival f = festival(days[k].festival);
+            qel_lunar_date l{};
+            const bool lunar = f.lunar && qel_lunar_of_serial(days[k].serial, &l) == QEL_OK;
+            out += prefix(days[k].serial) + pad_right(f.chinese, 8) + f.english +
+                   (lunar ? "  (" + lunar_text({l.year, l.month, l.day, l.leap}, context.name_flags) + ")" : "") + "\n";
+            events.push_back({{"date", format_date(date_of(days[k].serial))}, {"weekday", weekday_of(days[k].serial)},
+                              {"kind", "festival"}, {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
+            if (k + 1 == n || days[k + 1].serial != days[k].serial) terms_before(days[k].serial + 1);
         }
+        terms_before(INT64_MAX);
         texts.push_back(out);
         objects.push_back(Json{{"year", year}, {"events", events}});
     }
     write_years(context, texts, objects);
 }
 
-void run_next(const Context& context, std::string_view what, bool leap, std::optional<int> year) {
+void run_next(const Context& context, std::string_view what, bool leap, std::optional<int> year, std::optional<int> lunar_year) {
     const Serial today = serial_of(context.now.date);
-    if (!year && (context.now.date.year < kFirstLunarYear || context.now.date.year > kLastLunarYear))
-        throw UsageError("today (" + format_date(context.now.date) + ") is outside 1900-2100, the years of the lunar table");
-    FactsRequest request;
-    request.query = std::string(what);
-    std::optional<Serial> found;
+    const std::optional<Festival> f = festival_named(what);
+    const int term = f ? -1 : term_named(what);
+    LunarArg l;
     std::string label;
-    const std::string when = year ? "in " + std::to_string(*year) : "on or after " + format_date(context.now.date);
-    if (const std::optional<Festival> f = festival_named(what)) {
+    if (f) {
         if (leap) throw UsageError("--leap applies to a lunar date (MONTH-DAY), not to a festival");
-        found = year ? festival_in_gregorian_year(*f, *year, context.festival_options)
-                     : next_festival(*f, today, context.festival_options);
+        if (lunar_year && !f->lunar)
+            throw UsageError(f->chinese + " " + f->english + " falls by the Gregorian year: --lunar-year goes with a lunar festival or date; use --year");
         label = f->chinese + " " + f->english;
-    } else if (const int term = term_named(what); term >= 0) {
+    } else if (term >= 0) {
         if (leap) throw UsageError("--leap applies to a lunar date (MONTH-DAY), not to a solar term");
-        if (year) {
-            if (const auto t = term_of(*year, term)) found = t->serial;
-        } else {
-            qel_term t{};
-            int64_t midnight = 0;
-            qel_instant_of_cst(today, 0, &midnight);
-            if (qel_term_next(midnight - 1, &t) == QEL_OK) {
-                // The first term of that number whose day is today or later.
-                for (int y = t.year; y <= t.year + 1 && !found; ++y)
-                    if (const auto c = term_of(y, term); c && c->serial >= today) found = c->serial;
-            }
-        }
+        if (lunar_year) throw UsageError("a solar term falls in a Gregorian year: use --year, not --lunar-year");
         label = name(QEL_NAME_TERM, term) + " " + name(QEL_NAME_TERM_ENGLISH, term);
     } else {
         if (what.find('-') == std::string_view::npos ||
@@ -117,31 +133,74 @@ void run_next(const Context& context, std::string_view what, bool leap, std::opt
                              (near.empty() ? "; qeldate festivals YEAR and qeldate terms YEAR show the names"
                                            : "; did you mean " + or_list(near) + "?"));
         }
-        const LunarArg l = parse_lunar(what, false);
+        l = parse_lunar(what, false);
         leap = leap || l.leap;
-        if (year) {
-            int64_t serial = 0;
-            if (qel_serial_of_lunar(*year, l.month, l.day, leap ? 1 : 0, &serial) == QEL_OK) found = serial;
-        } else {
-            found = next_lunar_date(l.month, l.day, leap, today);
-        }
         label = "lunar " + std::to_string(l.month) + "-" + std::to_string(l.day) + (leap ? " (leap month)" : "");
-        if (!found && leap)
-            throw UsageError("no leap month " + std::to_string(l.month) + " with a day " + std::to_string(l.day) + " " +
-                             (year ? "in lunar " + std::to_string(*year) : when + " in the lunar table (to 2100)") +
-                             ": leap months fall after months 2-11, and only in some years");
+        if (leap && !lunar_date_in(domain_range(QEL_DOMAIN_LUNAR).first_year, l.month, l.day, true))
+            throw UsageError("no lunar year of " + years_of_domain(QEL_DOMAIN_LUNAR) + " has a leap month " +
+                             std::to_string(l.month) + " with a day " + std::to_string(l.day));
     }
-    if (!found) {
-        if (year && (*year < kFirstLunarYear || *year > kLastLunarYear))
-            throw UsageError("--year " + std::to_string(*year) + " is outside 1900-2100, the years of the lunar table");
-        if (year) throw UsageError("no " + label + " " + when);
-        throw UsageError("the next " + label + " after " + format_date(context.now.date) +
-                         " lies past the end of the lunar table (lunar 2100 ends on 2101-01-28)");
+    const auto request_of = [&](const Found& found) {
+        FactsRequest request;
+        request.query = std::string(what);
+        request.when.date = date_of(found.serial);
+        request.days_from_now = found.serial - today;
+        request.moved = found.moved;
+        qel_lunar_date on{};
+        qel_lunar_of_serial(found.serial, &on);
+        const std::string moved = found.moved ? " (day 30 moved to 29: " + lunar_message(on.year, on.month, 30, on.leap) + ")" : "";
+        request.heading = label + ": " + format_date(request.when.date) + moved + ", " + days_away(found.serial - today);
+        return request;
+    };
+    if (year) {
+        // The days inside a Gregorian year: none, one, or two.
+        const std::vector<Found> days = days_in_year(*year, f, term, l, leap, context.festival_options);
+        if (context.json) {
+            Json list = Json::array();
+            for (const Found& d : days) list.push_back(facts_json(context, request_of(d)));
+            write_out(Json{{"query", std::string(what)}, {"year", *year}, {"days", list}}.dump(2) + "\n");
+            return;
+        }
+        if (days.empty()) write_text(context, "no " + label + " in " + std::to_string(*year) + "\n");
+        for (size_t k = 0; k < days.size(); ++k) {
+            if (k) write_text(context, "\n");
+            print_facts(context, request_of(days[k]));
+        }
+        return;
     }
-    request.when.date = date_of(*found);
-    request.days_from_now = *found - today;
-    request.heading = label + ": " + format_date(request.when.date) + ", " + days_away(*found - today);
-    print_facts(context, request);
+    std::optional<Found> found;
+    if (lunar_year) {
+        if (f) {
+            int64_t serial = 0;
+            if (qel_festival_date(f->index, *lunar_year, context.festival_options, &serial) == QEL_OK) found = Found{serial, false};
+        } else {
+            found = lunar_date_in(*lunar_year, l.month, l.day, leap);
+        }
+        if (!found) throw UsageError("no " + label + " in lunar " + std::to_string(*lunar_year));
+    } else {
+        qel_lunar_date now{};
+        if (qel_lunar_of_serial(today, &now) != QEL_OK)
+            throw UsageError("today (" + format_date(context.now.date) + ") is " + range_message(QEL_DOMAIN_LUNAR));
+        if (f) {
+            if (const auto s = next_festival(*f, today, context.festival_options)) found = Found{*s, false};
+        } else if (term >= 0) {
+            qel_term t{};
+            int64_t midnight = 0;
+            qel_instant_of_cst(today, 0, &midnight);
+            if (qel_term_next(midnight - 1, &t) == QEL_OK) {
+                // The first term of that number whose day is today or later.
+                for (int y = t.year; y <= t.year + 1 && !found; ++y)
+                    if (const auto c = term_of(y, term); c && c->serial >= today) found = Found{c->serial, false};
+            }
+        } else {
+            for (int y = now.year; !found && in_years(y, QEL_DOMAIN_LUNAR); ++y)
+                if (const auto c = lunar_date_in(y, l.month, l.day, leap); c && c->serial >= today) found = c;
+        }
+        if (!found)
+            throw UsageError("the next " + label + " after " + format_date(context.now.date) + " is " +
+                             range_message(QEL_DOMAIN_LUNAR));
+    }
+    print_facts(context, request_of(*found));
 }
 
 }  // namespace qeldate

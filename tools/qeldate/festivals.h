@@ -12,7 +12,10 @@ namespace qeldate {
 struct Context;
 
 void run_festivals(const Context& context, const std::vector<int>& years);
-// `year`: the Gregorian year to look in instead of "from today on".
-void run_next(const Context& context, std::string_view what, bool leap, std::optional<int> year);
+// `year`: the days inside that Gregorian year (none, one or two) instead of
+// the next one from today on; `lunar_year`: the day in that lunar year (a
+// lunar festival or date).
+void run_next(const Context& context, std::string_view what, bool leap, std::optional<int> year,
+              std::optional<int> lunar_year);
 
 }  // namespace qeldate

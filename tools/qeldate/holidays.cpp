@@ -106,10 +106,8 @@ void run_holidays(const Context& context, const std::vector<int>& years) {
     for (const int year : years) {
         const Serial first = serial_of({year, 1, 1}), last = serial_of({year, 12, 31});
         if (qel_holiday_status(first, context.holidays(), nullptr) < 0 && qel_holiday_status(last, context.holidays(), nullptr) < 0) {
-            int32_t y0 = 0, y1 = 0;
-            qel_holiday_years(&y0, &y1);
-            throw UsageError("the holidays of " + std::to_string(year) + " are unknown: the table covers " + std::to_string(y0) +
-                             "-" + std::to_string(y1) + "; add a year with --holidays FILE");
+            throw UsageError("the holidays of " + std::to_string(year) + " are unknown: the year is " +
+                             range_message(QEL_DOMAIN_HOLIDAYS) + "; add a year with --holidays FILE");
         }
         Json j = Json::array();
         std::string out = "Public holidays of " + std::to_string(year) + " (休 days off, 班 weekend days worked)\n";
@@ -137,10 +135,8 @@ void run_workdays(const Context& context, const Ymd& first, const Ymd& last) {
     const Serial a = serial_of(first), b = serial_of(last);
     const bool forward = a <= b;
     if (qel_workdays_between(forward ? a : b, (forward ? b : a) + 1, context.holidays(), &workdays) != QEL_OK) {
-        int32_t y0 = 0, y1 = 0;
-        qel_holiday_years(&y0, &y1);
-        throw UsageError("working days are known for " + std::to_string(y0) + "-" + std::to_string(y1) +
-                         " (and the years of a --holidays file) only");
+        throw UsageError(format_date(first) + " to " + format_date(last) + ": a day is " + range_message(QEL_DOMAIN_HOLIDAYS) +
+                         " (a --holidays file adds years)");
     }
     const int64_t days = (forward ? b - a : a - b) + 1;
     if (context.json) {

@@ -165,10 +165,8 @@ void run_ics_festivals(const Context& context, int first_year, int last_year, bo
             if (qel_holiday_status(serial_of({y, 1, 1}), context.holidays(), nullptr) >= 0 ||
                 qel_holiday_status(serial_of({y, 12, 31}), context.holidays(), nullptr) >= 0)
                 continue;
-            int32_t y0 = 0, y1 = 0;
-            qel_holiday_years(&y0, &y1);
-            throw UsageError("the public holidays of " + std::to_string(y) + " are unknown: the table covers " +
-                             year_range(y0, y1) + "; add the year with --holidays FILE, or leave out --with-holidays");
+            throw UsageError("the public holidays of " + std::to_string(y) + " are unknown: the year is " +
+                             range_message(QEL_DOMAIN_HOLIDAYS) + "; add the year with --holidays FILE, or leave out --with-holidays");
         }
         for (const HolidayPeriod& p : holiday_periods(context, serial_of({first_year, 1, 1}), serial_of({last_year, 12, 31}))) {
             Event e{p.first, "holiday-" + p.key, "休 " + p.chinese,
@@ -202,26 +200,27 @@ void run_ics_festivals(const Context& context, int first_year, int last_year, bo
 
 void run_ics_lunar(const Context& context, int month, int day, bool leap, int first_lunar_year, std::optional<int> years,
                    const std::string& summary) {
+    const qel_range lunar = domain_range(QEL_DOMAIN_LUNAR);
     int year = first_lunar_year;
     if (year == 0) {
         // This year's occurrence: the first on or after January 1, which
         // may belong to the lunar year before (a day of months 11 and 12).
         const int now_year = context.now.date.year;
-        if (now_year < kFirstLunarYear || now_year > kLastLunarYear)
-            throw UsageError("this year (" + std::to_string(now_year) + ") is outside the lunar table (" +
-                             year_range(kFirstLunarYear, kLastLunarYear) + "); give --from YEAR");
+        if (!in_years(now_year, QEL_DOMAIN_LUNAR))
+            throw UsageError("this year (" + std::to_string(now_year) + ") is " + range_message(QEL_DOMAIN_LUNAR) +
+                             "; give --from YEAR");
         const Serial new_year = serial_of({now_year, 1, 1});
-        year = std::max(now_year - 1, kFirstLunarYear);
-        for (std::optional<LunarDate> l; year < kLastLunarYear && (!(l = lunar_anniversary(year, month, day, leap)) ||
-                                                                  serial_of_lunar(*l) < new_year);)
+        year = std::max(now_year - 1, lunar.first_year);
+        for (std::optional<Anniversary> l; year < lunar.last_year && (!(l = lunar_anniversary(year, month, day, leap)) ||
+                                                                     serial_of_lunar(l->date) < new_year);)
             ++year;
     }
     // Years past the table are refused rather than left out; without
     // --years the calendar ends where the table does.
-    const int available = kLastLunarYear - year + 1;
+    const int available = lunar.last_year - year + 1;
     if (years && *years > available)
         throw UsageError("--years " + std::to_string(*years) + " from lunar " + std::to_string(year) +
-                         " runs past lunar " + std::to_string(kLastLunarYear) + ", the end of the lunar table: use --years " +
+                         " runs past lunar " + std::to_string(lunar.last_year) + ", the end of the lunar table: use --years " +
                          std::to_string(available) + " or fewer");
     const int count = std::min(years.value_or(kDefaultLunarYears), available);
     const std::string what = std::to_string(month) + "-" + std::to_string(day) + (leap ? "-leap" : "");
@@ -230,11 +229,12 @@ void run_ics_lunar(const Context& context, int month, int day, bool leap, int fi
     const std::string key = "lunar-" + what + (summary.empty() ? "" : "-" + text_key(summary));
     std::vector<Event> events;
     for (int y = year; y < year + count; ++y) {
-        const std::optional<LunarDate> l = lunar_anniversary(y, month, day, leap);
-        if (!l) continue;
-        const std::string name = "农历" + lunar_text(*l, context.name_flags);
-        events.push_back({serial_of_lunar(*l), key, summary.empty() ? name : summary,
-                          name + ", lunar " + lunar_numbers(*l), "Lunar date", std::nullopt});
+        const std::optional<Anniversary> a = lunar_anniversary(y, month, day, leap);
+        if (!a) continue;
+        const std::string name = "农历" + lunar_text(a->date, context.name_flags);
+        events.push_back({serial_of_lunar(a->date), key, summary.empty() ? name : summary,
+                          name + ", lunar " + lunar_numbers(a->date) + (a->moved ? " (day 30 moved to 29: a short month)" : ""),
+                          "Lunar date", std::nullopt});
     }
     write_calendar(context, "Lunar " + what, std::move(events));
 }

@@ -11,7 +11,7 @@ namespace qeldate {
 struct Context;
 
 // The festivals and the 24 solar terms of Gregorian years first..last
-// (1900..2100). Term instants in UTC, or with `shanghai_time` in China
+// (the years of the solar terms). Term instants in UTC, or with `shanghai_time` in China
 // Standard Time (UTC+8 throughout, the zone Etc/GMT-8, whose VTIMEZONE the
 // file then carries).
 // With `holidays`, also the public holiday periods (one event over each) and

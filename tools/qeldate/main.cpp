@@ -33,20 +33,9 @@ using namespace qeldate;
 
 constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
-constexpr int kTableYears = kLastLunarYear - kFirstLunarYear + 1;  // 201
 constexpr size_t kHelpWidth = 80;
 
-constexpr const char* kFooter = R"(Dates: YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD (years 1-9999, four digits),
-  with a time as YYYY-MM-DDTHH:MM[:SS]. Lunar dates: YEAR-MONTH-DAY
-  (2017-6-1); a day of the leap month: 2017-闰6-1, '2017-6-1 leap' or
-  --leap. Lunar answers cover
-  1900-01-31 to 2101-01-28 (the lunar years 1900-2100).
-Steps: +N or -N with s, min, h, d, w, month, y or workdays (+1month,
-  -3600s, +5workdays), applied left to right (years 1-9999). Month and year
-  steps clamp by default: a day the new month lacks becomes its last day
-  (2024-01-31 +1month is 2024-02-29); with --no-clamp it is an error.
-A festival or solar term name with a year answers directly: qeldate 中秋 2030.
-Solar term times are China Standard Time (UTC+8), truncated to the minute
+constexpr const char* kFooterRest = R"(Solar term times are China Standard Time (UTC+8), truncated to the minute
   (bazi shows the second: a pillar may turn within the minute).
 Text is UTF-8, or GBK with --encoding gbk or a GBK locale; JSON, CSV and
   iCalendar output are always UTF-8.
@@ -62,6 +51,29 @@ Environment:
   LANG, LC_ALL, LC_CTYPE  a GBK codeset picks GBK output; zh_*: cal's
                  titles and weekdays in Chinese (--chinese)
 Exit status: 0 success, 2 bad usage or input, 1 anything else.)";
+
+// The footer of --help; the covered years come from qel_calendar at run
+// time, so that they follow the library.
+std::string footer() {
+    const qel_range days = domain_range(QEL_DOMAIN_GREGORIAN), lunar = domain_range(QEL_DOMAIN_LUNAR);
+    return "Dates: YYYY-MM-DD, YYYY/MM/DD or YYYYMMDD (years " + years_of_domain(QEL_DOMAIN_GREGORIAN) +
+           ", four digits),\n"
+           "  with a time as YYYY-MM-DDTHH:MM[:SS]. Lunar dates: YEAR-MONTH-DAY\n"
+           "  (2017-6-1); a day of the leap month: 2017-闰6-1, '2017-6-1 leap' or\n"
+           "  --leap. Lunar answers cover " + format_date(date_of(lunar.first_serial)) + " to " +
+           format_date(date_of(lunar.last_serial)) + "\n  (the lunar years " + years_of_domain(QEL_DOMAIN_LUNAR) + ").\n"
+           "Steps: +N or -N with s, min, h, d, w, month, y or workdays (+1month,\n"
+           "  -3600s, +5workdays), applied left to right (years " + std::to_string(days.first_year) + "-" +
+           std::to_string(days.last_year) + "). Month and year\n"
+           "  steps clamp by default: a day the new month lacks becomes its last day\n"
+           "  (2024-01-31 +1month is 2024-02-29); with --no-clamp it is an error.\n"
+           "Lunar steps: +N or -N lunar-month(s) or lunar-year(s) move the day's\n"
+           "  lunar date (qeldate --lunar 2017-6-1 +1lunar-month is 闰六月初一):\n"
+           "  leap months count as months; a year step keeps a leap month only where\n"
+           "  the new year has it; day 30 becomes 29 where the month is short.\n"
+           "A festival or solar term with a year gives its days in that Gregorian\n"
+           "  year: qeldate 腊八 2022 (two), qeldate 中秋 2030.\n" + std::string(kFooterRest);
+}
 
 // One line on standard error, in the encoding of the text output: --encoding
 // when it names one, else the locale's.
@@ -98,7 +110,8 @@ struct Arguments {
     bool cal_three = false, cal_year = false, cal_sunday = false;
     std::vector<std::string> terms_args, festivals_args;
     std::string diff_first, diff_second;
-    std::string next_what, next_year;
+    std::string lunar_of;  // lunar DATE
+    std::string next_what, next_year, next_lunar_year;
     bool next_leap = false;
     std::string bazi_when, bazi_zi = "late";
     std::string completion_shell;
@@ -110,7 +123,10 @@ struct Arguments {
     std::optional<int> ics_years;
 };
 
-int lunar_year(std::string_view text, std::string_view what) { return parse_year(text, kFirstLunarYear, kLastLunarYear, what); }
+// Years of the lunar table (lunar years), and of the solar terms and
+// festivals (Gregorian years: cal, terms, festivals, next --year).
+int lunar_year(std::string_view text, std::string_view what) { return parse_year(text, QEL_DOMAIN_LUNAR, what); }
+int terms_year(std::string_view text, std::string_view what) { return parse_year(text, QEL_DOMAIN_TERMS, what); }
 
 // At most `most` positional arguments for a command.
 void at_most(const std::vector<std::string>& args, size_t most, const std::string& usage) {
@@ -123,11 +139,11 @@ CalRequest cal_request(const Context& context, const Arguments& a) {
         throw UsageError("-y shows the whole year: give cal -y YEAR, or cal YEAR MONTH for month " + a.cal_args[1]);
     CalRequest r;
     const bool given_year = !a.cal_args.empty();
-    r.year = given_year ? lunar_year(a.cal_args[0], "cal") : context.now.date.year;
+    r.year = given_year ? terms_year(a.cal_args[0], "cal") : context.now.date.year;
     const bool whole_year = a.cal_year || (given_year && a.cal_args.size() == 1);
     int month = a.cal_args.size() == 2 ? parse_month(a.cal_args[1]) : context.now.date.month;
-    if (!given_year && (r.year < kFirstLunarYear || r.year > kLastLunarYear))
-        throw UsageError("today is outside 1900-2100: give cal YEAR [MONTH]");
+    if (!given_year && !in_years(r.year, QEL_DOMAIN_TERMS))
+        throw UsageError("today is " + range_message(QEL_DOMAIN_TERMS) + ": give cal YEAR [MONTH]");
     r.sunday = a.cal_sunday;
     if (whole_year) {
         if (a.cal_three) throw UsageError("-3 and a whole year (-y, or YEAR alone) do not go together");
@@ -136,7 +152,7 @@ CalRequest cal_request(const Context& context, const Arguments& a) {
         r.three = true;
         for (int k = -1; k <= 1; ++k) {
             const int index = r.year * 12 + month - 1 + k;
-            if (index / 12 >= kFirstLunarYear && index / 12 <= kLastLunarYear) r.months.push_back({index / 12, index % 12 + 1});
+            if (in_years(index / 12, QEL_DOMAIN_TERMS)) r.months.push_back({index / 12, index % 12 + 1});
         }
     } else {
         r.months.push_back({r.year, month});
@@ -145,10 +161,10 @@ CalRequest cal_request(const Context& context, const Arguments& a) {
 }
 
 // The years of terms, festivals or holidays: this year when none is given.
-std::vector<int> years_of(const std::vector<std::string>& args, int this_year, int first, int last, const char* what) {
+std::vector<int> years_of(const std::vector<std::string>& args, int this_year, int32_t domain, const char* what) {
     std::vector<int> years;
-    for (const std::string& y : args) years.push_back(parse_year(y, first, last, what));
-    if (years.empty()) years.push_back(parse_year(std::to_string(this_year), first, last, what));
+    for (const std::string& y : args) years.push_back(parse_year(y, domain, what));
+    if (years.empty()) years.push_back(parse_year(std::to_string(this_year), domain, what));
     return years;
 }
 
@@ -278,25 +294,31 @@ int run(CLI::App& app, const Arguments& a) {
     if (command("cal")) {
         run_cal(context, cal_request(context, a));
     } else if (command("terms")) {
-        run_terms(context, years_of(a.terms_args, context.now.date.year, kFirstLunarYear, kLastLunarYear, "terms"));
+        run_terms(context, years_of(a.terms_args, context.now.date.year, QEL_DOMAIN_TERMS, "terms"));
     } else if (command("festivals")) {
-        run_festivals(context, years_of(a.festivals_args, context.now.date.year, kFirstLunarYear, kLastLunarYear, "festivals"));
+        run_festivals(context, years_of(a.festivals_args, context.now.date.year, QEL_DOMAIN_TERMS, "festivals"));
     } else if (command("holidays")) {
-        run_holidays(context, years_of(a.holidays_args, context.now.date.year, 1, 9999, "holidays"));
+        run_holidays(context, years_of(a.holidays_args, context.now.date.year, QEL_DOMAIN_GREGORIAN, "holidays"));
     } else if (command("workdays")) {
         run_workdays(context, parse_date(a.workdays_first), parse_date(a.workdays_last));
+    } else if (command("lunar")) {
+        run_lunar(context, parse_date(a.lunar_of));
     } else if (command("diff")) {
         run_diff(context, parse_moment(a.diff_first), parse_moment(a.diff_second));
     } else if (command("next")) {
+        if (!a.next_year.empty() && !a.next_lunar_year.empty()) throw UsageError("give --year or --lunar-year, not both");
         run_next(context, a.next_what, a.next_leap,
-                 a.next_year.empty() ? std::nullopt : std::optional<int>(lunar_year(a.next_year, "next --year")));
+                 a.next_year.empty() ? std::nullopt : std::optional<int>(terms_year(a.next_year, "next --year")),
+                 a.next_lunar_year.empty() ? std::nullopt : std::optional<int>(lunar_year(a.next_lunar_year, "next --lunar-year")));
     } else if (command("bazi")) {
         Moment when = context.now;
         if (!bazi_when.empty()) {
             when = parse_moment(bazi_when, "use YYYY-MM-DDTHH:MM[:SS] in UTC+8 (00:00:00-23:59:59)");
             if (!when.has_time) throw UsageError("bazi needs the hour: give " + quote_input(bazi_when + "THH:MM"));
         }
-        run_bazi(context, when, a.bazi_zi == "early");
+        const int32_t zi = qel_zi_of_name(a.bazi_zi.data(), a.bazi_zi.size());
+        if (zi < 0) throw UsageError("--zi " + quote_input(a.bazi_zi) + ": use late or early");
+        run_bazi(context, when, zi == QEL_ZI_EARLY);
     } else if (command("convert")) {
         ConvertRequest r;
         r.files = a.convert_files;
@@ -308,8 +330,10 @@ int run(CLI::App& app, const Arguments& a) {
     } else if (command("ics")) {
         if (!a.ics_lunar.empty()) {
             const LunarArg l = parse_lunar(a.ics_lunar, false);
-            if (const int years = a.ics_years.value_or(kDefaultLunarYears); years < 1 || years > kTableYears)
-                throw UsageError("--years " + std::to_string(years) + ": use 1-" + std::to_string(kTableYears));
+            const qel_range lunar = domain_range(QEL_DOMAIN_LUNAR);
+            const int table_years = lunar.last_year - lunar.first_year + 1;
+            if (const int years = a.ics_years.value_or(kDefaultLunarYears); years < 1 || years > table_years)
+                throw UsageError("--years " + std::to_string(years) + ": use 1-" + std::to_string(table_years));
             if (!a.ics_to.empty()) throw UsageError("--to goes with the festival calendar; with --lunar use --years");
             if (!is_valid_utf8(a.ics_summary)) throw UsageError("--summary " + quote_input(a.ics_summary) + " is not UTF-8 text");
             run_ics_lunar(context, l.month, l.day, a.ics_leap || l.leap, a.ics_from.empty() ? 0 : lunar_year(a.ics_from, "ics --from"),
@@ -318,16 +342,17 @@ int run(CLI::App& app, const Arguments& a) {
             if (a.ics_leap || !a.ics_summary.empty() || a.ics_years)
                 throw UsageError("--leap, --summary and --years go with --lunar MONTH-DAY");
             const std::string now_year = std::to_string(context.now.date.year);
-            const int first = lunar_year(a.ics_from.empty() ? now_year : a.ics_from, "ics --from");
-            const int last = lunar_year(a.ics_to.empty() ? std::to_string(first) : a.ics_to, "ics --to");
+            const int first = terms_year(a.ics_from.empty() ? now_year : a.ics_from, "ics --from");
+            const int last = terms_year(a.ics_to.empty() ? std::to_string(first) : a.ics_to, "ics --to");
             if (last < first) throw UsageError("--to " + a.ics_to + " comes before --from " + std::to_string(first));
             run_ics_festivals(context, first, last, a.ics_shanghai, a.ics_holidays);
         }
     } else if (!a.date.empty() && (festival_named(a.date) || term_named(a.date) >= 0)) {
-        // qeldate 中秋 2030: a festival or a term, with an optional year.
+        // qeldate 中秋 2030: a festival or a term, with an optional
+        // Gregorian year (its days in that year), as next --year.
         at_most(a.steps, 1, "a festival or solar term takes at most a YEAR");
         run_next(context, a.date, a.leap,
-                 a.steps.empty() ? std::nullopt : std::optional<int>(lunar_year(a.steps[0], "the year")));
+                 a.steps.empty() ? std::nullopt : std::optional<int>(terms_year(a.steps[0], "the year")), std::nullopt);
     } else {
         FactsRequest request;
         std::vector<std::string> steps = a.steps;
@@ -338,7 +363,10 @@ int run(CLI::App& app, const Arguments& a) {
                 steps.insert(steps.begin(), a.date);
             }
             const LunarArg l = parse_lunar(a.lunar, true);
-            request.when.date = date_of(serial_of_lunar({l.year, l.month, l.day, a.leap || l.leap ? 1 : 0}));
+            const LunarDate date{l.year, l.month, l.day, a.leap || l.leap ? 1 : 0};
+            if (qel_check_lunar(date.year, date.month, date.day, date.leap, nullptr) != QEL_OK)
+                throw UsageError("--lunar " + quote_input(a.lunar) + ": " + lunar_message(date.year, date.month, date.day, date.leap));
+            request.when.date = date_of(serial_of_lunar(date));
         } else if (a.leap) {
             throw UsageError("--leap goes with --lunar YEAR-MONTH-DAY");
         } else if (a.date.empty()) {
@@ -393,7 +421,7 @@ int main(int argc, char** argv) {
                  "qeldate"};
     app.get_formatter()->column_width(30);
     app.set_version_flag("--version", "qeldate " QELDATE_VERSION);
-    app.footer(kFooter);
+    app.footer(footer());
     app.fallthrough();  // options of the tool also work after a command
     app.require_subcommand(0, 1);
     Arguments a;
@@ -418,25 +446,30 @@ int main(int argc, char** argv) {
     cal->add_flag("-y,--year", a.cal_year, "the whole year");
     cal->add_flag("--sunday", a.cal_sunday, "weeks from Sunday to Saturday");
     CLI::App* terms = app.add_subcommand("terms", "the 24 solar terms of a year, UTC+8");
-    terms->add_option("year", a.terms_args, "1900-2100, one or more (default: this year)");
+    const std::string term_years = years_of_domain(QEL_DOMAIN_TERMS) + ", one or more (default: this year)";
+    terms->add_option("year", a.terms_args, term_years);
     CLI::App* festivals = app.add_subcommand("festivals", "a year's festivals and terms in date order");
-    festivals->add_option("year", a.festivals_args, "1900-2100, one or more (default: this year)");
+    festivals->add_option("year", a.festivals_args, term_years);
     CLI::App* holidays = app.add_subcommand("holidays", "a year's public holidays and make-up days");
     holidays->add_option("year", a.holidays_args, "one or more years (default: this year)");
     CLI::App* workdays = app.add_subcommand("workdays", "working days from FIRST to LAST, both included");
     workdays->add_option("first", a.workdays_first, "a date")->required();
     workdays->add_option("last", a.workdays_last, "a date")->required();
+    CLI::App* lunar = app.add_subcommand("lunar", "the lunar date of a date, or why it has none");
+    lunar->add_option("date", a.lunar_of, "a Gregorian date")->required();
     CLI::App* diff = app.add_subcommand("diff", "the time from SECOND to FIRST");
     diff->add_option("first", a.diff_first, "a date or date-time")->required();
     diff->add_option("second", a.diff_second, "a date or date-time")->required();
     CLI::App* next = app.add_subcommand("next", "the next festival, term or lunar date");
     next->add_option("what", a.next_what, "a festival, a solar term or a lunar MONTH-DAY")->required();
-    next->add_option("--year", a.next_year, "in this year instead of from today on");
+    next->add_option("--year", a.next_year, "its days in this Gregorian year");
+    next->add_option("--lunar-year", a.next_lunar_year, "its day in this lunar year");
     next->add_flag("--leap", a.next_leap, "the lunar date is in a leap month");
     CLI::App* bazi = app.add_subcommand("bazi", "the four pillars (八字) of a date-time, UTC+8");
     bazi->add_option("datetime", a.bazi_when, "YYYY-MM-DDTHH:MM[:SS] or DATE TIME (default: now)");
-    bazi->add_option("--zi", a.bazi_zi, "23:00-24:00: late (this day, default) or early")
-        ->check(CLI::IsMember({"early", "late"}));
+    // Matched by qel_zi_of_name (any ASCII case); the type name lists the
+    // words for help and completion.
+    bazi->add_option("--zi", a.bazi_zi, "23:00-24:00: late (this day, default) or early")->type_name("TEXT:{early,late}");
     CLI::App* convert = app.add_subcommand("convert", "dates in bulk, one per line, to CSV or JSON");
     convert->add_option("files", a.convert_files, "input files (default or -: standard input)")->type_name("FILE");
     convert->add_flag("--lunar", a.convert_lunar, "lines are lunar YEAR-MONTH-DAY [leap]");
@@ -455,7 +488,7 @@ int main(int argc, char** argv) {
     CLI::App* completion = app.add_subcommand("completion", "a shell completion script, made from these options");
     completion->add_option("shell", a.completion_shell, "bash")->required()->check(CLI::IsMember({"bash"}));
     completion->footer("Packages install it; by hand, in ~/.bashrc: eval \"$(qeldate completion bash)\"");
-    for (CLI::App* c : {cal, terms, festivals, holidays, workdays, diff, next, bazi, convert, ics}) c->footer(sub_footer);
+    for (CLI::App* c : {cal, terms, festivals, holidays, workdays, lunar, diff, next, bazi, convert, ics}) c->footer(sub_footer);
 
     std::vector<std::string> args;
     try {

@@ -16,6 +16,46 @@ constexpr const char* kMonthNames[] = {"",     "January", "February",  "March", 
 
 }  // namespace
 
+qel_range domain_range(int32_t domain) {
+    qel_range r{};
+    qel_domain_range(domain, &r);
+    return r;
+}
+
+bool in_years(int year, int32_t domain) {
+    const qel_range r = domain_range(domain);
+    return year >= r.first_year && year <= r.last_year;
+}
+
+namespace {
+
+// A qel_calendar text call into a string.
+template <typename Call>
+std::string text_of(Call call) {
+    char buf[256];
+    return call(buf, sizeof buf) > 0 ? buf : "";
+}
+
+}  // namespace
+
+std::string range_message(int32_t domain) {
+    return text_of([&](char* b, size_t n) { return qel_range_message(domain, b, n); });
+}
+std::string date_message(int year, int month, int day) {
+    return text_of([&](char* b, size_t n) { return qel_date_message(year, month, day, b, n); });
+}
+std::string lunar_message(int year, int month, int day, int leap) {
+    return text_of([&](char* b, size_t n) { return qel_lunar_message(year, month, day, leap, b, n); });
+}
+std::string time_message(int hour, int minute, int second) {
+    return text_of([&](char* b, size_t n) { return qel_time_message(hour, minute, second, b, n); });
+}
+
+std::string years_of_domain(int32_t domain) {
+    const qel_range r = domain_range(domain);
+    return std::to_string(r.first_year) + "-" + std::to_string(r.last_year);
+}
+
 std::string name(int32_t kind, int index, uint32_t flags) {
     char buf[64];
     return qel_name(kind, index, flags, buf, sizeof buf) >= 0 ? buf : "";
@@ -28,9 +68,15 @@ Serial serial_of(const Ymd& date) {
 }
 
 Ymd date_of(Serial serial) {
+    Ymd d;
+    qel_date_of_serial(serial, &d.year, &d.month, &d.day);
+    return d;
+}
+
+int weekday_of(Serial serial) {
     qel_day_facts f{};
     qel_day_facts_of(serial, 0, &f);
-    return {f.year, f.month, f.day};
+    return f.weekday;
 }
 
 const char* weekday_name(int weekday) { return weekday >= 1 && weekday <= 7 ? kWeekdayNames[weekday] : "?"; }
@@ -211,21 +257,8 @@ Day day_of(Serial serial, const Context& context) {
 
 Serial serial_of_lunar(const LunarDate& l) {
     int64_t serial = 0;
-    const int32_t status = qel_serial_of_lunar(l.year, l.month, l.day, l.leap, &serial);
-    if (status == QEL_OK) return serial;
-    const std::string date = std::to_string(l.year) + "-" + std::to_string(l.month) + "-" + std::to_string(l.day) +
-                             (l.leap ? " (leap month)" : "");
-    if (status == QEL_E_RANGE)
-        throw UsageError("lunar year " + std::to_string(l.year) + " is outside the table: use 1900-2100");
-    if (l.month < 1 || l.month > 12 || l.day < 1 || l.day > 30)
-        throw UsageError("lunar " + date + ": a lunar month is 1-12 and a lunar day 1-30");
-    const int leap_month = qel_lunar_leap_month(l.year);
-    if (l.leap && leap_month != l.month)
-        throw UsageError("lunar " + date + " does not exist: " +
-                         (leap_month ? "the leap month of " + std::to_string(l.year) + " is " + std::to_string(leap_month)
-                                     : std::to_string(l.year) + " has no leap month"));
-    throw UsageError("lunar " + date + " does not exist: that month has " +
-                     std::to_string(qel_lunar_month_days(l.year, l.month, l.leap)) + " days");
+    if (qel_serial_of_lunar(l.year, l.month, l.day, l.leap, &serial) == QEL_OK) return serial;
+    throw UsageError(lunar_message(l.year, l.month, l.day, l.leap));
 }
 
 std::string lunar_text(const LunarDate& l, uint32_t name_flags) {
@@ -233,12 +266,21 @@ std::string lunar_text(const LunarDate& l, uint32_t name_flags) {
     return qel_lunar_text(l.year, l.month, l.day, l.leap, name_flags, buf, sizeof buf) >= 0 ? buf : "";
 }
 
-std::optional<LunarDate> lunar_anniversary(int lunar_year, int month, int day, bool leap) {
-    if (lunar_year < kFirstLunarYear || lunar_year > kLastLunarYear) return std::nullopt;
-    const int in_leap = leap && qel_lunar_leap_month(lunar_year) == month ? 1 : 0;
-    const int length = qel_lunar_month_days(lunar_year, month, in_leap);
-    if (length < 0) return std::nullopt;
-    return LunarDate{lunar_year, month, std::min(day, length), in_leap};
+std::optional<Anniversary> lunar_anniversary(int lunar_year, int month, int day, bool leap) {
+    const qel_range lunar = domain_range(QEL_DOMAIN_LUNAR);
+    if (lunar_year < lunar.first_year || lunar_year > lunar.last_year) return std::nullopt;
+    // A year that has the date: the year itself when it does, else the first
+    // one that does (a leap 6-30 exists only in some years).
+    int base = lunar_year;
+    if (qel_check_lunar(base, month, day, leap, nullptr) != QEL_OK) {
+        base = lunar.first_year;
+        while (base <= lunar.last_year && qel_check_lunar(base, month, day, leap, nullptr) != QEL_OK) ++base;
+        if (base > lunar.last_year) return std::nullopt;
+    }
+    qel_lunar_date out{};
+    const int32_t status = qel_lunar_step(base, month, day, leap, lunar_year - base, QEL_UNIT_YEAR, 0, &out);
+    if (status < 0) return std::nullopt;
+    return Anniversary{{out.year, out.month, out.day, out.leap}, status == QEL_CLAMPED};
 }
 
 }  // namespace qeldate

@@ -17,16 +17,28 @@ namespace qeldate {
 
 using Serial = int64_t;  // days since 1899-12-30
 
-inline constexpr int kFirstLunarYear = QEL_FIRST_YEAR;  // 1900
-inline constexpr int kLastLunarYear = QEL_LAST_YEAR;    // 2100
 inline constexpr int kTermCount = 24;
 inline constexpr int kSecondsPerDay = 86400;
+
+// The covered range of a qel_calendar domain (QEL_DOMAIN_*), asked at run
+// time: the tool follows the library's years without an edit of its own.
+qel_range domain_range(int32_t domain);
+bool in_years(int year, int32_t domain);
+// qel_calendar's English text of a failure: the range of a domain, and why a
+// date, lunar date or clock time fails ("" when it does not).
+std::string range_message(int32_t domain);
+std::string date_message(int year, int month, int day);
+std::string lunar_message(int year, int month, int day, int leap);
+std::string time_message(int hour, int minute, int second);
+// The years of a domain as "FIRST-LAST", for help text.
+std::string years_of_domain(int32_t domain);
 
 // qel_name as a string ("" for an index it refuses).
 std::string name(int32_t kind, int index, uint32_t flags = 0);
 
 Serial serial_of(const Ymd& date);  // Precondition: a valid date of 0001..9999
 Ymd date_of(Serial serial);
+int weekday_of(Serial serial);           // 1 = Monday .. 7 = Sunday
 const char* weekday_name(int weekday);  // 1 = Monday .. 7 = Sunday
 const char* weekday_abbr(int weekday);  // Mon .. Sun
 const char* weekday_chinese(int weekday);  // 一 .. 日
@@ -107,14 +119,21 @@ Day day_of(Serial serial, const Context& context);
 
 HolidayStatus holiday_of(Serial serial, const Context& context);
 
-// The day of a lunar date, or a UsageError that says why it does not exist.
+// The day of a lunar date, or a UsageError with qel_calendar's reason.
 Serial serial_of_lunar(const LunarDate& date);
 // A lunar date's name as calendars print it (闰六月初一).
 std::string lunar_text(const LunarDate& date, uint32_t name_flags);
 
-// A lunar date in a given lunar year, for dates that recur: day 30 in a month
-// of 29 days falls on day 29, and a day of a leap month falls in the ordinary
-// month of the same number in years without that leap month.
-std::optional<LunarDate> lunar_anniversary(int lunar_year, int month, int day, bool leap);
+// A lunar date in a given lunar year, for dates that recur (next, iCalendar
+// birthdays): qel_lunar_step's year rule from a year that has the date, so
+// day 30 in a month of 29 days falls on day 29 (`moved`), and a day of a
+// leap month falls in the ordinary month of its number in years without that
+// leap month. Nothing when no covered year has the date at all or the year
+// is outside the lunar years.
+struct Anniversary {
+    LunarDate date;
+    bool moved = false;  // the day became 29 (QEL_CLAMPED)
+};
+std::optional<Anniversary> lunar_anniversary(int lunar_year, int month, int day, bool leap);
 
 }  // namespace qeldate
