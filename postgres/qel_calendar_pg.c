@@ -114,7 +114,7 @@ timestamp_text(Timestamp t)
 #define MESSAGE_BUFFER 160
 
 /* Outside the covered range of a domain (qel_domain): the library's text,
- * "outside the lunar years 1900-2100 (...)", and the argument. */
+ * as qel_range_message writes it, and the argument. */
 static void range_error(int32 domain, const char *argument) pg_attribute_noreturn();
 
 static void
