@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""README's qeldate examples are real output: readme_examples.py TOOL_DIR [--update].
+"""The docs' qeldate examples are real output: readme_examples.py TOOL_DIR [--update].
 
-Every fenced block of README.md whose lines start with "$ " is a session: each
+Every fenced block of README.md and docs/*.md whose lines start with "$ " is a session: each
 "$ command" runs under sh in a scratch folder, with TOOL_DIR first on PATH and
 COLUMNS=80, and must print exactly the lines that follow it up to the next
 "$ " line or the block's end. --update rewrites those lines from the tool.
@@ -13,7 +13,8 @@ import subprocess
 import sys
 import tempfile
 
-README = pathlib.Path(__file__).resolve().parent.parent / "README.md"
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+PAGES = [ROOT / "README.md"] + sorted((ROOT / "docs").glob("*.md"))
 
 
 def run(command, tool_dir, scratch):
@@ -23,9 +24,10 @@ def run(command, tool_dir, scratch):
     return r.stdout.decode("utf-8").splitlines()
 
 
-def main():
-    tool_dir, update = os.path.abspath(sys.argv[1]), "--update" in sys.argv
-    lines = README.read_text(encoding="utf-8").splitlines()
+def check(page, tool_dir, update):
+    """The sessions of one page: the commands whose output differs (and, with
+    update, the page rewritten from the tool)."""
+    lines = page.read_text(encoding="utf-8").splitlines()
     out, failures, in_block, i = [], [], False, 0
     with tempfile.TemporaryDirectory() as scratch:
         while i < len(lines):
@@ -41,21 +43,28 @@ def main():
                     j += 1
                 got = run(line[2:], tool_dir, scratch)
                 if got != lines[i + 1:j]:
-                    failures.append(line)
+                    failures.append(f"{page.name}: {line}")
                 out.extend([line] + (got if update else lines[i + 1:j]))
                 i = j
                 continue
             out.append(line)
             i += 1
+    if update and failures:
+        page.write_text("\n".join(out) + "\n", encoding="utf-8")
+    return failures
+
+
+def main():
+    tool_dir, update = os.path.abspath(sys.argv[1]), "--update" in sys.argv
+    failures = [f for page in PAGES for f in check(page, tool_dir, update)]
     if update:
-        README.write_text("\n".join(out) + "\n", encoding="utf-8")
-        print(f"README.md: {len(failures)} example(s) rewritten")
+        print(f"{len(failures)} example(s) rewritten")
     elif failures:
-        print("README.md examples that differ from the tool (scripts/readme_examples.py TOOL_DIR --update):")
+        print("examples that differ from the tool (scripts/readme_examples.py TOOL_DIR --update):")
         print("\n".join(failures))
         sys.exit(1)
     else:
-        print("README.md examples: 1 passed, 0 failed")
+        print(f"examples of {len(PAGES)} pages: 1 passed, 0 failed")
 
 
 if __name__ == "__main__":
