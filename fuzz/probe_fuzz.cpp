@@ -1,4 +1,4 @@
-// Fuzzes every export of qel_datetime and qel_calendar through the probe list
+// Fuzzes every export of qel_common, qel_datetime and qel_calendar through the probe list
 // of tests/reliability/probes.h, the one list the thread, allocation and
 // timing tests walk: the input picks a probe and, for each parameter, a value
 // of its hostile domain (shared/hostile.h), one moved by a small signed step,

@@ -105,14 +105,6 @@ TEST(Pillars, AroundEveryTermAndInSteps) {
                                      check_pillars_of_cst(y, m, d, h, 60, 0, zi) &&
                                      check_pillars_of_cst(y, m, d, h, 0, -1, zi))
                             << y << "-" << m << "-" << d << " " << h << " " << zi;
-    // 2024-02-04 16:27: 立春. A minute before, 癸卯 year 乙丑 month; a minute after, 甲辰 丙寅.
-    int64_t lichun = 0;
-    qel_pillars p{};
-    ASSERT_EQ(qel_term_instant(2024, 2, &lichun), QEL_OK);
-    ASSERT_EQ(qel_pillars_of_instant(lichun - 60, QEL_ZI_LATE, &p), QEL_OK);
-    EXPECT_EQ(name(QEL_NAME_CYCLE, p.year) + name(QEL_NAME_CYCLE, p.month), "癸卯乙丑");
-    ASSERT_EQ(qel_pillars_of_instant(lichun + 60, QEL_ZI_LATE, &p), QEL_OK);
-    EXPECT_EQ(name(QEL_NAME_CYCLE, p.year) + name(QEL_NAME_CYCLE, p.month), "甲辰丙寅");
 }
 
 TEST(Names, EveryKindIndexFlagAndBufferSize) {
@@ -152,20 +144,13 @@ TEST(Names, AsChineseCalendarsPrintThem) {
     EXPECT_STREQ(buf, "闰十一月初一");
 }
 
-// Festival days as calendars list them, for the rules no check derives.
-TEST(Festivals, DatesOf2024) {
-    const struct {
-        int32_t festival;
-        uint32_t options;
-        int y, m, d;
-    } rows[] = {{QEL_FESTIVAL_SPRING, 0, 2024, 2, 10}, {QEL_FESTIVAL_MID_AUTUMN, 0, 2024, 9, 17},
-                {QEL_FESTIVAL_XIAONIAN, 0, 2025, 1, 22}, {QEL_FESTIVAL_XIAONIAN, QEL_OPT_XIAONIAN_SOUTH, 2025, 1, 23},
-                {QEL_FESTIVAL_NEW_YEARS_EVE, 0, 2025, 1, 28},  // month 12 of lunar 2024 has 29 days
-                {QEL_FESTIVAL_QINGMING, 0, 2024, 4, 4},       {QEL_FESTIVAL_WINTER_SOLSTICE, 0, 2024, 12, 21}};
-    for (const auto& r : rows) {
+// 小年 in the south (lunar 12-24) is a day after the north's, which
+// lunar_js_test checks on every day; no oracle lists the southern one.
+TEST(Festivals, SouthernXiaonian) {
+    for (const auto& [options, d] : {std::pair{0u, 22u}, std::pair{unsigned{QEL_OPT_XIAONIAN_SOUTH}, 23u}}) {
         int64_t day = 0;
-        EXPECT_EQ(qel_festival_date(r.festival, 2024, r.options, &day), QEL_OK);
-        EXPECT_EQ(day, qel::oracle::serial_of(r.y, unsigned(r.m), unsigned(r.d))) << name(QEL_NAME_FESTIVAL, r.festival);
+        EXPECT_EQ(qel_festival_date(QEL_FESTIVAL_XIAONIAN, 2024, options, &day), QEL_OK);
+        EXPECT_EQ(day, qel::oracle::serial_of(2025, 1, d)) << options;
     }
 }
 

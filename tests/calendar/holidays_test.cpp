@@ -1,5 +1,6 @@
-// The holiday table against the cross-checked sources it was generated from
-// (fixtures/holidays.tsv) on every covered day, and the working-day calls
+// The holiday table against its three sources' own days
+// (fixtures/holidays_*.tsv), merged here with tools/gen/holidays/resolutions.tsv,
+// on every covered day, and the working-day calls
 // through check_holidays (shared/calendar_checks.h): from every covered day,
 // and with callers' tables that keep or break their rules.
 #include <gtest/gtest.h>
@@ -7,7 +8,9 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "shared/calendar_checks.h"
 
@@ -25,26 +28,67 @@ struct Covered {
     }
 };
 
-TEST(Holidays, TableIsTheSourcesDayByDay) {
-    std::map<int64_t, std::string> want;  // serial -> "off new-year"
-    std::ifstream in(QEL_FIXTURE_DIR "/holidays.tsv");
-    ASSERT_TRUE(in) << "fixtures/holidays.tsv";
+// "off new-year" for each day a file marks; a `why` column is read and ignored.
+using Days = std::map<int64_t, std::string>;
+Days read_days(const std::string& file, std::set<int>* years_off) {
+    Days days;
+    std::ifstream in(file);
+    EXPECT_TRUE(in) << file;
     for (std::string line; std::getline(in, line);) {
-        int y, m, d;
-        char status[8], key[48];
+        int y = 0, m = 0, d = 0;
+        char status[8] = {}, key[48] = {};
         if (line.empty() || line[0] == '#') continue;
-        ASSERT_EQ(std::sscanf(line.c_str(), "%d-%d-%d\t%7s\t%47s", &y, &m, &d, status, key), 5) << line;
-        want[serial_of(y, unsigned(m), unsigned(d))] = std::string(status) + " " + key;
+        EXPECT_EQ(std::sscanf(line.c_str(), "%d-%d-%d\t%7[a-z]\t%47[a-z-]", &y, &m, &d, status, key), 5) << file << ": " << line;
+        const int64_t s = serial_of(y, unsigned(m), unsigned(d));
+        EXPECT_TRUE(qel::oracle::valid_date(y, m, d) && !days.count(s)) << file << ": " << line;
+        days[s] = std::string(status) == "none" ? "" : std::string(status) + " " + key;
+        if (years_off && std::string(status) == "off") years_off->insert(y);
     }
+    return days;
+}
+
+// The three sources' own days, merged here: where all agree, their word; where
+// they differ, the line of tools/gen/holidays/resolutions.tsv for the day,
+// which must be what one of them says. A disagreement no line settles, a line
+// where none is needed, and a make-up working day that is not a Saturday or
+// Sunday all fail. The years are those every source has days off in.
+TEST(Holidays, TableIsTheSourcesMergedDayByDay) {
+    std::vector<Days> sources;
+    std::set<int> common;
+    for (const char* name : {"chinese-days", "lunar-javascript", "tyme4ts"}) {
+        std::set<int> years;
+        sources.push_back(read_days(std::string(QEL_FIXTURE_DIR "/holidays_") + name + ".tsv", &years));
+        if (common.empty() && sources.size() == 1) common = years;
+        std::erase_if(common, [&](int y) { return !years.count(y); });
+    }
+    const Days resolved = read_days(QEL_HOLIDAY_RESOLUTIONS, nullptr);
+    ASSERT_FALSE(common.empty());
+    int32_t y0 = 0, y1 = 0;
+    qel_holiday_years(&y0, &y1);
+    ASSERT_TRUE(*common.begin() == y0 && *common.rbegin() == y1 && int(common.size()) == y1 - y0 + 1) << y0 << "-" << y1;
+    const auto says = [](const Days& days, int64_t s) { return days.count(s) ? days.at(s) : std::string(); };
     const Covered c;
+    for (const auto& [s, v] : resolved) EXPECT_TRUE(s >= c.first && s < c.end) << "resolution outside the years, serial " << s;
+    int settled = 0;
     for (int64_t s = c.first; s < c.end; ++s) {
+        const std::string a = says(sources[0], s), b = says(sources[1], s), d = says(sources[2], s);
+        std::string want = a;
+        if (a != b || a != d) {
+            ASSERT_TRUE(resolved.count(s)) << "serial " << s << " unsettled: " << a << " | " << b << " | " << d;
+            want = resolved.at(s), ++settled;
+            ASSERT_TRUE(want == a || want == b || want == d) << "serial " << s << " resolved as no source says";
+        } else {
+            ASSERT_FALSE(resolved.count(s)) << "serial " << s << " resolved, but all sources say " << a;
+        }
+        ASSERT_TRUE(!want.starts_with("work") || qel::oracle::weekday_of(s) >= 6) << "make-up day on a weekday, serial " << s;
         int32_t holiday = -1;
         const int32_t status = qel_holiday_status(s, nullptr, &holiday);
         const std::string got = status == QEL_DAY_OFF    ? "off " + name_of(QEL_NAME_HOLIDAY_KEY, holiday)
                                 : status == QEL_DAY_WORK ? "work " + name_of(QEL_NAME_HOLIDAY_KEY, holiday)
                                                          : "";
-        ASSERT_EQ(got, want.count(s) ? want[s] : "") << "serial " << s;
+        ASSERT_EQ(got, want) << "serial " << s;
     }
+    EXPECT_EQ(settled, int(resolved.size())) << "every resolution settles a disagreement";
     EXPECT_EQ(qel_holiday_status(c.first - 1, nullptr, nullptr), QEL_E_RANGE) << "unknown before the table";
     EXPECT_EQ(qel_holiday_status(c.end, nullptr, nullptr), QEL_E_RANGE) << "unknown after it";
 }

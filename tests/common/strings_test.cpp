@@ -79,6 +79,61 @@ TEST(Sprintf, BothFormsMatchSnprintf) {
         }
 }
 
+// TWideString's text members, one row each: start from `start` (null: the
+// text constructor's empty string), then assign or append `arg` as text, or
+// copy-assign a TWideString of it. Long rows make the storage grow.
+TEST(WideString, TextConstructorAssignAndAppend) {
+    const std::u16string nong(40, u'\u519c'), li = u"\u5386";
+    const struct {
+        const char16_t* start;
+        char op;  // '=' text, '+' append text, 'c' copy
+        const char16_t* arg;
+        std::u16string want;
+    } rows[] = {
+        {nullptr, '+', u"abc", u"abc"},     {u"abc", '=', nullptr, u""},       {u"abc", '+', nullptr, u"abc"},
+        {u"abc", '=', u"", u""},            {u"", '+', nong.c_str(), nong},    {u"x", '+', nong.c_str(), u"x" + nong},
+        {nong.c_str(), '=', li.c_str(), li}, {u"abc", 'c', u"de", u"de"},       {u"ab", 'c', nong.c_str(), nong},
+    };
+    const auto units = [](const char16_t* s) { return reinterpret_cast<const unsigned short*>(s); };
+    for (const auto& r : rows) {
+        TWideString s(units(r.start));
+        if (r.op == '=') s = units(r.arg);
+        if (r.op == '+') s += units(r.arg);
+        if (r.op == 'c') s = TWideString(units(r.arg));
+        EXPECT_EQ(wide(s), r.want) << r.op << " " << wide(TWideString(units(r.start))).size();
+        EXPECT_EQ(s.c_str()[s.length()], 0) << "NUL-terminated";
+    }
+    // Its own text: appended while the storage grows, and a suffix of it assigned.
+    TWideString s(units(nong.c_str()));
+    s += s.c_str();
+    EXPECT_EQ(wide(s), nong + nong);
+    s = s.c_str() + 40;
+    EXPECT_EQ(wide(s), nong);
+    s = s;
+    EXPECT_EQ(wide(s), nong);
+}
+
+// '*' widths and precisions (a negative width left-justifies, a negative
+// precision is none) and the l and ll lengths, against snprintf.
+template <class... A>
+void wide_matches_snprintf(const char* f, A... a) {
+    char want[256];
+    std::snprintf(want, sizeof want, f, a...);
+    const std::u16string wf = widen(f);
+    TWideString w;
+    w.Sprintf(reinterpret_cast<const unsigned short*>(wf.c_str()), a...);
+    EXPECT_EQ(wide(w), widen(want)) << f;
+}
+
+TEST(Sprintf, WideStarsAndLongLengths) {
+    wide_matches_snprintf("[%*d|%-*d|%*d]", 6, 42, 6, -42, -6, 42);
+    wide_matches_snprintf("[%.*d|%*.*x|%.*d|%0*d]", 5, 42, 8, 3, 0xabc, -1, 7, 5, -3);
+    wide_matches_snprintf("[%*c|%-*c]", 3, 'x', 3, 'y');
+    wide_matches_snprintf("%ld %lu %lx %+li", LONG_MIN, ULONG_MAX, 0x7fffffffL, 0L);
+    wide_matches_snprintf("%lld %llu %llX %-+25lli|", LLONG_MIN, ULLONG_MAX, 0x123456789abcdefLL, LLONG_MAX);
+    wide_matches_snprintf("%*.*lld %#llo %hd %hhu", 30, 25, -1LL, 8LL, 70000, 300);
+}
+
 TEST(Sprintf, WideTextConversionsAndUnknownOnes) {
     const std::u16string name = u"\u519c\u5386";  // 农历: code units pass through
     const std::u16string format = u"[%s|%6s|%-4.1s|%c|%q|%lld]";

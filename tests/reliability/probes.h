@@ -1,4 +1,4 @@
-// Every export of qel_datetime and qel_calendar as a probe: the function with
+// Every export of qel_common, qel_datetime and qel_calendar as a probe: the function with
 // one hostile-value domain (shared/hostile.h) per parameter, called on tuples
 // drawn from those domains and reduced to one 64-bit digest of everything it
 // returns or writes. The thread, allocation and timing tests of
@@ -235,6 +235,55 @@ uint64_t gbk_name(const int64_t* a) {  // a null date or text by bits 0 and 1 of
     return (Digest{} << (F(a[4] & 1 ? nullptr : &p, a[4] & 2 ? nullptr : &text) == nullptr) << text).h;
 }
 
+// qel_common's strings. a[0] and a[1] index the hostile texts (widened unit
+// by unit for TWideString); the object starts from text a[0], or from null
+// when bit 0 of the Nulls mask a[5] is set, then `op` runs. Sprintf takes
+// format a[1] of a fixed list (a hostile text would name arguments the call
+// never gets) with a '*' width a[2] and precision a[3], cut to +-299 so that
+// no input asks for gigabytes of padding, and a long long a[4].
+inline const unsigned short* wide_of(int64_t i) {
+    static const auto table = [] {
+        std::array<std::array<unsigned short, 64>, std::size(hostile::kTexts)> t{};
+        for (size_t k = 0; k < t.size(); ++k)
+            for (size_t j = 0; hostile::kTexts[k][j]; ++j) t[k][j] = static_cast<unsigned char>(hostile::kTexts[k][j]);
+        return t;
+    }();
+    return table[static_cast<size_t>(i)].data();
+}
+inline constexpr const char* kFormats[] = {"", "%*.*lld", "[%-*.*llx]", "%d %d %lld", "%c%c|%lli", "%hd %hhu %llo",
+                                           "%i%%%u %+lld", "%q %d %d", "%#*.*llX"};
+enum StringOp { kConstruct, kAssign, kAppend, kAssignCopy, kCopy, kClear, kSprintf, kCStr };
+template <class S, StringOp op>
+uint64_t string_probe(const int64_t* a) {
+    constexpr bool ansi = std::is_same_v<S, TAnsiString>;
+    const auto text = [](int64_t i) {
+        if constexpr (ansi) return hostile::kTexts[static_cast<size_t>(i)];
+        else return wide_of(i);
+    };
+    S s(a[5] & 1 ? nullptr : text(a[0]));
+    Digest d;
+    if constexpr (op == kAssign) s = text(a[1]);
+    if constexpr (op == kAppend) s += text(a[1]);
+    if constexpr (op == kAssignCopy) s = S(text(a[1]));
+    if constexpr (op == kCopy) d << S(s);
+    if constexpr (op == kClear) s.Clear();
+    if constexpr (op == kCStr) d << s.c_str()[0];
+    if constexpr (op == kSprintf) {
+        const char* f = kFormats[static_cast<size_t>(a[1]) % std::size(kFormats)];
+        const int w = static_cast<int>(a[2] % 300), pr = static_cast<int>(a[3] % 300);
+        if constexpr (ansi) {
+            s.Sprintf(f, w, pr, static_cast<long long>(a[4]));
+        } else {
+            unsigned short wf[16] = {};
+            for (size_t j = 0; f[j]; ++j) wf[j] = static_cast<unsigned char>(f[j]);
+            s.Sprintf(wf, w, pr, static_cast<long long>(a[4]));
+        }
+    }
+    return (d << s).h;
+}
+
+#define QEL_STRING(S, member, op) \
+    Probe{#S "::" member, {K::Text, K::Text, K::Small, K::Flag, K::Count64, K::Nulls}, &string_probe<S, op>, kMakesText}
 #define QEL_PROBE(f, ...) Probe{#f, {__VA_ARGS__}, &call<&f>}
 #define QEL_MEMBER(f, ...) Probe{#f, {__VA_ARGS__}, &member<&f>}
 #define QEL_OVERLOAD(type, f, ...) Probe{#f, {__VA_ARGS__}, &member<static_cast<type>(&f)>}
@@ -370,6 +419,21 @@ inline const std::vector<Probe>& probes() {
         Probe{"pdate2Animal_signs", {Y, M, D, L, N}, &gbk_name<pdate2Animal_signs>, kMakesText},
         Probe{"pdate2TianGanDiZhi", {Y, M, D, L, N}, &gbk_name<pdate2TianGanDiZhi>, kMakesText},
         QEL_PROBE(getLunarTermDay, Y, K::Index),
+        // qel_common; every string probe ends in the destructor
+        {"TAnsiString::TAnsiString", {}, [](const int64_t*) { return (Digest{} << TAnsiString()).h; }},
+        {"TWideString::TWideString", {}, [](const int64_t*) { return (Digest{} << TWideString()).h; }},
+        {"TAnsiString::StrToInt", {K::Text, K::Count, K::Count}, [](const int64_t* a) {
+             return uint64_t(TAnsiString::StrToInt(hostile::kTexts[a[0]], QelLong(a[1]), QelLong(a[2])));
+         }},
+        QEL_STRING(TAnsiString, "TAnsiString", kConstruct), QEL_STRING(TAnsiString, "TAnsiString", kCopy),
+        QEL_STRING(TAnsiString, "~TAnsiString", kConstruct), QEL_STRING(TAnsiString, "operator=", kAssign),
+        QEL_STRING(TAnsiString, "operator=", kAssignCopy), QEL_STRING(TAnsiString, "operator+=", kAppend),
+        QEL_STRING(TAnsiString, "Clear", kClear), QEL_STRING(TAnsiString, "Sprintf", kSprintf),
+        QEL_STRING(TWideString, "TWideString", kConstruct), QEL_STRING(TWideString, "TWideString", kCopy),
+        QEL_STRING(TWideString, "~TWideString", kConstruct), QEL_STRING(TWideString, "operator=", kAssign),
+        QEL_STRING(TWideString, "operator=", kAssignCopy), QEL_STRING(TWideString, "operator+=", kAppend),
+        QEL_STRING(TWideString, "Clear", kClear), QEL_STRING(TWideString, "Sprintf", kSprintf),
+        QEL_STRING(TWideString, "c_str", kCStr),
         // qel_calendar
         QEL_PROBE(qel_calendar_version),
         QEL_PROBE(qel_serial_of_date, Y, M, D, O, N),
@@ -482,6 +546,7 @@ inline const std::vector<Probe>& probes() {
 }
 
 #undef QEL_PROBE
+#undef QEL_STRING
 #undef QEL_MEMBER
 #undef QEL_OVERLOAD
 

@@ -599,95 +599,86 @@ inline bool check_holidays(int64_t s, int64_t to, int64_t n, const Extra* e) {
 
 // The batch calls against the scalar calls, element by element (at most 40),
 // with any epoch; output k is null when bit k of `nulls` is set. A null
-// input is refused for a count of 1 and of SIZE_MAX, and nothing is written.
+// input is refused for a count of 1 and of SIZE_MAX, a bad epoch or option
+// for any count, and nothing is written then. `Out` holds a call's output
+// arrays; run(out, null_input, count, epoch) makes the batch call, and
+// element(i, out, status) checks element i against the scalar call, whose
+// status it sets.
 inline bool epoch_ok(int64_t epoch) { return epoch >= -kMaxEpoch && epoch <= kMaxEpoch; }
 
-inline bool check_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, uint8_t nulls) {
-    int32_t y[40], m[40], d[40], l[40];
-    int8_t st[40];
-    std::memset(y, 0x55, sizeof y), std::memset(m, 0x55, sizeof m), std::memset(d, 0x55, sizeof d);
-    std::memset(l, 0x55, sizeof l), std::memset(st, 0x55, sizeof st);
-    const auto untouched = [&] { return y[0] == 0x55555555 && static_cast<uint8_t>(st[0]) == 0x55; };
-    for (const size_t count : {size_t{1}, SIZE_MAX})
-        QEL_CHECK(qel_lunar_of_days(nullptr, count, 0, y, m, d, l, st) == QEL_E_ARGUMENT && untouched());
-    QEL_CHECK(qel_lunar_of_days(nullptr, 0, epoch, y, m, d, l, st) == (epoch_ok(epoch) ? 0 : QEL_E_ARGUMENT));
-    const int64_t ok = qel_lunar_of_days(days, n, epoch, check::unless(nulls, 0, y), check::unless(nulls, 1, m),
-                                         check::unless(nulls, 2, d), check::unless(nulls, 3, l), check::unless(nulls, 4, st));
-    if (!epoch_ok(epoch)) {
-        QEL_CHECK(ok == QEL_E_ARGUMENT && untouched());
+template <class Out, class Run, class Element>
+bool check_batch(size_t n, int64_t epoch, bool bad_option, Run run, Element element) {
+    Out out, fill;
+    std::memset(&out, 0x55, sizeof out), std::memset(&fill, 0x55, sizeof fill);
+    for (const size_t count : {size_t{1}, SIZE_MAX}) QEL_CHECK(run(out, true, count, 0) == QEL_E_ARGUMENT && same_bytes(out, fill));
+    const bool refused = !epoch_ok(epoch) || bad_option;
+    QEL_CHECK(run(out, true, 0, epoch) == (refused ? QEL_E_ARGUMENT : 0) && same_bytes(out, fill));
+    const int64_t ok = run(out, false, n, epoch);
+    if (refused) {
+        QEL_CHECK(ok == QEL_E_ARGUMENT && same_bytes(out, fill));
         return true;
     }
     int64_t want = 0;
     for (size_t i = 0; i < n; ++i) {
-        int64_t s = 0;
-        qel_lunar_date p{};  // a failed element gets 0 in each field
-        const int32_t status = __builtin_add_overflow(days[i], epoch, &s) ? QEL_E_RANGE : qel_lunar_of_serial(s, &p);
+        int32_t status = QEL_E_ARGUMENT;
+        QEL_CHECK_ALL(element(i, out, status));
         want += status == QEL_OK;
-        QEL_CHECK(((nulls & 1) || y[i] == p.year) && ((nulls & 2) || m[i] == p.month) &&
-                  ((nulls & 4) || d[i] == p.day) && ((nulls & 8) || l[i] == p.leap) &&
-                  ((nulls & 16) || st[i] == status));
     }
     QEL_CHECK(ok == want);
     return true;
+}
+
+inline bool check_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, uint8_t nulls) {
+    struct Out { int32_t y[40], m[40], d[40], l[40]; int8_t st[40]; };
+    const auto run = [&](Out& o, bool null_input, size_t count, int64_t e) {
+        return qel_lunar_of_days(null_input ? nullptr : days, count, e, check::unless(nulls, 0, o.y), check::unless(nulls, 1, o.m),
+                                 check::unless(nulls, 2, o.d), check::unless(nulls, 3, o.l), check::unless(nulls, 4, o.st));
+    };
+    return check_batch<Out>(n, epoch, false, run, [&](size_t i, const Out& o, int32_t& status) {
+        int64_t s = 0;
+        qel_lunar_date p{};  // a failed element gets 0 in each field
+        status = __builtin_add_overflow(days[i], epoch, &s) ? QEL_E_RANGE : qel_lunar_of_serial(s, &p);
+        QEL_CHECK(((nulls & 1) || o.y[i] == p.year) && ((nulls & 2) || o.m[i] == p.month) && ((nulls & 4) || o.d[i] == p.day) &&
+                  ((nulls & 8) || o.l[i] == p.leap) && ((nulls & 16) || o.st[i] == status));
+        return true;
+    });
 }
 
 // `null_input` (0-3) names the input array left null in the refused call.
 inline bool check_days_of_lunar(const int32_t* y, const int32_t* m, const int32_t* d, const int32_t* l, size_t n,
                                 int64_t epoch, uint8_t nulls, int null_input) {
-    int64_t back[40];
-    int8_t st[40];
-    std::memset(back, 0x55, sizeof back), std::memset(st, 0x55, sizeof st);
-    const int32_t* inputs[4] = {y, m, d, l};
-    inputs[null_input & 3] = nullptr;
-    for (const size_t count : {size_t{1}, SIZE_MAX})
-        QEL_CHECK(qel_days_of_lunar(inputs[0], inputs[1], inputs[2], inputs[3], count, 0, back, st) ==
-                      QEL_E_ARGUMENT &&
-                  back[0] == 0x5555555555555555 && static_cast<uint8_t>(st[0]) == 0x55);
-    const int64_t ok = qel_days_of_lunar(y, m, d, l, n, epoch, check::unless(nulls, 0, back), check::unless(nulls, 1, st));
-    if (!epoch_ok(epoch)) {
-        QEL_CHECK(ok == QEL_E_ARGUMENT && back[0] == 0x5555555555555555);
-        return true;
-    }
-    int64_t want = 0;
-    for (size_t i = 0; i < n; ++i) {
+    struct Out { int64_t back[40]; int8_t st[40]; };
+    const auto run = [&](Out& o, bool null_in, size_t count, int64_t e) {
+        const int32_t* in[4] = {y, m, d, l};
+        if (null_in) in[null_input & 3] = nullptr;
+        return qel_days_of_lunar(in[0], in[1], in[2], in[3], count, e, check::unless(nulls, 0, o.back), check::unless(nulls, 1, o.st));
+    };
+    return check_batch<Out>(n, epoch, false, run, [&](size_t i, const Out& o, int32_t& status) {
         int64_t s = 0;
-        const int32_t status = qel_serial_of_lunar(y[i], m[i], d[i], l[i], &s);
-        want += status == QEL_OK;
-        QEL_CHECK(((nulls & 1) || back[i] == (status == QEL_OK ? s - epoch : hostile::kI64Min)) &&
-                  ((nulls & 2) || st[i] == status));
-    }
-    QEL_CHECK(ok == want);
-    return true;
+        status = qel_serial_of_lunar(y[i], m[i], d[i], l[i], &s);
+        QEL_CHECK(((nulls & 1) || o.back[i] == (status == QEL_OK ? s - epoch : hostile::kI64Min)) && ((nulls & 2) || o.st[i] == status));
+        return true;
+    });
 }
 
 inline bool check_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint32_t opt, uint8_t nulls) {
-    qel_day_facts facts[40];
-    int8_t st[40];
-    std::memset(facts, 0x55, sizeof facts), std::memset(st, 0x55, sizeof st);
-    for (const size_t count : {size_t{1}, SIZE_MAX})
-        QEL_CHECK(qel_day_facts_of_days(nullptr, count, 0, 0, facts, st) == QEL_E_ARGUMENT &&
-                  facts[0].year == 0x55555555 && static_cast<uint8_t>(st[0]) == 0x55);
-    const int64_t ok = qel_day_facts_of_days(days, n, epoch, opt, check::unless(nulls, 0, facts), check::unless(nulls, 1, st));
-    if (!epoch_ok(epoch) || opt > QEL_OPT_XIAONIAN_SOUTH) {
-        QEL_CHECK(ok == QEL_E_ARGUMENT && facts[0].year == 0x55555555 && static_cast<uint8_t>(st[0]) == 0x55);
-        return true;
-    }
-    int64_t want = 0;
-    for (size_t i = 0; i < n; ++i) {
+    struct Out { qel_day_facts facts[40]; int8_t st[40]; };
+    const auto run = [&](Out& o, bool null_input, size_t count, int64_t e) {
+        return qel_day_facts_of_days(null_input ? nullptr : days, count, e, opt, check::unless(nulls, 0, o.facts), check::unless(nulls, 1, o.st));
+    };
+    return check_batch<Out>(n, epoch, opt > QEL_OPT_XIAONIAN_SOUTH, run, [&](size_t i, const Out& o, int32_t& status) {
         int64_t s = 0;
         qel_day_facts f{};
         f.term = -1;
         const bool fits = !__builtin_add_overflow(days[i], epoch, &s);
-        const int32_t status = fits ? qel_day_facts_of(s, opt, &f) : QEL_E_RANGE;
-        want += status == QEL_OK;
-        QEL_CHECK((nulls & 2) || st[i] == status);
-        if (nulls & 1) continue;
+        status = fits ? qel_day_facts_of(s, opt, &f) : QEL_E_RANGE;
+        QEL_CHECK((nulls & 2) || o.st[i] == status);
+        if (nulls & 1) return true;
         // A sum that overflows is saturated: no scalar call has that serial.
-        if (!fits) f.serial = facts[i].serial, f.holiday_status = QEL_E_RANGE;
-        QEL_CHECK(same_bytes(facts[i], f));
-    }
-    QEL_CHECK(ok == want);
-    return true;
+        if (!fits) f.serial = o.facts[i].serial, f.holiday_status = QEL_E_RANGE;
+        QEL_CHECK(same_bytes(o.facts[i], f));
+        return true;
+    });
 }
 
 }  // namespace qel::checks

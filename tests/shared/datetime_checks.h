@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "datetime/packed.h"
 #include "gregorian/civil.h"
 #include "qel_datetime.h"
 #include "shared/check.h"
@@ -19,10 +18,10 @@
 
 namespace qel::checks {
 
-using namespace qel::datetime;
+using namespace qel::word;
 namespace greg = qel::gregorian;
 
-inline constexpr Field kFields[] = {kSecond, kMinute, kHour, kDay, kMonth, kYear};
+inline constexpr Bits kFields[] = {kSecond, kMinute, kHour, kDay, kMonth, kYear};
 
 inline DateInt serial_of_word(DateTimeInt w, bool* valid) {
     DateInt s = greg::kNullDate;

@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "calendar/terms.h"
-#include "datetime/packed.h"
+#include "shared/oracle.h"
 #include "gregorian/civil.h"
 #include "qel_calendar.h"
 
@@ -63,11 +63,11 @@ inline constexpr int64_t kCounts64[] = {kI64Min, kI64Min + 1, kI64Min / 60, -(in
 
 // Packed words: valid moments, the fields' maxima, out-of-range fields,
 // reserved bits set.
-inline constexpr uint64_t kWords[] = {0, ~uint64_t{0}, datetime::pack(4095, 15, 31, 31, 63, 63),
-                                      datetime::pack(1, 1, 1, 0, 0, 0), datetime::pack(2000, 2, 29, 23, 59, 58),
-                                      datetime::pack(2017, 6, 30, 24, 60, 60), datetime::pack(2001, 2, 29, 0, 0, 0),
-                                      datetime::pack(4095, 12, 31, 23, 59, 59), uint64_t{1} << 40,
-                                      datetime::pack(2100, 12, 31, 0, 0, 0) | datetime::kReservedBits};
+inline constexpr uint64_t kWords[] = {0, ~uint64_t{0}, word::pack(4095, 15, 31, 31, 63, 63),
+                                      word::pack(1, 1, 1, 0, 0, 0), word::pack(2000, 2, 29, 23, 59, 58),
+                                      word::pack(2017, 6, 30, 24, 60, 60), word::pack(2001, 2, 29, 0, 0, 0),
+                                      word::pack(4095, 12, 31, 23, 59, 59), uint64_t{1} << 40,
+                                      word::pack(2100, 12, 31, 0, 0, 0) | word::kReservedBits};
 // Fields of a word, or of a civil time of day.
 inline constexpr int32_t kClockFields[] = {kI32Min, -1, 0, 1, 22, 23, 24, 31, 59, 60, 63, 64, kI32Max};
 inline constexpr int32_t kSecondsOfDay[] = {kI32Min, -1, 0, 1, 3599, 43200, 82800, 86399, 86400, kI32Max};

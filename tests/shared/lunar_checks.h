@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "datetime/packed.h"
+#include "shared/oracle.h"
 #include "gregorian/civil.h"
 #include "lunar/year_index.h"
 #include "qel_datetime.h"
@@ -122,7 +122,7 @@ inline bool check_lunar_to_gregorian(const Lunar& p, const Lunar& q) {
         QEL_CHECK(g.isNull());
     } else {
         const greg::CivilDate c = greg::decode(sp);
-        QEL_CHECK(g.value == datetime::pack(c.year, c.month, c.day, 0, 0, 0));
+        QEL_CHECK(g.value == word::pack(c.year, c.month, c.day, 0, 0, 0));
     }
     int32_t y = kNone, m = kNone, d = kNone;
     const int32_t status = PDateToGDate(p.year, p.month, p.day, p.leap, &y, &m, &d);
@@ -214,8 +214,8 @@ inline bool check_term_day(int32_t y, int32_t k) {
         QEL_CHECK(w == 0);
         return true;
     }
-    const int32_t day = datetime::kDay.get(w);
-    QEL_CHECK((w & ~datetime::kDateBits) == 0 && datetime::kYear.get(w) == y && datetime::kMonth.get(w) == k / 2 + 1);
+    const int32_t day = word::kDay.get(w);
+    QEL_CHECK((w & ~word::kDateBits) == 0 && word::kYear.get(w) == y && word::kMonth.get(w) == k / 2 + 1);
     QEL_CHECK(k % 2 ? day >= 18 && day <= 24 : day >= 3 && day <= 9);
     if (k > 0) QEL_CHECK(getLunarTermDay(y, k - 1) < w);
     return true;

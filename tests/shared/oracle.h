@@ -47,3 +47,25 @@ inline int64_t random_count(std::mt19937_64& rng, int max_bits) {
 }
 
 }  // namespace qel::oracle
+
+// The packed word's layout as the interface documents it, written out here
+// rather than taken from the library's own Field: second bits 0-5, minute
+// 6-11, hour 12-16, day 17-21, month 22-25, year 26-37, reserved 38-63. A
+// field keeps the low bits of what is stored in it.
+namespace qel::word {
+
+struct Bits {
+    int shift, width;
+    constexpr uint64_t mask() const { return ((uint64_t{1} << width) - 1) << shift; }
+    constexpr int32_t get(uint64_t w) const { return int32_t((w & mask()) >> shift); }
+    constexpr uint64_t set(uint64_t w, int64_t v) const { return (w & ~mask()) | ((uint64_t(v) << shift) & mask()); }
+};
+inline constexpr Bits kSecond{0, 6}, kMinute{6, 6}, kHour{12, 5}, kDay{17, 5}, kMonth{22, 4}, kYear{26, 12};
+inline constexpr uint64_t kTimeBits = 0x1FFFF, kDateBits = 0x3FFFFE0000, kKeyBits = 0x3FFFFFFFFF, kReservedBits = ~kKeyBits;
+
+constexpr uint64_t pack(int64_t y, int64_t mo, int64_t d, int64_t h, int64_t mi, int64_t s) {
+    return kYear.set(kMonth.set(kDay.set(kHour.set(kMinute.set(kSecond.set(0, s), mi), h), d), mo), y);
+}
+static_assert(pack(2000, 2, 29, 23, 59, 58) == 0x1F40BB7EFA && pack(4095, 15, 31, 31, 63, 63) == kKeyBits);
+
+}  // namespace qel::word

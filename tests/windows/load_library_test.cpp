@@ -29,25 +29,21 @@ void find(HMODULE module, const char* name, F& out) {
     if (!out) std::printf("GetProcAddress(%s) failed\n", name);
 }
 
-// Every day of 1900-2100 through both libraries' lunar conversions, and every
-// solar term, folded into one checksum; a day on which the two libraries
-// disagree poisons it.
+// Every seventh day of 1900-2100 through both libraries' lunar conversions,
+// and every solar term, folded into one checksum: enough calls for the
+// threads to overlap. (What each call answers is the unit tests' job; they
+// run under Wine too.)
 uint64_t workload(const Api& api) {
     uint64_t sum = 0;
-    for (int32_t y = 1900; y <= 2100; ++y)
-        for (int32_t m = 1; m <= 12; ++m)
-            for (int32_t d = 1; d <= 31; ++d) {
-                int32_t ly = 0, lm = 0, ld = 0, leap = 0;
-                if (api.to_lunar(y, m, d, &ly, &lm, &ld, &leap) != 1) continue;  // no such day
-                qel_lunar_date c{};
-                const DateInt serial = api.encode(uint16_t(y), uint16_t(m), uint16_t(d));
-                if (serial >= QEL_FIRST_LUNAR_SERIAL &&
-                    (api.calendar_lunar(serial, &c) != QEL_OK || c.year != ly || c.month != lm || c.day != ld || c.leap != leap))
-                    return 0;
-                sum = sum * 31 + uint64_t(ly * 10000 + lm * 100 + ld) * 2 + uint64_t(leap);
-            }
-    for (int32_t year = 1900; year <= 2100; ++year)
-        for (int32_t term = 0; term < 24; ++term) sum = sum * 31 + api.term_day(year, term);
+    for (DateInt serial = api.encode(1900, 1, 1); serial <= api.encode(2100, 12, 31); serial += 7) {
+        qel_lunar_date c{};
+        sum = sum * 31 + uint64_t(api.calendar_lunar(serial, &c)) + uint64_t(c.year * 10000 + c.month * 100 + c.day) * 2 + uint64_t(c.leap);
+    }
+    for (int32_t y = 1900; y <= 2100; y += 3) {
+        int32_t ly = 0, lm = 0, ld = 0, leap = 0;
+        sum = sum * 31 + uint64_t(api.to_lunar(y, 5, 17, &ly, &lm, &ld, &leap)) + uint64_t(ly * 10000 + lm * 100 + ld + leap);
+        for (int32_t term = 0; term < 24; ++term) sum = sum * 31 + api.term_day(y, term);
+    }
     return sum;
 }
 
@@ -67,7 +63,7 @@ int run_once(int round, uint64_t& expected) {
         api.to_lunar(2017, 7, 23, &ly, &lm, &ld, &leap);
         if (expected == 0) expected = workload(api);
         if (api.encode(2000, 1, 1) != 36526 || ly != 2017 || lm != 6 || ld != 1 || leap != 1 || expected == 0) {
-            std::printf("round %d: known dates answered wrongly, or the libraries disagree\n", round);
+            std::printf("round %d: known dates answered wrongly\n", round);
             ++failures;
         }
         std::atomic<int> wrong{0};
