@@ -268,6 +268,7 @@ function applyOverrides(computed, wins, flagSecond) {
 }
 const engineKeys = new Set(differences(china, chinaSecond));
 const chinaFinal = applyOverrides(china, overrides, engineKeys);
+const chinaFinalMap = byKey(chinaFinal);
 
 // ---- ICU ---------------------------------------------------------------------
 const icuLines = fs.readFileSync(path.join(buildDir, 'icu.tsv'), 'utf8').trim().split('\n');
@@ -301,8 +302,8 @@ function national(z, sourceFile, coverFrom, coverTo, sourceWins, label) {
   const lines = [], classes = {}, wins = new Map();
   for (const k of differences(months, source, covered)) {
     const c = months.get(k), s = source.get(k);
-    const why = classify(z, k, months, source, china, 'at the Chinese meridian (the Chinese calendar\'s month)');
-    const cls = why.cls === 'meridian' ? 'days reckoned at the Chinese meridian'
+    const why = classify(z, k, months, source, chinaFinalMap, 'as the Chinese calendar has it (Beijing time, or the Chinese record)');
+    const cls = why.cls === 'meridian' ? 'the month of the Chinese calendar'
       : why.cls === 'within-margin' ? 'new moon within the uncertainty of midnight'
       : why.cls === 'near-midnight' ? `${label} precision near midnight`
       : why.cls === 'leap' ? 'leap month placed differently' : 'a different rule or an error in the published data';
@@ -372,7 +373,7 @@ function writeFile(rel, text) {
 const early = chinaFinal.filter((m) => m.year < 1900), late = chinaFinal.filter((m) => m.year > 2100 && m.year <= LAST);
 const endOf = (list, y) => list.find((m) => m && m.year === y && m.month === 1 && !m.leap).first;
 writeFile('src/core/lunar/computed_months.h', `${GENERATED}
-// (tools/gen/lunisolar: astronomy.cpp, build.mjs). Do not edit.
+// from tools/gen/lunisolar/astronomy.cpp and build.mjs.
 //
 // The Chinese calendar outside the published years 1900-2100: every month of
 // the lunar years ${FIRST}-1899 and 2101-${LAST}, computed from the new moons
@@ -432,7 +433,7 @@ for (const [suffix, name, data, zoneText, sourceText] of [
   const list = data.final.filter((m) => m.year >= FIRST && m.year <= LAST);
   const Name = name;
   writeFile(`src/core/lunar/computed_months_${suffix}.h`, `${GENERATED}
-// (tools/gen/lunisolar: astronomy.cpp, build.mjs). Do not edit.
+// from tools/gen/lunisolar/astronomy.cpp and build.mjs.
 //
 // The ${name} lunisolar calendar, every month of the lunar years ${FIRST}-${LAST}:
 // the Chinese rules (computed_months.h) with days reckoned in ${zoneText}.
@@ -465,7 +466,7 @@ ${rows(list)}
     for (let h = 0; h < 4; h++) body.push('   ' + row.slice(h * 6, h * 6 + 6).map((e) => ` ${String(e.truncated).padStart(12)},`).join(''));
   }
   writeFile('src/calendar/term_instants_extended.h', `${GENERATED}
-// (tools/gen/lunisolar/astronomy.cpp). Do not edit.
+// from tools/gen/lunisolar/astronomy.cpp.
 //
 // The 24 solar terms of every Gregorian year ${FIRST}-${LAST}: the instant the
 // Sun's apparent geocentric longitude (ERFA, true ecliptic and equinox of
