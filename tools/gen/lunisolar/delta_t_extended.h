@@ -39,11 +39,13 @@ inline double delta_t_extended_seconds(double y) {
     return -20 + 32 * u * u;
 }
 
-// One standard error of Delta T, in seconds. Before 1900, interpolated from
-// the standard errors Morrison & Stephenson (2004) give with their values and
-// the Canon quotes (20 s at 1600, 5 s in the 1700s falling to 1 s by 1800 as
-// telescopic occultation timings accumulate); 1900-2005, the polynomials
-// follow the measured values to about 1 s. After 2005 the polynomials are a
+// One standard error of Delta T, in seconds. Before 1800, interpolated
+// linearly between the values the Canon gives ("Uncertainty in Delta T"):
+// about 20 s for 1300-1600 from the decade fluctuations (after Morrison &
+// Stephenson 2004), then 5 s in 1700 and 1 s in 1800 (Stephenson & Houlden
+// 1986), as telescopic timings accumulate. 1800-2005: 1 s, the polynomials'
+// own fit to the measured values (the Canon's 0.1 s at 1900 is the
+// measurement's, not the polynomial's). After 2005 the polynomials are a
 // forecast: 5 s (their error in the 2020s, 74.5 s predicted for 2025 against
 // 69.1 s observed) growing with the square of the time since 2005, as the
 // unpredictable decade fluctuations of the Earth's rotation accumulate:
