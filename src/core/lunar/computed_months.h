@@ -14,7 +14,8 @@
 // 1899-12-30; 1900-01-01 is 2), year the lunar year, month 1-12.
 // A month lasts until the next entry's first_day; the last month of each
 // array until its End constant. kComputedMonthsEarlyEnd is lunar 1900-01-01
-// and equals the published table's first day.
+// and equals the published table's first day. kPublishedMonthsFlagged carries
+// the flags for the published years 1900-2100: only the months flagged.
 // flags, bit by bit:
 //   1  leap: the month repeats the number of the month before it
 //   2  record: the record (or published table) overrides computation here
@@ -24,6 +25,8 @@
 //      midnight could move the leap month or the numbering
 //  16  engines differ: the second engine (Swiss Ephemeris, DE431) gives this
 //      month another first day or label
+//  32  (kPublishedMonthsFlagged only) computation starts or labels the
+//      published month otherwise
 #pragma once
 
 #include <cstdint>
@@ -42,6 +45,7 @@ inline constexpr uint8_t kComputedRecord = 2;
 inline constexpr uint8_t kComputedStartUncertain = 4;
 inline constexpr uint8_t kComputedLabelUncertain = 8;
 inline constexpr uint8_t kComputedEnginesDiffer = 16;
+inline constexpr uint8_t kComputedDiffersFromPublished = 32;  // kPublishedMonthsFlagged only
 
 inline constexpr int32_t kComputedMonthsEarlyEnd = 32;  // 1900-01-31
 inline constexpr int32_t kComputedMonthsLateEnd = 109974;  // 2201-02-04
@@ -4443,6 +4447,17 @@ inline constexpr ComputedMonth kComputedMonthsLate[1237] = {
     {109886, 2200, 10,  0},  // 2200-11-08
     {109915, 2200, 11,  0},  // 2200-12-07
     {109945, 2200, 12,  0},  // 2201-01-06
+};
+
+// Lunar years 1900-2100: the published table's months (year_table.h, whose
+// months they are) that computation flags 4, 8 or 16 as above, or 32 where
+// computation starts or labels the month otherwise (resolutions.tsv says why).
+// Every other month of the table is certain within the margins.
+inline constexpr ComputedMonth kPublishedMonthsFlagged[4] = {
+    {  2306, 1906,  4, 32},  // 1906-04-24
+    { 57617, 2057,  9,  4},  // 2057-09-29
+    { 69281, 2089,  8, 36},  // 2089-09-05
+    { 72175, 2097,  7, 36},  // 2097-08-08
 };
 
 }  // namespace qel::lunar

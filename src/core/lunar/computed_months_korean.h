@@ -19,6 +19,8 @@
 //      midnight could move the leap month or the numbering
 //  16  engines differ: the second engine (Swiss Ephemeris, DE431) gives this
 //      month another first day or label
+//  32  (kPublishedMonthsFlagged only) computation starts or labels the
+//      published month otherwise
 #pragma once
 
 #include "computed_months.h"

@@ -361,16 +361,26 @@ const FLAGS = `// flags, bit by bit:
 //   8  label uncertain: a principal term or new moon within its margin of
 //      midnight could move the leap month or the numbering
 //  16  engines differ: the second engine (Swiss Ephemeris, DE431) gives this
-//      month another first day or label`;
+//      month another first day or label
+//  32  (kPublishedMonthsFlagged only) computation starts or labels the
+//      published month otherwise`;
 const flagsOf = (m) => (m.leap ? 1 : 0) | (m.record ? 2 : 0) | (m.startUncertain ? 4 : 0) | (m.labelUncertain ? 8 : 0) | (m.differs ? 16 : 0);
 function rows(list) {
-  return list.map((m) => `    {${String(m.first).padStart(6)}, ${m.year}, ${String(m.month).padStart(2)}, ${String(flagsOf(m)).padStart(2)}},  // ${isoOfSerial(m.first)}${m.leap ? ' leap' : ''}`).join('\n');
+  return list.map((m) => `    {${String(m.first).padStart(6)}, ${m.year}, ${String(m.month).padStart(2)}, ${String(m.flags ?? flagsOf(m)).padStart(2)}},  // ${isoOfSerial(m.first)}${m.leap ? ' leap' : ''}`).join('\n');
 }
 function writeFile(rel, text) {
   fs.writeFileSync(path.join(root, rel), text);
   console.log(`${rel}: ${text.split('\n').length - 1} lines`);
 }
 const early = chinaFinal.filter((m) => m.year < 1900), late = chinaFinal.filter((m) => m.year > 2100 && m.year <= LAST);
+// The published table's months that computation flags: uncertain, engines
+// differing, or computation itself differing (32). Their first_day is the table's.
+const publishedFlagged = [...published.months.values()].map((p) => {
+  const c = china.get(keyOf(p));
+  const differs = !c || c.first !== p.first;
+  return { ...p, flags: (p.leap ? 1 : 0) | (c?.startUncertain ? 4 : 0) | (c?.labelUncertain ? 8 : 0) |
+    (engineKeys.has(keyOf(p)) ? 16 : 0) | (differs ? 32 : 0) };
+}).filter((m) => m.flags & ~1).sort((p, q) => p.first - q.first);
 const endOf = (list, y) => list.find((m) => m && m.year === y && m.month === 1 && !m.leap).first;
 writeFile('src/core/lunar/computed_months.h', `${GENERATED}
 // from tools/gen/lunisolar/astronomy.cpp and build.mjs.
@@ -388,7 +398,8 @@ writeFile('src/core/lunar/computed_months.h', `${GENERATED}
 // 1899-12-30; 1900-01-01 is 2), year the lunar year, month 1-12.
 // A month lasts until the next entry's first_day; the last month of each
 // array until its End constant. kComputedMonthsEarlyEnd is lunar 1900-01-01
-// and equals the published table's first day.
+// and equals the published table's first day. kPublishedMonthsFlagged carries
+// the flags for the published years 1900-2100: only the months flagged.
 ${FLAGS}
 #pragma once
 
@@ -408,6 +419,7 @@ inline constexpr uint8_t kComputedRecord = 2;
 inline constexpr uint8_t kComputedStartUncertain = 4;
 inline constexpr uint8_t kComputedLabelUncertain = 8;
 inline constexpr uint8_t kComputedEnginesDiffer = 16;
+inline constexpr uint8_t kComputedDiffersFromPublished = 32;  // kPublishedMonthsFlagged only
 
 inline constexpr int32_t kComputedMonthsEarlyEnd = ${endOf(chinaFinal, 1900)};  // ${isoOfSerial(endOf(chinaFinal, 1900))}
 inline constexpr int32_t kComputedMonthsLateEnd = ${endOf(chinaMonths, LAST + 1)};  // ${isoOfSerial(endOf(chinaMonths, LAST + 1))}
@@ -420,6 +432,14 @@ ${rows(early)}
 // Lunar years 2101-${LAST}.
 inline constexpr ComputedMonth kComputedMonthsLate[${late.length}] = {
 ${rows(late)}
+};
+
+// Lunar years 1900-2100: the published table's months (year_table.h, whose
+// months they are) that computation flags 4, 8 or 16 as above, or 32 where
+// computation starts or labels the month otherwise (resolutions.tsv says why).
+// Every other month of the table is certain within the margins.
+inline constexpr ComputedMonth kPublishedMonthsFlagged[${publishedFlagged.length}] = {
+${rows(publishedFlagged)}
 };
 
 }  // namespace qel::lunar
