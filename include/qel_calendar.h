@@ -1,9 +1,13 @@
 /* qel_calendar.h — the Chinese calendar as a plain C interface, in UTF-8:
  * the facts of a day, the 24 solar terms to the second, the four pillars,
- * festivals, names, and batch conversions for bindings and databases.
+ * festivals, PRC holidays, names, and batch conversions for bindings and
+ * databases; the covered ranges, the reasons a date fails and the text of
+ * every failure, which the tool and the bindings show as they are.
  *
- * Built on qel_datetime (the lunar table of the years 1900-2100 and its
- * conversions); C99 and C++ alike, fixed-width types only.
+ * It shares the published lunar table and the solar-term tables with
+ * qel_datetime at compile time and needs nothing at run time but libc
+ * (neither qel_datetime nor the C++ runtime). C99 and C++ alike,
+ * fixed-width types only.
  *
  * Units and conventions:
  * - A day is a day serial: days since 1899-12-30 (serial 0), the DateInt of
