@@ -94,7 +94,7 @@ int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint
 int64_t qel_day_facts_of_days_strided(const int64_t* days, size_t n, int64_t epoch, uint32_t options, void* out,
                                       size_t stride, int8_t* status) noexcept {
     if (!epoch_ok(epoch) || (days == nullptr && n > 0) || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0 ||
-        stride < QEL_DAY_FACTS_SIZE_1_0 || stride % alignof(qel_day_facts) != 0)
+        stride < QEL_DAY_FACTS_SIZE_1_0 || stride % 8 != 0)
         return QEL_E_ARGUMENT;
     auto* bytes = static_cast<unsigned char*>(out);
     int64_t ok = 0;
