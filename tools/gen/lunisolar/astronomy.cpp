@@ -51,6 +51,7 @@
 #include <libnova/lunar.h>
 #include <swephexp.h>
 
+#include "../solar_terms/apparent_sun.h"
 #include "delta_t_extended.h"
 
 namespace {
@@ -65,36 +66,9 @@ constexpr double kSynodicMonth = 29.530588861;
 constexpr double kSynodicMotion = ERFA_D2PI / kSynodicMonth;  // Moon minus Sun, radians per day
 constexpr double kJdUnixEpoch = 2440587.5;
 
-// The Sun: apparent geocentric longitude, true ecliptic and equinox of date.
-double sun_erfa(double tt1, double tt2) {
-    double pvh[2][3], pvb[2][3];
-    (void)eraEpv00(tt1, tt2, pvh, pvb);
-    double sun[3], sun_velocity[3];
-    eraPmp(pvb[0], pvh[0], sun);
-    eraPmp(pvb[1], pvh[1], sun_velocity);
-    double toward_sun[3];
-    eraPmp(sun, pvb[0], toward_sun);
-    const double light_days = eraPm(toward_sun) * ERFA_AULT / ERFA_DAYSEC;
-    double sun_emitting[3];
-    eraPpsp(sun, -light_days, sun_velocity, sun_emitting);
-    eraPmp(sun_emitting, pvb[0], toward_sun);
-    double distance_au, natural[3];
-    eraPn(toward_sun, &distance_au, natural);
-    double velocity_c[3];
-    eraSxp(ERFA_AULT / ERFA_DAYSEC, pvb[1], velocity_c);
-    const double bm1 = std::sqrt(1 - eraPdp(velocity_c, velocity_c));
-    double apparent[3];
-    eraAb(natural, velocity_c, distance_au, bm1, apparent);
-    double npb[3][3];
-    eraPnm06a(tt1, tt2, npb);
-    double of_date[3];
-    eraRxp(npb, apparent, of_date);
-    double dpsi, deps;
-    eraNut06a(tt1, tt2, &dpsi, &deps);
-    const double obliquity = eraObl06(tt1, tt2) + deps;
-    const double y = of_date[1] * std::cos(obliquity) + of_date[2] * std::sin(obliquity);
-    return eraAnp(std::atan2(y, of_date[0]));
-}
+// The Sun: apparent geocentric longitude, true ecliptic and equinox of date,
+// as the solar-term generator computes it.
+double sun_erfa(double tt1, double tt2) { return qel::gen::apparent_solar_longitude(tt1, tt2); }
 
 // The Moon: ELP 2000-82B, brought to the tidal acceleration of Delta T, light
 // time, then the frame of the Sun above.
@@ -111,15 +85,7 @@ double moon_elp(double tt1, double tt2) {
     double ecm[3][3], gcrs[3];
     eraEcm06(ERFA_DJ00, 0, ecm);  // GCRS to the J2000 ecliptic; its transpose back
     eraTrxp(ecm, ecl, gcrs);
-    double npb[3][3];
-    eraPnm06a(tt1, tt2, npb);
-    double of_date[3];
-    eraRxp(npb, gcrs, of_date);
-    double dpsi, deps;
-    eraNut06a(tt1, tt2, &dpsi, &deps);
-    const double obliquity = eraObl06(tt1, tt2) + deps;
-    const double y = of_date[1] * std::cos(obliquity) + of_date[2] * std::sin(obliquity);
-    return eraAnp(std::atan2(y, of_date[0]));
+    return qel::gen::ecliptic_longitude_of_date(tt1, tt2, gcrs);
 }
 
 int swiss_fallbacks = 0;

@@ -32,9 +32,12 @@
 #include <erfaextra.h>
 #include <erfam.h>
 
+#include "apparent_sun.h"
 #include "delta_t.h"
 
 namespace {
+
+using qel::gen::apparent_solar_longitude;
 
 constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 2100;
@@ -48,55 +51,6 @@ constexpr double kUtcOffsetDays = 8.0 / 24;
 // true motion stays within 3.5 % of it (0.953 to 1.019 degrees a day).
 constexpr double kMeanMotion = ERFA_D2PI / 365.2422;  // radians per day
 constexpr double kDaysPerYear = 365.2425;             // Gregorian mean year
-
-// The Sun's apparent geocentric longitude at TT = tt1 + tt2 (a two-part
-// Julian date), on the true ecliptic and equinox of date, in [0, 2 pi).
-double apparent_solar_longitude(double tt1, double tt2) {
-    // Earth relative to the Sun (pvh) and to the solar-system barycentre
-    // (pvb), ICRS axes, au and au per day. The status flags dates more than
-    // 100 Julian years from J2000, here the year 2100 after 1 January 12:00:
-    // the fit's quoted range ends there but its error grows only gradually,
-    // and the second engine checks that year like the others.
-    double pvh[2][3], pvb[2][3];
-    (void)eraEpv00(tt1, tt2, pvh, pvb);
-    // The Sun's barycentric position and velocity.
-    double sun[3], sun_velocity[3];
-    eraPmp(pvb[0], pvh[0], sun);
-    eraPmp(pvb[1], pvh[1], sun_velocity);
-
-    // Light time: the light arriving now left the Sun about 499 s ago, so take
-    // the Sun where it was then (it moves about 7 km meanwhile).
-    double toward_sun[3];
-    eraPmp(sun, pvb[0], toward_sun);
-    const double light_days = eraPm(toward_sun) * ERFA_AULT / ERFA_DAYSEC;
-    double sun_emitting[3];
-    eraPpsp(sun, -light_days, sun_velocity, sun_emitting);
-    eraPmp(sun_emitting, pvb[0], toward_sun);
-    double distance_au, natural[3];
-    eraPn(toward_sun, &distance_au, natural);
-
-    // Annual aberration: the Earth's barycentric velocity in units of c turns
-    // the natural direction by about 20.5".
-    double velocity_c[3];
-    eraSxp(ERFA_AULT / ERFA_DAYSEC, pvb[1], velocity_c);
-    const double bm1 = std::sqrt(1 - eraPdp(velocity_c, velocity_c));
-    double apparent[3];
-    eraAb(natural, velocity_c, distance_au, bm1, apparent);
-
-    // To the true equator and equinox of date.
-    double npb[3][3];
-    eraPnm06a(tt1, tt2, npb);
-    double of_date[3];
-    eraRxp(npb, apparent, of_date);
-
-    // Rotate about the equinox (the x axis) by the true obliquity: the
-    // longitude on the ecliptic is then the angle in the x-y plane.
-    double dpsi, deps;
-    eraNut06a(tt1, tt2, &dpsi, &deps);
-    const double obliquity = eraObl06(tt1, tt2) + deps;
-    const double y = of_date[1] * std::cos(obliquity) + of_date[2] * std::sin(obliquity);
-    return eraAnp(std::atan2(y, of_date[0]));
-}
 
 struct Instant {
     int day_offset;     // days from 1 January of the year, UTC+8
