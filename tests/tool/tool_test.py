@@ -146,7 +146,8 @@ def test_errors():
         f.flush()
         for form in ("csv", "tsv", "jsonl"):
             bounded = not EMULATOR and not os.environ.get("QELDATE_TEST_SANITIZED")
-            r = run("convert", "--format", form, f.name, memory=1 << 26 if bounded else None)
+            # On standard input: Windows reads a path that starts with / as an option.
+            r = run("convert", "--format", form, stdin=f.name, memory=1 << 26 if bounded else None)
             text = r.stdout.decode()  # UTF-8, or UnicodeDecodeError
             if form == "jsonl":
                 records = [json.loads(l) for l in text.splitlines()]
@@ -252,6 +253,8 @@ def test_gbk():
     for options, env, codec in ((["--encoding", "gbk"], {}, "gbk"), ([], {"LANG": "zh_CN.GBK"}, "gbk"),
                                 (["--encoding", "gb2312"], {}, "gb2312"), ([], {"LANG": "zh_CN"}, "gb2312")):
         for args in (["next", "spring-festival"], ["閒"]):
+            if WINDOWS and env and not args[0].isascii():
+                continue  # Wine decodes a program's arguments in the locale's codeset: no 閒 arrives
             want = message(*args).decode().encode(codec, errors="backslashreplace")
             check(message(*args, *options, env=env) == want, f"stderr of {args} {options} {env}")
     # POSIX programs get their arguments as bytes, so GBK users type GBK;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -245,6 +246,13 @@ bool run_convert(const Context& context, const ConvertRequest& r) {
     std::vector<std::string> files = r.files;
     if (files.empty()) files.push_back("-");
     for (const std::string& path : files) {
+        // A folder is named as one on every system (Windows would say only
+        // "Permission denied").
+        std::error_code is_folder_error;
+        if (path != "-" && std::filesystem::is_directory(path, is_folder_error)) {
+            cannot_read(path, EISDIR);
+            continue;
+        }
         errno = 0;
         std::unique_ptr<std::FILE, FileCloser> in(path == "-" ? stdin : std::fopen(path.c_str(), "rb"));
         if (!in) {

@@ -17,8 +17,7 @@ namespace qeldate {
 namespace {
 
 #if defined(_WIN32)
-constexpr UINT kGbkCodePage = 936;       // Windows' GBK
-constexpr UINT kGb2312CodePage = 20936;  // Windows' GB2312 (EUC-CN)
+constexpr UINT kGbkCodePage = 936;  // Windows' GBK
 
 // Windows converts between code pages through UTF-16.
 std::wstring to_utf16(std::string_view text, UINT code_page, const char* name) {
@@ -46,11 +45,27 @@ std::string from_utf16(std::wstring_view text, UINT code_page, const char* name)
     return out;
 }
 
+// GB2312 in its EUC-CN form is the part of GBK whose two bytes both lie in
+// A1-FE: GBK kept GB2312's codes and put its additions elsewhere. Windows
+// installations (and Wine) may lack code page 20936, so GB2312 is GBK with
+// that check rather than a code page of its own.
+bool within_gb2312(std::string_view gbk) {
+    for (size_t i = 0; i < gbk.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(gbk[i]);
+        if (lead < 0x80) continue;
+        if (i + 1 >= gbk.size()) return false;
+        const auto trail = static_cast<unsigned char>(gbk[++i]);
+        if (lead < 0xA1 || lead > 0xFE || trail < 0xA1 || trail > 0xFE) return false;
+    }
+    return true;
+}
+
 // Valid UTF-8 in a Chinese code page, or nothing when a character has no form there.
 std::optional<std::string> encode(std::string_view utf8, Encoding to) {
     try {
-        return from_utf16(to_utf16(utf8, CP_UTF8, "UTF-8"), to == Encoding::kGbk ? kGbkCodePage : kGb2312CodePage,
-                          to == Encoding::kGbk ? "GBK" : "GB2312");
+        std::string gbk = from_utf16(to_utf16(utf8, CP_UTF8, "UTF-8"), kGbkCodePage, "GBK");
+        if (to == Encoding::kGb2312 && !within_gb2312(gbk)) return std::nullopt;
+        return gbk;
     } catch (const std::runtime_error&) {
         return std::nullopt;
     }

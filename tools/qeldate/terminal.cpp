@@ -50,14 +50,17 @@ int terminal_columns() {
     return kDefaultColumns;
 }
 
+// Bytes in and out as they are: in text mode Windows would end standard
+// input at the first Ctrl-Z byte (0x1A) and turn line ends around.
 void binary_standard_streams() {
+    _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
 void prepare_output(Encoding encoding, bool colour) {
     if (const HANDLE console = stdout_console()) {
-        SetConsoleOutputCP(encoding == Encoding::kGbk ? 936 : encoding == Encoding::kGb2312 ? 20936 : CP_UTF8);
+        SetConsoleOutputCP(encoding == Encoding::kUtf8 ? CP_UTF8 : 936);  // GB2312 is written as its GBK bytes
         DWORD mode = 0;
         if (colour && GetConsoleMode(console, &mode)) SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
     }
