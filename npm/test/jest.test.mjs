@@ -15,7 +15,7 @@ import { fileURLToPath } from 'node:url';
 const require = createRequire(import.meta.url);
 const pkg = fileURLToPath(new URL('..', import.meta.url));
 
-const SPEC = `/** @jest-environment jsdom */
+const TEST_SOURCE = `/** @jest-environment jsdom */
 const { init, toLunar, dayFacts } = require('qel-calendar');
 test('require under jsdom', async () => {
   expect(typeof document).toBe('object');
@@ -32,7 +32,7 @@ test('Jest with the jsdom environment loads the package with require', () => {
     fs.mkdirSync(path.join(dir, 'node_modules'));
     fs.symlinkSync(pkg, path.join(dir, 'node_modules', 'qel-calendar'), 'dir');
     fs.writeFileSync(path.join(dir, 'package.json'), '{ "name": "jest-fixture", "private": true }\n');
-    fs.writeFileSync(path.join(dir, 'calendar.test.js'), SPEC);
+    fs.writeFileSync(path.join(dir, 'calendar.test.js'), TEST_SOURCE);
     const jest = require.resolve('jest/bin/jest');
     const r = spawnSync(process.execPath, [jest, '--rootDir', dir, '--ci', '--no-cache', '--watchman=false',
                                            '--testEnvironment', require.resolve('jest-environment-jsdom')],

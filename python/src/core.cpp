@@ -556,10 +556,10 @@ py::dtype day_facts_dtype() {
         formats.append((f.is_signed ? "i" : "u") + std::to_string(f.size));
         offsets.append(f.offset);
     }
-    py::dict spec;
-    spec["names"] = names, spec["formats"] = formats, spec["offsets"] = offsets;
-    spec["itemsize"] = sizeof(qel_day_facts);
-    return py::dtype::from_args(spec);
+    py::dict layout;
+    layout["names"] = names, layout["formats"] = formats, layout["offsets"] = offsets;
+    layout["itemsize"] = sizeof(qel_day_facts);
+    return py::dtype::from_args(layout);
 }
 
 py::array day_facts_of_days(const Days& days, uint32_t options) {
