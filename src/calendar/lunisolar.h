@@ -20,11 +20,11 @@
 
 namespace qel::calendar::lunisolar {
 
-// Per month: bits 0-3 the month number (1-12), bit 4 the leap flag, bit 5 a
-// big month (30 days), bits 16-31 the lunar year minus kFirstYear.
+// Per month: bits 0-3 the month number (1-12), bit 4 the leap flag, bits
+// 16-31 the lunar year minus kFirstYear. A month's length is not stored: it
+// is the distance to the next month's first day.
 inline constexpr uint32_t kNumberMask = 0x0F;
 inline constexpr uint32_t kLeapBit = 0x10;
-inline constexpr uint32_t kBigBit = 0x20;
 inline constexpr uint32_t kYearShift = 16;
 
 struct Month {
@@ -55,8 +55,7 @@ inline constexpr auto kMonths = [] {
             for (int32_t is_leap = 0; is_leap <= (m == leap ? 1 : 0); ++is_leap) {
                 const int32_t days = lunar::month_days(year, m, is_leap);
                 months[k++] = {static_cast<int32_t>(first),
-                               static_cast<uint32_t>(m) | (is_leap ? kLeapBit : 0u) |
-                                   (days == lunar::kBigMonthDays ? kBigBit : 0u) | (uint32_t(i) << kYearShift)};
+                               static_cast<uint32_t>(m) | (is_leap ? kLeapBit : 0u) | (uint32_t(i) << kYearShift)};
                 first += days;
             }
         }
