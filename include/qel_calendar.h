@@ -73,18 +73,23 @@ extern "C" {
 /* Covered ranges:
  * - Gregorian facts: serials QEL_FIRST_SERIAL (0001-01-01) .. QEL_LAST_SERIAL
  *   (9999-12-31).
- * - Lunar dates: the lunar years 1900-2100, serials QEL_FIRST_LUNAR_SERIAL
- *   (1900-01-31, lunar 1900-01-01) .. QEL_LAST_LUNAR_SERIAL (2101-01-28,
- *   lunar 2100-12-29).
- * - Solar terms and the Gregorian festivals: the Gregorian years 1900-2100;
- *   the lunar festivals: every day of the lunar table; the four pillars: from
- *   the 立春 of 1900 to the end of 2100. */
+ * - Lunar dates, in each of the three calendars: the lunar years 1645-2200,
+ *   serials QEL_FIRST_LUNAR_SERIAL (1645-01-28, lunar 1645-01-01) ..
+ *   QEL_LAST_LUNAR_SERIAL (2201-02-03, lunar 2200-12-30).
+ * - Solar terms and the Gregorian festivals: the Gregorian years 1645-2200;
+ *   the lunar festivals: every day of the lunar calendars; the four pillars:
+ *   from the 立春 of 1645 to the end of 2200.
+ * The lunar years 1900-2100 of the Chinese calendar are the published table;
+ * the others are computed from ephemerides, with the historical record where
+ * it differs (qel_lunar_month_info tells which). The ranges only grow from one
+ * minor version to the next; qel_domain_range gives those of the library a
+ * program runs with. */
 #define QEL_FIRST_SERIAL (-693593)
 #define QEL_LAST_SERIAL 2958465
-#define QEL_FIRST_LUNAR_SERIAL 32
-#define QEL_LAST_LUNAR_SERIAL 73443
-#define QEL_FIRST_YEAR 1900
-#define QEL_LAST_YEAR 2100
+#define QEL_FIRST_LUNAR_SERIAL (-93107)
+#define QEL_LAST_LUNAR_SERIAL 109973
+#define QEL_FIRST_YEAR 1645
+#define QEL_LAST_YEAR 2200
 /* Epochs for the batch calls: the serial of the caller's day 0. */
 #define QEL_EPOCH_SERIAL 0       /* days since 1899-12-30 */
 #define QEL_EPOCH_UNIX 25569     /* days since 1970-01-01 (NumPy, JavaScript) */
@@ -98,7 +103,8 @@ extern "C" {
  * The promise of a major version (the soname, libqel_calendar.so.1): a
  * program built against 1.x runs with any later 1.y. Within it, no function
  * is removed and none changes its signature or meaning; enum values and
- * macros keep their numbers; qel_lunar_date, qel_term, qel_pillars,
+ * macros keep their numbers (but for the range macros above, whose ranges
+ * only grow: 1.0 and 1.1 covered 1900-2100); qel_lunar_date, qel_term, qel_pillars,
  * qel_holiday_day, qel_holiday_table, qel_range, qel_lunar_month,
  * qel_festival_day and qel_field keep their layout; qel_day_facts keeps its
  * first QEL_DAY_FACTS_SIZE_1_0 bytes. A minor version may add functions,
@@ -118,9 +124,9 @@ QEL_CALENDAR_API const char* qel_calendar_version(void) QEL_CALENDAR_NOEXCEPT;
 /* What a range or a message is about. */
 typedef enum qel_domain {
     QEL_DOMAIN_GREGORIAN = 0, /* Gregorian dates and days: 0001-01-01 .. 9999-12-31 */
-    QEL_DOMAIN_LUNAR,         /* lunar dates: the lunar years 1900-2100 */
-    QEL_DOMAIN_TERMS,         /* solar terms, Gregorian festivals: the years 1900-2100 */
-    QEL_DOMAIN_PILLARS,       /* the four pillars: the 立春 of 1900 to the end of 2100 */
+    QEL_DOMAIN_LUNAR,         /* lunar dates: the lunar years 1645-2200 */
+    QEL_DOMAIN_TERMS,         /* solar terms, Gregorian festivals: the years 1645-2200 */
+    QEL_DOMAIN_PILLARS,       /* the four pillars: the 立春 of 1645 to the end of 2200 */
     QEL_DOMAIN_HOLIDAYS,      /* the built-in PRC holiday table */
     QEL_DOMAIN_COUNT
 } qel_domain;
@@ -169,6 +175,10 @@ QEL_CALENDAR_API int32_t qel_check_lunar(int32_t year, int32_t month, int32_t da
                                          int32_t* reason) QEL_CALENDAR_NOEXCEPT;
 QEL_CALENDAR_API int32_t qel_check_time(int32_t hour, int32_t minute, int32_t second,
                                         int32_t* reason) QEL_CALENDAR_NOEXCEPT;
+/* qel_check_lunar in a chosen calendar (QEL_E_ARGUMENT and QEL_REASON_NONE
+ * for an unknown one). */
+QEL_CALENDAR_API int32_t qel_check_lunar_in(int32_t calendar, int32_t year, int32_t month, int32_t day,
+                                            int32_t leap, int32_t* reason) QEL_CALENDAR_NOEXCEPT;
 
 /* The messages, in English, snprintf-style (see the top of this file); each
  * is "" (length 0) when there is nothing wrong:
@@ -177,8 +187,8 @@ QEL_CALENDAR_API int32_t qel_check_time(int32_t hour, int32_t minute, int32_t se
  *   qel_lunar_message  "lunar 2023 has no leap month 3 (its leap month is 2)",
  *                      "lunar day 0 is not 1-30", "the leap flag 2 is not 0 or 1"
  *   qel_time_message   "hour 24 is not 0-23"
- *   qel_range_message  "outside the lunar years 1900-2100 (1900-01-31 to
- *                      2101-01-28)": a domain's range, for a QEL_E_RANGE
+ *   qel_range_message  "outside the lunar years 1645-2200 (1645-01-28 to
+ *                      2201-02-03)": a domain's range, for a QEL_E_RANGE
  *   qel_status_message "no such date", ...: the bare meaning of a status */
 QEL_CALENDAR_API int32_t qel_date_message(int32_t year, int32_t month, int32_t day, char* buf,
                                           size_t size) QEL_CALENDAR_NOEXCEPT;
@@ -186,19 +196,22 @@ QEL_CALENDAR_API int32_t qel_lunar_message(int32_t year, int32_t month, int32_t 
                                            size_t size) QEL_CALENDAR_NOEXCEPT;
 QEL_CALENDAR_API int32_t qel_time_message(int32_t hour, int32_t minute, int32_t second, char* buf,
                                           size_t size) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_lunar_message_in(int32_t calendar, int32_t year, int32_t month, int32_t day,
+                                              int32_t leap, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
 QEL_CALENDAR_API int32_t qel_range_message(int32_t domain, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
 QEL_CALENDAR_API int32_t qel_status_message(int32_t status, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
 
 /* Counts of the enumerations, as calls, so that a binding built against an
  * older header learns a newer library's counts. */
 typedef enum qel_count_of {
-    QEL_COUNT_FESTIVALS = 0, /* qel_festival values: 25 */
+    QEL_COUNT_FESTIVALS = 0, /* qel_festival values: 26 */
     QEL_COUNT_HOLIDAYS,      /* qel_holiday values, QEL_HOLIDAY_NONE included */
     QEL_COUNT_TERMS,         /* solar terms in a year: 24 */
     QEL_COUNT_NAME_KINDS,    /* qel_name_kind values */
     QEL_COUNT_DOMAINS,       /* qel_domain values */
     QEL_COUNT_REASONS,       /* qel_reason values */
     QEL_COUNT_DAY_FACTS_FIELDS, /* fields of qel_day_facts (qel_day_facts_field) */
+    QEL_COUNT_CALENDARS,     /* qel_calendar_kind values: 3 */
     QEL_COUNT_OF_COUNT
 } qel_count_of;
 /* The count, or QEL_E_ARGUMENT for an unknown kind. */
@@ -227,8 +240,37 @@ QEL_CALENDAR_API int32_t qel_instant_of_cst(int64_t serial, int32_t second_of_da
 
 /* ---- Lunar dates --------------------------------------------------------- */
 
+/* Three lunisolar calendars share one set of rules (the Qing calendar's: a
+ * month starts on the civil day of the new moon, month 11 holds the winter
+ * solstice, the first month of a 13-month year without a principal term is
+ * the leap month) and differ in the meridian their days are reckoned at:
+ * - Chinese: Beijing local mean time (UTC+7:45:40) before 1929, UTC+8 from
+ *   then; the published table in 1900-2100 and the historical record where it
+ *   departs from computation.
+ * - Korean (음력): Seoul local mean time before 1908-04-01, then UTC+8:30,
+ *   UTC+9 from 1912, UTC+8:30 from 1954-03-21, UTC+9 from 1961-08-10; the
+ *   Korea Astronomy and Space Science Institute's table for 1645-2050.
+ * - Vietnamese (âm lịch): UTC+8 before 1968, UTC+7 from then.
+ * The calls without a calendar argument are the Chinese calendar's. */
+typedef enum qel_calendar_kind {
+    QEL_CALENDAR_CHINESE = 0,
+    QEL_CALENDAR_KOREAN,
+    QEL_CALENDAR_VIETNAMESE,
+    QEL_CALENDAR_COUNT
+} qel_calendar_kind;
+
+/* The calendar in an options or flags argument (qel_day_facts_of, the batch
+ * day facts, qel_festival_date, qel_festivals_of_year, qel_lunar_step,
+ * qel_lunar_text): QEL_OPT_CALENDAR(QEL_CALENDAR_KOREAN); 0 is Chinese. */
+#define QEL_OPT_CALENDAR(calendar) ((uint32_t)(calendar) << 8)
+#define QEL_OPT_CALENDAR_MASK 0x300u
+
+/* The calendar of a name: "chinese", "korean", "vietnamese" in any ASCII
+ * case, or 农历, 음력, âm lịch; QEL_E_ARGUMENT otherwise. */
+QEL_CALENDAR_API int32_t qel_calendar_of_name(const char* name, size_t length) QEL_CALENDAR_NOEXCEPT;
+
 typedef struct qel_lunar_date {
-    int32_t year;  /* 1900..2100 */
+    int32_t year;  /* 1645..2200 */
     int32_t month; /* 1..12; a leap month carries the number of the month it follows */
     int32_t day;   /* 1..30 */
     int32_t leap;  /* 1 in the leap month, else 0 */
@@ -237,7 +279,7 @@ typedef struct qel_lunar_date {
 /* The lunar date of a day: QEL_E_RANGE outside QEL_FIRST_LUNAR_SERIAL ..
  * QEL_LAST_LUNAR_SERIAL. */
 QEL_CALENDAR_API int32_t qel_lunar_of_serial(int64_t serial, qel_lunar_date* out) QEL_CALENDAR_NOEXCEPT;
-/* The day of a lunar date: QEL_E_RANGE for a year outside 1900..2100,
+/* The day of a lunar date: QEL_E_RANGE for a year outside 1645..2200,
  * QEL_E_DATE for a date the year does not have, QEL_E_ARGUMENT for a leap
  * flag other than 0 or 1. */
 QEL_CALENDAR_API int32_t qel_serial_of_lunar(int32_t year, int32_t month, int32_t day, int32_t leap,
@@ -245,7 +287,7 @@ QEL_CALENDAR_API int32_t qel_serial_of_lunar(int32_t year, int32_t month, int32_
 /* The length of a lunar month (29 or 30), or a negative status as above. */
 QEL_CALENDAR_API int32_t qel_lunar_month_days(int32_t year, int32_t month, int32_t leap) QEL_CALENDAR_NOEXCEPT;
 /* The month the year's leap month follows (2..11), 0 for a year without one,
- * QEL_E_RANGE outside 1900..2100. */
+ * QEL_E_RANGE outside 1645..2200. */
 QEL_CALENDAR_API int32_t qel_lunar_leap_month(int32_t year) QEL_CALENDAR_NOEXCEPT;
 /* The length of a lunar year in days (353..355 or 383..385), or QEL_E_RANGE. */
 QEL_CALENDAR_API int32_t qel_lunar_year_days(int32_t year) QEL_CALENDAR_NOEXCEPT;
@@ -268,6 +310,48 @@ typedef struct qel_lunar_month {
 QEL_CALENDAR_API int32_t qel_lunar_year_months(int32_t year, qel_lunar_month* out,
                                                size_t capacity) QEL_CALENDAR_NOEXCEPT;
 
+/* The same calls in a chosen calendar (QEL_E_ARGUMENT for an unknown one);
+ * a month's length, a year's leap month and length are read from
+ * qel_lunar_year_months_in. */
+QEL_CALENDAR_API int32_t qel_lunar_of_serial_in(int32_t calendar, int64_t serial,
+                                                qel_lunar_date* out) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_serial_of_lunar_in(int32_t calendar, int32_t year, int32_t month, int32_t day,
+                                                int32_t leap, int64_t* serial) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int32_t qel_lunar_year_months_in(int32_t calendar, int32_t year, qel_lunar_month* out,
+                                                  size_t capacity) QEL_CALENDAR_NOEXCEPT;
+
+/* Where a month comes from, and how sure it is. */
+#define QEL_SOURCE_PUBLISHED 0 /* a published table: the Chinese 1900-2100, the Korean 1645-2050 */
+#define QEL_SOURCE_COMPUTED 1  /* computed from the ephemerides under the rules above */
+#define QEL_SOURCE_RECORD 2    /* the historical record, where it departs from computation */
+/* Flags of a month. The margin of a new moon or principal term is the
+ * difference between the two ephemerides plus twice the standard error of
+ * Delta T at its date plus 1 s: about 28 s in 1645, 3 s in the 20th century,
+ * 1 min in 2050, 4 min in 2100 and 15 min in 2200. */
+#define QEL_MONTH_START_UNCERTAIN 0x1u /* a new moon within its margin of midnight: the first day could move */
+#define QEL_MONTH_LABEL_UNCERTAIN 0x2u /* a principal term or new moon within its margin of midnight
+                                          could move the leap month or the numbering */
+#define QEL_MONTH_ENGINES_DIFFER 0x4u  /* the second ephemeris starts or labels the month otherwise */
+#define QEL_MONTH_COMPUTATION_DIFFERS 0x8u /* computation starts or labels this month otherwise (the
+                                              published table or the record decides) */
+
+typedef struct qel_month_info {
+    int32_t year;
+    int32_t month;
+    int32_t leap;
+    int32_t days;         /* 29 or 30 */
+    int64_t first_serial; /* its first day */
+    int32_t source;       /* QEL_SOURCE_* */
+    uint32_t flags;       /* QEL_MONTH_* */
+} qel_month_info;
+
+/* A month of a calendar with its source and flags: QEL_E_RANGE for a year
+ * outside 1645..2200, QEL_E_DATE for a month the year does not have,
+ * QEL_E_ARGUMENT for an unknown calendar, a leap flag other than 0 or 1 or a
+ * null out. */
+QEL_CALENDAR_API int32_t qel_lunar_month_info(int32_t calendar, int32_t year, int32_t month, int32_t leap,
+                                              qel_month_info* out) QEL_CALENDAR_NOEXCEPT;
+
 /* A lunar date moved by `count` months (QEL_UNIT_MONTH) or years
  * (QEL_UNIT_YEAR). The one rule every surface shares (qeldate's next and
  * iCalendar birthdays, the bindings' steps):
@@ -280,7 +364,8 @@ QEL_CALENDAR_API int32_t qel_lunar_year_months(int32_t year, qel_lunar_month* ou
  *   QEL_CLAMPED (a success); with QEL_STEP_NO_CLAMP it fails with QEL_E_DATE.
  * QEL_E_RANGE when the start or the result lies outside the covered years,
  * the start's own failure for a start that is no date (see qel_check_lunar),
- * QEL_E_ARGUMENT for another unit, an unknown flag or a null out. */
+ * QEL_E_ARGUMENT for another unit, an unknown flag or a null out. The
+ * calendar is QEL_OPT_CALENDAR(...) in flags. */
 QEL_CALENDAR_API int32_t qel_lunar_step(int32_t year, int32_t month, int32_t day, int32_t leap, int64_t count,
                                         int32_t unit, uint32_t flags, qel_lunar_date* out) QEL_CALENDAR_NOEXCEPT;
 
@@ -288,7 +373,11 @@ QEL_CALENDAR_API int32_t qel_lunar_step(int32_t year, int32_t month, int32_t day
 
 /* Lunar festivals fall in the ordinary month of their number, never in a leap
  * month. The Gregorian observances are marked on their dates in every year
- * 1900-2100, whether or not they were kept then. */
+ * 1645-2200, whether or not they were kept then. Each calendar marks its own
+ * festivals: the Chinese all but QEL_FESTIVAL_HUNG_KINGS, the Korean and the
+ * Vietnamese those that qel_name names in their language (설날 = 春节, Tết
+ * Trung Thu = 中秋节, ...); the Gregorian observances are the Chinese
+ * calendar's. */
 typedef enum qel_festival {
     QEL_FESTIVAL_SPRING = 0,       /* 春节 lunar 1-1 */
     QEL_FESTIVAL_LANTERN,          /* 元宵节 lunar 1-15 */
@@ -315,6 +404,7 @@ typedef enum qel_festival {
     QEL_FESTIVAL_ARMY_DAY,         /* 建军节 1 August */
     QEL_FESTIVAL_TEACHERS_DAY,     /* 教师节 10 September */
     QEL_FESTIVAL_NATIONAL_DAY,     /* 国庆节 1 October */
+    QEL_FESTIVAL_HUNG_KINGS,       /* Giỗ Tổ Hùng Vương lunar 3-10, Vietnamese calendar only */
     QEL_FESTIVAL_COUNT
 } qel_festival;
 
@@ -324,8 +414,8 @@ typedef enum qel_festival {
 
 /* The day of a festival in `year`: the lunar year for the lunar festivals
  * (除夕 of lunar 2024 is 2025-01-28), the Gregorian year for the others.
- * QEL_E_RANGE outside 1900..2100, QEL_E_ARGUMENT for an unknown festival or
- * option. */
+ * QEL_E_RANGE outside 1645..2200, QEL_E_ARGUMENT for an unknown festival or
+ * option, or a festival the options' calendar does not keep. */
 QEL_CALENDAR_API int32_t qel_festival_date(int32_t festival, int32_t year, uint32_t options,
                                            int64_t* serial) QEL_CALENDAR_NOEXCEPT;
 /* A festival on a day. */
@@ -340,7 +430,7 @@ typedef struct qel_festival_day {
  * lunar festival can fall twice in one Gregorian year (腊八 on 2022-01-10 and
  * 2022-12-30) or not at all. The result is their number, of which the first
  * `capacity` are written (QEL_FESTIVAL_DAYS_MAX always suffices); QEL_E_RANGE
- * outside the Gregorian years 1900-2100, QEL_E_ARGUMENT for an unknown option
+ * outside the Gregorian years 1645-2200, QEL_E_ARGUMENT for an unknown option
  * or a null out with capacity > 0. qel_festival_date is the look-up by lunar
  * year. */
 #define QEL_FESTIVAL_DAYS_MAX 40
@@ -361,14 +451,14 @@ typedef struct qel_term {
     int64_t instant; /* seconds since 1970 UTC, truncated to the second */
 } qel_term;
 
-/* The instant of term `term` of `year`: QEL_E_RANGE outside 1900..2100,
+/* The instant of term `term` of `year`: QEL_E_RANGE outside 1645..2200,
  * QEL_E_ARGUMENT for a term outside 0..23. The instants are those of the
- * apparent Sun (IAU 2006/2000A) with Delta T from Espenak-Meeus 2006; their
- * days in UTC+8 are qel_datetime's getLunarTermDay. */
+ * apparent Sun (IAU 2006/2000A) with Delta T from Espenak-Meeus 2006; in
+ * 1900-2100 their days in UTC+8 are qel_datetime's getLunarTermDay. */
 QEL_CALENDAR_API int32_t qel_term_instant(int32_t year, int32_t term, int64_t* instant) QEL_CALENDAR_NOEXCEPT;
 /* The term in force at an instant (the last at or before it), the next term
  * (the first after it) and the previous one (the last before it). QEL_E_RANGE
- * where that term lies outside the 4,824 terms of 1900-2100. */
+ * where that term lies outside the 13,344 terms of 1645-2200. */
 QEL_CALENDAR_API int32_t qel_term_in_force(int64_t instant, qel_term* out) QEL_CALENDAR_NOEXCEPT;
 QEL_CALENDAR_API int32_t qel_term_next(int64_t instant, qel_term* out) QEL_CALENDAR_NOEXCEPT;
 QEL_CALENDAR_API int32_t qel_term_previous(int64_t instant, qel_term* out) QEL_CALENDAR_NOEXCEPT;
@@ -378,7 +468,7 @@ QEL_CALENDAR_API int32_t qel_term_of_name(const char* name, size_t length) QEL_C
 
 /* ---- The facts of a day ---------------------------------------------------- */
 
-#define QEL_DAY_NO_LUNAR 0x1 /* outside the lunar years 1900-2100: the lunar
+#define QEL_DAY_NO_LUNAR 0x1 /* outside the lunar years 1645-2200: the lunar
                                 fields, year_cycle and lunar festivals are 0 */
 
 typedef struct qel_day_facts {
@@ -389,7 +479,7 @@ typedef struct qel_day_facts {
     int32_t weekday;          /* 1 = Monday .. 7 = Sunday */
     int32_t day_of_year;      /* 1..366 */
     int32_t flags;            /* QEL_DAY_* */
-    int32_t lunar_year;       /* 1900..2100 */
+    int32_t lunar_year;       /* 1645..2200, in the options' calendar */
     int32_t lunar_month;      /* 1..12 */
     int32_t lunar_day;        /* 1..30 */
     int32_t lunar_leap;       /* 1 in the leap month */
@@ -407,9 +497,10 @@ typedef struct qel_day_facts {
 } qel_day_facts;
 
 /* The facts of a day: QEL_OK for every serial QEL_FIRST_SERIAL ..
- * QEL_LAST_SERIAL (QEL_DAY_NO_LUNAR set outside the lunar table; terms and
- * festivals only in 1900-2100), QEL_E_RANGE otherwise, QEL_E_ARGUMENT for an
- * unknown option or a null out. On QEL_E_RANGE *out is zeroed but for the
+ * QEL_LAST_SERIAL (QEL_DAY_NO_LUNAR set outside the lunar calendar; terms and
+ * Gregorian festivals only in 1645-2200), QEL_E_RANGE otherwise,
+ * QEL_E_ARGUMENT for an unknown option or a null out. The lunar fields and
+ * the lunar festivals are those of the calendar in the options. On QEL_E_RANGE *out is zeroed but for the
  * serial, with term -1 and holiday_status QEL_E_RANGE. */
 QEL_CALENDAR_API int32_t qel_day_facts_of(int64_t serial, uint32_t options,
                                           qel_day_facts* out) QEL_CALENDAR_NOEXCEPT;
@@ -466,8 +557,9 @@ typedef struct qel_pillars {
  * 寒露, 立冬, 大雪) with its stem by the 五虎遁 rule, the day pillar with the
  * sexagenary day count, the hour pillar by the 时辰 with its stem by the 五鼠遁
  * rule (the hour cycle runs on without a break: 23:00 always takes the next
- * day's 子 hour stem). Covered: from the 立春 of 1900 (1900-02-04 13:51:30 UTC+8;
- * the year before it has no 立春 in the table) to 2100-12-31 23:59:59;
+ * day's 子 hour stem). Covered: from the 立春 of 1645 (the year before it has
+ * no 立春 in the table; qel_domain_range gives the second) to 2200-12-31
+ * 23:59:59;
  * QEL_E_RANGE outside, QEL_E_DATE for fields that are no date or time,
  * QEL_E_ARGUMENT for an unknown zi convention or a null out. */
 QEL_CALENDAR_API int32_t qel_pillars_of_cst(int32_t year, int32_t month, int32_t day, int32_t hour,
@@ -567,15 +659,24 @@ typedef enum qel_name_kind {
 /* Flags of the month names. */
 #define QEL_NAME_LEAP 0x1u         /* prefix the leap mark 闰 */
 #define QEL_NAME_PLAIN_MONTHS 0x2u /* plain numbers: 一月, 十一月, 十二月 instead of 正月, 冬月, 腊月 */
+/* The language of a name (default Chinese): for the stems, branches, cycle,
+ * animals, lunar months and days, terms and festivals. */
+#define QEL_NAME_KOREAN 0x4u     /* 한글: 갑자, 정월, 윤6월, 설날, 추석 */
+#define QEL_NAME_VIETNAMESE 0x8u /* Giáp Tý, tháng Giêng, tháng Sáu nhuận, Tết Nguyên Đán; the cat
+                                    (Mèo) and the buffalo (Trâu) of the Vietnamese zodiac */
 
-/* A name. QEL_E_ARGUMENT for an unknown kind, index or flag (the flags apply
- * to QEL_NAME_LUNAR_MONTH only; elsewhere they must be 0). */
+/* A name. QEL_E_ARGUMENT for an unknown kind, index or flag (QEL_NAME_LEAP
+ * and QEL_NAME_PLAIN_MONTHS apply to QEL_NAME_LUNAR_MONTH only, one language
+ * flag to the kinds above), and for a festival the language's calendar does
+ * not keep. */
 QEL_CALENDAR_API int32_t qel_name(int32_t kind, int32_t index, uint32_t flags, char* buf,
                                   size_t size) QEL_CALENDAR_NOEXCEPT;
-/* A lunar date as a Chinese calendar prints it: "闰六月初一", "正月十五". The
- * date must exist (else QEL_E_RANGE or QEL_E_DATE as qel_serial_of_lunar);
- * the leap mark follows the leap flag, so the only flag is
- * QEL_NAME_PLAIN_MONTHS (QEL_E_ARGUMENT for any other). */
+/* A lunar date as a calendar prints it: "闰六月初一", "正月十五"; with
+ * QEL_NAME_KOREAN "윤6월 1일", with QEL_NAME_VIETNAMESE "mùng 1 tháng Sáu
+ * nhuận". The date must exist in the calendar of QEL_OPT_CALENDAR(...) in
+ * flags (else QEL_E_RANGE or QEL_E_DATE as qel_serial_of_lunar); the leap
+ * mark follows the leap flag, so the other flags are QEL_NAME_PLAIN_MONTHS and
+ * a language (QEL_E_ARGUMENT for any other). */
 QEL_CALENDAR_API int32_t qel_lunar_text(int32_t year, int32_t month, int32_t day, int32_t leap,
                                         uint32_t flags, char* buf, size_t size) QEL_CALENDAR_NOEXCEPT;
 
@@ -615,6 +716,14 @@ QEL_CALENDAR_API int32_t qel_step(int64_t serial, int32_t second_of_day, int64_t
 QEL_CALENDAR_API int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t* year,
                                            int32_t* month, int32_t* day, int32_t* leap,
                                            int8_t* status) QEL_CALENDAR_NOEXCEPT;
+/* The two lunar batch calls in a chosen calendar (QEL_E_ARGUMENT for an
+ * unknown one). */
+QEL_CALENDAR_API int64_t qel_lunar_of_days_in(int32_t calendar, const int64_t* days, size_t n, int64_t epoch,
+                                              int32_t* year, int32_t* month, int32_t* day, int32_t* leap,
+                                              int8_t* status) QEL_CALENDAR_NOEXCEPT;
+QEL_CALENDAR_API int64_t qel_days_of_lunar_in(int32_t calendar, const int32_t* year, const int32_t* month,
+                                              const int32_t* day, const int32_t* leap, size_t n, int64_t epoch,
+                                              int64_t* days, int8_t* status) QEL_CALENDAR_NOEXCEPT;
 /* Days of n lunar dates (counted from epoch). A failed element gets
  * INT64_MIN (NumPy's NaT). */
 QEL_CALENDAR_API int64_t qel_days_of_lunar(const int32_t* year, const int32_t* month, const int32_t* day,

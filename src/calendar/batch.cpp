@@ -44,9 +44,10 @@ struct MonthRun {
 
 extern "C" {
 
-int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t* year, int32_t* month,
-                          int32_t* day, int32_t* leap, int8_t* status) noexcept {
-    if (!epoch_ok(epoch) || (days == nullptr && n > 0)) return QEL_E_ARGUMENT;
+int64_t qel_lunar_of_days_in(int32_t calendar, const int64_t* days, size_t n, int64_t epoch, int32_t* year,
+                             int32_t* month, int32_t* day, int32_t* leap, int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || !lunisolar::calendar_ok(calendar)) return QEL_E_ARGUMENT;
+    const auto c = static_cast<size_t>(calendar);
     MonthRun run;
     int64_t ok = 0;
     for (size_t i = 0; i < n; ++i) {
@@ -58,9 +59,10 @@ int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t*
                 put(status, i, static_cast<int8_t>(QEL_E_RANGE));
                 continue;
             }
-            const size_t k = lunisolar::month_of(s);
-            run = {lunisolar::kMonths[k].first, lunisolar::days(k), lunisolar::year(k), lunisolar::number(k),
-                   lunisolar::leap(k)};
+            const lunisolar::MonthRef r = lunisolar::month_of(c, s);
+            const lunisolar::Year& y = lunisolar::year_entry(c, r.year);
+            run = {lunisolar::first_day(y, r.index), lunisolar::days(y, r.index), r.year, lunisolar::number(y, r.index),
+                   lunisolar::leap(y, r.index)};
             offset = static_cast<uint64_t>(s - run.first);
         }
         put(year, i, run.year), put(month, i, run.month), put(leap, i, run.leap);
@@ -71,19 +73,30 @@ int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t*
     return ok;
 }
 
-int64_t qel_days_of_lunar(const int32_t* year, const int32_t* month, const int32_t* day, const int32_t* leap,
-                          size_t n, int64_t epoch, int64_t* days, int8_t* status) noexcept {
-    if (!epoch_ok(epoch) || ((year == nullptr || month == nullptr || day == nullptr || leap == nullptr) && n > 0))
+int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t* year, int32_t* month,
+                          int32_t* day, int32_t* leap, int8_t* status) noexcept {
+    return qel_lunar_of_days_in(QEL_CALENDAR_CHINESE, days, n, epoch, year, month, day, leap, status);
+}
+
+int64_t qel_days_of_lunar_in(int32_t calendar, const int32_t* year, const int32_t* month, const int32_t* day,
+                             const int32_t* leap, size_t n, int64_t epoch, int64_t* days, int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || ((year == nullptr || month == nullptr || day == nullptr || leap == nullptr) && n > 0) ||
+        !lunisolar::calendar_ok(calendar))
         return QEL_E_ARGUMENT;
     int64_t ok = 0;
     for (size_t i = 0; i < n; ++i) {
         int64_t serial = 0;
-        const int32_t st = lunar_serial_checked(year[i], month[i], day[i], leap[i], &serial);
+        const int32_t st = lunar_serial_checked(static_cast<size_t>(calendar), year[i], month[i], day[i], leap[i], &serial);
         put(days, i, st == QEL_OK ? serial - epoch : INT64_MIN);
         put(status, i, static_cast<int8_t>(st));
         ok += st == QEL_OK;
     }
     return ok;
+}
+
+int64_t qel_days_of_lunar(const int32_t* year, const int32_t* month, const int32_t* day, const int32_t* leap,
+                          size_t n, int64_t epoch, int64_t* days, int8_t* status) noexcept {
+    return qel_days_of_lunar_in(QEL_CALENDAR_CHINESE, year, month, day, leap, n, epoch, days, status);
 }
 
 int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint32_t options, qel_day_facts* out,
@@ -93,7 +106,7 @@ int64_t qel_day_facts_of_days(const int64_t* days, size_t n, int64_t epoch, uint
 
 int64_t qel_day_facts_of_days_strided(const int64_t* days, size_t n, int64_t epoch, uint32_t options, void* out,
                                       size_t stride, int8_t* status) noexcept {
-    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0 ||
+    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || !festival_options_ok(options) ||
         stride < QEL_DAY_FACTS_SIZE_1_0 || stride % 8 != 0)
         return QEL_E_ARGUMENT;
     auto* bytes = static_cast<unsigned char*>(out);

@@ -3,6 +3,7 @@
 // the pillars and the messages all use.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "gregorian/civil.h"
@@ -23,17 +24,18 @@ constexpr int32_t date_reason(int32_t year, int32_t month, int32_t day) noexcept
 
 // The order of the checks is the conversion's: the year (QEL_E_RANGE), the
 // leap flag (QEL_E_ARGUMENT), then the fields and the year's months.
-constexpr int32_t lunar_reason(int32_t year, int32_t month, int32_t day, int32_t leap) noexcept {
+// Precondition: lunisolar::calendar_ok(calendar).
+constexpr int32_t lunar_reason(size_t calendar, int32_t year, int32_t month, int32_t day, int32_t leap) noexcept {
     if (!lunisolar::year_in_range(year)) return QEL_REASON_YEAR;
     if (leap != 0 && leap != 1) return QEL_REASON_LEAP_FLAG;
     if (!within(month, 1, 12)) return QEL_REASON_MONTH;
     if (!within(day, 1, 30)) return QEL_REASON_DAY;
     if (leap == 1) {
-        const int32_t leap_of_year = lunisolar::leap_month(year);
+        const int32_t leap_of_year = lunisolar::leap_month(calendar, year);
         if (leap_of_year == 0) return QEL_REASON_NO_LEAP_MONTH;
         if (leap_of_year != month) return QEL_REASON_OTHER_LEAP_MONTH;
     }
-    if (day > lunisolar::month_days(year, month, leap)) return QEL_REASON_MONTH_LENGTH;
+    if (day > lunisolar::month_days(calendar, year, month, leap)) return QEL_REASON_MONTH_LENGTH;
     return QEL_REASON_NONE;
 }
 

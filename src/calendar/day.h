@@ -41,20 +41,31 @@ static_assert(year_cycle(2017) == 33 && year_cycle(1984) == 0, "丁酉, 甲子")
 static_assert(iso_weekday(2) == 1, "1900-01-01 was a Monday");
 static_assert(sexagenary(2, 2) == 2 && sexagenary(9, 11) == 59, "丙寅, 癸亥");
 
-// Per Gregorian year 1900-2100, one bit per day of the year (bit 0 = 1
-// January) for the days on which a solar term falls: the common day without
-// a term costs one bit test.
-inline constexpr size_t kMaskWords = 6;  // 366 bits
-using TermDayMasks = std::array<std::array<uint64_t, kMaskWords>, QEL_LAST_YEAR - QEL_FIRST_YEAR + 1>;
-constexpr TermDayMasks term_day_masks() noexcept {
-    TermDayMasks masks{};
-    for (size_t i = 0; i < std::size(lunar::SolarTermTable); ++i) {
-        const uint32_t offset = lunar::SolarTermTable[i];
-        masks[i / kTermsPerYear][offset / 64] |= uint64_t{1} << (offset % 64);
+// The solar term on a day, if any: each Gregorian month m holds terms
+// 2(m - 1) and 2(m - 1) + 1 (小寒 and 大寒 in January .. 大雪 and 冬至 in
+// December), so a day's term is one of two, each a comparison of its instant
+// with the day's first second in UTC+8. Precondition: the year is covered.
+constexpr int32_t term_of_day(DateInt serial, int32_t year, int32_t month) noexcept {
+    const int64_t start = (serial - kSerialOf1970) * kSecondsPerDay - kCstOffset;
+    const size_t k = term_index(year, 2 * (month - 1));
+    for (size_t i = k; i < k + 2; ++i) {
+        const int64_t t = term_instant(i);
+        if (t >= start && t < start + kSecondsPerDay) return static_cast<int32_t>(i - k) + 2 * (month - 1);
     }
-    return masks;
+    return -1;
 }
-inline constexpr auto kTermDayMask = term_day_masks();
+
+// qel_datetime's term days of 1900-2100 are the days of these instants.
+constexpr bool term_days_agree() noexcept {
+    for (size_t i = 0; i < std::size(lunar::SolarTermTable); ++i) {
+        const auto year = static_cast<int32_t>(kSolarTermFirstYear + int32_t(i / kTermsPerYear));
+        const auto term = static_cast<int32_t>(i % kTermsPerYear);
+        const DateInt day = gregorian::serial_from_civil(uint32_t(year), 1, 1) + lunar::SolarTermTable[i];
+        if (term_of_day(day, year, term / 2 + 1) != term) return false;
+    }
+    return true;
+}
+static_assert(term_days_agree(), "the term days of 1900-2100 are qel_datetime's");
 
 // Serials from 0001-01-01 on are non-negative when shifted by this multiple
 // of 420 (= lcm(7, 60)): the weekday and the day cycle are then unsigned
@@ -81,33 +92,31 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     f.holiday = f.holiday_status > QEL_DAY_ORDINARY ? holiday : 0;
     uint64_t festivals = 0;
     if (lunisolar::in_range(serial)) {
-        const size_t k = lunisolar::month_of(serial);
-        const int32_t year = lunisolar::year(k), day = static_cast<int32_t>(serial - lunisolar::kMonths[k].first) + 1;
+        const size_t calendar = calendar_of(options);
+        const lunisolar::MonthRef r = lunisolar::month_of(calendar, serial);
+        const lunisolar::Year& y = lunisolar::year_entry(calendar, r.year);
+        const auto day = static_cast<int32_t>(serial - lunisolar::first_day(y, r.index)) + 1;
         f.flags = 0;
-        f.lunar_year = year;
-        f.lunar_month = lunisolar::number(k);
+        f.lunar_year = r.year;
+        f.lunar_month = lunisolar::number(y, r.index);
         f.lunar_day = day;
-        f.lunar_leap = lunisolar::leap(k);
-        f.lunar_month_days = lunisolar::days(k);
-        f.lunar_leap_month = lunisolar::leap_month(year);
-        f.year_cycle = year_cycle(year);
+        f.lunar_leap = lunisolar::leap(y, r.index);
+        f.lunar_month_days = lunisolar::days(y, r.index);
+        f.lunar_leap_month = y.leap_month;
+        f.year_cycle = year_cycle(r.year);
         festivals = lunar_festivals(f.lunar_month, day, f.lunar_leap, f.lunar_month_days, options);
     } else {
         f.flags = QEL_DAY_NO_LUNAR;
         f.lunar_year = f.lunar_month = f.lunar_day = f.lunar_leap = 0;
         f.lunar_month_days = f.lunar_leap_month = f.year_cycle = 0;
     }
-    const auto year_index = static_cast<uint32_t>(c.year - QEL_FIRST_YEAR);
-    if (year_index < kTermDayMask.size()) {
-        festivals |= kGregorianDayBits[c.month][c.day];
-        const auto offset = static_cast<uint32_t>(f.day_of_year - 1);  // days after 1 January
-        if (kTermDayMask[year_index][offset / 64] >> (offset % 64) & 1u) {
-            // Each Gregorian month holds two terms: 2(m - 1) and 2(m - 1) + 1.
-            size_t k = year_index * size_t{kTermsPerYear} + 2u * (c.month - 1u);
-            if (lunar::SolarTermTable[k] != offset) ++k;
-            f.term = static_cast<int32_t>(k % kTermsPerYear);
-            f.term_instant = kTermInstants[k];
-            festivals |= kTermBits[static_cast<size_t>(f.term)];
+    if (c.year >= QEL_FIRST_YEAR && c.year <= QEL_LAST_YEAR) {
+        const auto year = static_cast<int32_t>(c.year), month = static_cast<int32_t>(c.month);
+        festivals |= kGregorianDayBits[c.month][c.day] & kCalendarFestivals[calendar_of(options)];
+        f.term = term_of_day(serial, year, month);
+        if (f.term >= 0) {
+            f.term_instant = term_instant(term_index(year, f.term));
+            festivals |= kTermBits[static_cast<size_t>(f.term)] & kCalendarFestivals[calendar_of(options)];
         }
     }
     f.festivals = festivals;

@@ -7,7 +7,7 @@
 #include "qel_calendar.h"
 
 extern "C" int32_t qel_day_facts_of(int64_t serial, uint32_t options, qel_day_facts* out) noexcept {
-    if (out == nullptr || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0) return QEL_E_ARGUMENT;
+    if (out == nullptr || !qel::calendar::festival_options_ok(options)) return QEL_E_ARGUMENT;
     if (serial < QEL_FIRST_SERIAL || serial > QEL_LAST_SERIAL) {
         *out = qel_day_facts{};
         out->serial = serial;

@@ -7,8 +7,6 @@
 #include "calendar/names.h"
 #include "calendar/terms.h"
 #include "gregorian/civil.h"
-#include "lunar/lookup.h"
-#include "lunar/solar_term_table.h"
 #include "calendar/lunar.h"
 #include "calendar/lunisolar.h"
 #include "qel_calendar.h"
@@ -18,22 +16,23 @@ using namespace qel::calendar;
 extern "C" {
 
 int32_t qel_festival_date(int32_t festival, int32_t year, uint32_t options, int64_t* serial) noexcept {
-    if (festival < 0 || festival >= QEL_FESTIVAL_COUNT || (options & ~QEL_OPT_XIAONIAN_SOUTH) != 0 ||
-        serial == nullptr)
+    if (festival < 0 || festival >= QEL_FESTIVAL_COUNT || !festival_options_ok(options) || serial == nullptr ||
+        !keeps(calendar_of(options), festival))
         return QEL_E_ARGUMENT;
     if (year < QEL_FIRST_YEAR || year > QEL_LAST_YEAR) return QEL_E_RANGE;
     const FestivalDef& f = kFestivals[festival];
+    const size_t calendar = calendar_of(options);
     switch (f.rule) {
         case FestivalRule::kLunarDay: {
             const bool south = festival == QEL_FESTIVAL_XIAONIAN && (options & QEL_OPT_XIAONIAN_SOUTH);
-            return lunar_serial_checked(year, f.month, south ? kXiaonianSouthDay : f.day, 0, serial);
+            return lunar_serial_checked(calendar, year, f.month, south ? kXiaonianSouthDay : f.day, 0, serial);
         }
         case FestivalRule::kLunarYearEnd:
-            return lunar_serial_checked(year, 12, lunisolar::month_days(year, 12, 0), 0, serial);
+            return lunar_serial_checked(calendar, year, 12, lunisolar::month_days(calendar, year, 12, 0), 0, serial);
         case FestivalRule::kSolarTerm: {
-            const auto index = static_cast<size_t>(year - QEL_FIRST_YEAR) * kTermsPerYear + static_cast<size_t>(f.day);
-            *serial = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year), 1, 1) +
-                      qel::lunar::SolarTermTable[index];
+            // The term's day in UTC+8.
+            const int64_t local = term_instant(term_index(year, f.day)) + kCstOffset;
+            *serial = floor_div(local, kSecondsPerDay) + kSerialOf1970;
             return QEL_OK;
         }
         case FestivalRule::kGregorian:
@@ -45,7 +44,7 @@ int32_t qel_festival_date(int32_t festival, int32_t year, uint32_t options, int6
 }
 
 int32_t qel_festivals_of_year(int32_t year, uint32_t options, qel_festival_day* out, size_t capacity) noexcept {
-    if ((options & ~QEL_OPT_XIAONIAN_SOUTH) != 0 || (out == nullptr && capacity > 0)) return QEL_E_ARGUMENT;
+    if (!festival_options_ok(options) || (out == nullptr && capacity > 0)) return QEL_E_ARGUMENT;
     if (year < QEL_FIRST_YEAR || year > QEL_LAST_YEAR) return QEL_E_RANGE;
     // A lunar new year falls between 21 January and 20 February, so the
     // festivals inside Gregorian year y are those of lunar years y - 1 (腊八,
@@ -57,6 +56,7 @@ int32_t qel_festivals_of_year(int32_t year, uint32_t options, qel_festival_day* 
     const int64_t first = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year), 1, 1);
     const int64_t end = qel::gregorian::serial_from_civil(static_cast<uint32_t>(year) + 1, 1, 1);
     for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f) {
+        if (!keeps(calendar_of(options), f)) continue;
         const bool lunar = kFestivals[f].rule == FestivalRule::kLunarDay || kFestivals[f].rule == FestivalRule::kLunarYearEnd;
         for (int32_t y = lunar ? year - 1 : year; y <= year; ++y) {
             int64_t serial = 0;
@@ -75,7 +75,8 @@ int32_t qel_festival_of_name(const char* name, size_t length) noexcept {
     const std::string_view s(name, length);
     for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f) {
         const FestivalDef& d = kFestivals[f];
-        if (equal_ascii_nocase(s, d.key) || equal_ascii_nocase(s, d.english) || s == d.chinese || s == d.short_name)
+        if (equal_ascii_nocase(s, d.key) || equal_ascii_nocase(s, d.english) || s == d.chinese || s == d.short_name ||
+            (!s.empty() && (s == d.korean || s == d.vietnamese)))
             return f;
     }
     return QEL_E_ARGUMENT;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -23,38 +24,64 @@ struct FestivalDef {
     int32_t month;
     int32_t day;  // the term number for kSolarTerm
     std::string_view key, chinese, short_name, english;
+    // The names in the Korean and the Vietnamese calendars; empty where that
+    // calendar does not keep the festival.
+    std::string_view korean, vietnamese;
 };
 
 // In the order of qel_festival.
 inline constexpr FestivalDef kFestivals[QEL_FESTIVAL_COUNT] = {
-    {FestivalRule::kLunarDay, 1, 1, "spring-festival", "春节", "春节", "Spring Festival"},
-    {FestivalRule::kLunarDay, 1, 15, "lantern", "元宵节", "元宵", "Lantern Festival"},
-    {FestivalRule::kLunarDay, 2, 2, "dragon-head", "龙抬头", "龙抬头", "Dragon Raises Its Head"},
-    {FestivalRule::kLunarDay, 3, 3, "shangsi", "上巳节", "上巳", "Shangsi Festival"},
-    {FestivalRule::kLunarDay, 5, 5, "dragon-boat", "端午节", "端午", "Dragon Boat Festival"},
-    {FestivalRule::kLunarDay, 7, 7, "qixi", "七夕", "七夕", "Qixi Festival"},
-    {FestivalRule::kLunarDay, 7, 15, "zhongyuan", "中元节", "中元", "Ghost Festival"},
-    {FestivalRule::kLunarDay, 8, 15, "mid-autumn", "中秋节", "中秋", "Mid-Autumn Festival"},
-    {FestivalRule::kLunarDay, 9, 9, "double-ninth", "重阳节", "重阳", "Double Ninth Festival"},
-    {FestivalRule::kLunarDay, 10, 1, "hanyi", "寒衣节", "寒衣", "Winter Clothes Festival"},
-    {FestivalRule::kLunarDay, 10, 15, "xiayuan", "下元节", "下元", "Xiayuan Festival"},
-    {FestivalRule::kLunarDay, 12, 8, "laba", "腊八节", "腊八", "Laba Festival"},
-    {FestivalRule::kLunarDay, 12, 23, "xiaonian", "小年", "小年", "Little New Year"},
-    {FestivalRule::kLunarYearEnd, 12, 0, "new-years-eve", "除夕", "除夕", "New Year's Eve"},
-    {FestivalRule::kSolarTerm, 0, 6, "qingming", "清明节", "清明", "Qingming Festival"},
-    {FestivalRule::kSolarTerm, 0, 23, "winter-solstice", "冬至", "冬至", "Winter Solstice Festival"},
-    {FestivalRule::kGregorian, 1, 1, "new-year", "元旦", "元旦", "New Year's Day"},
-    {FestivalRule::kGregorian, 3, 8, "womens-day", "妇女节", "妇女节", "International Women's Day"},
-    {FestivalRule::kGregorian, 5, 1, "labour-day", "劳动节", "劳动节", "Labour Day"},
-    {FestivalRule::kGregorian, 5, 4, "youth-day", "青年节", "青年节", "Youth Day"},
-    {FestivalRule::kGregorian, 6, 1, "childrens-day", "儿童节", "儿童节", "Children's Day"},
-    {FestivalRule::kGregorian, 7, 1, "party-day", "建党节", "建党节", "CPC Founding Day"},
-    {FestivalRule::kGregorian, 8, 1, "army-day", "建军节", "建军节", "Army Day"},
-    {FestivalRule::kGregorian, 9, 10, "teachers-day", "教师节", "教师节", "Teachers' Day"},
-    {FestivalRule::kGregorian, 10, 1, "national-day", "国庆节", "国庆", "National Day"},
+    {FestivalRule::kLunarDay, 1, 1, "spring-festival", "春节", "春节", "Spring Festival", "설날", "Tết Nguyên Đán"},
+    {FestivalRule::kLunarDay, 1, 15, "lantern", "元宵节", "元宵", "Lantern Festival", "정월 대보름", "Tết Nguyên Tiêu"},
+    {FestivalRule::kLunarDay, 2, 2, "dragon-head", "龙抬头", "龙抬头", "Dragon Raises Its Head", "", ""},
+    {FestivalRule::kLunarDay, 3, 3, "shangsi", "上巳节", "上巳", "Shangsi Festival", "삼짇날", "Tết Hàn Thực"},
+    {FestivalRule::kLunarDay, 5, 5, "dragon-boat", "端午节", "端午", "Dragon Boat Festival", "단오", "Tết Đoan Ngọ"},
+    {FestivalRule::kLunarDay, 7, 7, "qixi", "七夕", "七夕", "Qixi Festival", "칠석", "Thất Tịch"},
+    {FestivalRule::kLunarDay, 7, 15, "zhongyuan", "中元节", "中元", "Ghost Festival", "백중", "Vu Lan"},
+    {FestivalRule::kLunarDay, 8, 15, "mid-autumn", "中秋节", "中秋", "Mid-Autumn Festival", "추석", "Tết Trung Thu"},
+    {FestivalRule::kLunarDay, 9, 9, "double-ninth", "重阳节", "重阳", "Double Ninth Festival", "중양절", "Tết Trùng Cửu"},
+    {FestivalRule::kLunarDay, 10, 1, "hanyi", "寒衣节", "寒衣", "Winter Clothes Festival", "", ""},
+    {FestivalRule::kLunarDay, 10, 15, "xiayuan", "下元节", "下元", "Xiayuan Festival", "", "Tết Hạ Nguyên"},
+    {FestivalRule::kLunarDay, 12, 8, "laba", "腊八节", "腊八", "Laba Festival", "", ""},
+    {FestivalRule::kLunarDay, 12, 23, "xiaonian", "小年", "小年", "Little New Year", "", "Ông Công Ông Táo"},
+    {FestivalRule::kLunarYearEnd, 12, 0, "new-years-eve", "除夕", "除夕", "New Year's Eve", "섣달 그믐", "Giao thừa"},
+    {FestivalRule::kSolarTerm, 0, 6, "qingming", "清明节", "清明", "Qingming Festival", "", "Tết Thanh Minh"},
+    {FestivalRule::kSolarTerm, 0, 23, "winter-solstice", "冬至", "冬至", "Winter Solstice Festival", "동지", "Đông chí"},
+    {FestivalRule::kGregorian, 1, 1, "new-year", "元旦", "元旦", "New Year's Day", "", ""},
+    {FestivalRule::kGregorian, 3, 8, "womens-day", "妇女节", "妇女节", "International Women's Day", "", ""},
+    {FestivalRule::kGregorian, 5, 1, "labour-day", "劳动节", "劳动节", "Labour Day", "", ""},
+    {FestivalRule::kGregorian, 5, 4, "youth-day", "青年节", "青年节", "Youth Day", "", ""},
+    {FestivalRule::kGregorian, 6, 1, "childrens-day", "儿童节", "儿童节", "Children's Day", "", ""},
+    {FestivalRule::kGregorian, 7, 1, "party-day", "建党节", "建党节", "CPC Founding Day", "", ""},
+    {FestivalRule::kGregorian, 8, 1, "army-day", "建军节", "建军节", "Army Day", "", ""},
+    {FestivalRule::kGregorian, 9, 10, "teachers-day", "教师节", "教师节", "Teachers' Day", "", ""},
+    {FestivalRule::kGregorian, 10, 1, "national-day", "国庆节", "国庆", "National Day", "", ""},
+    {FestivalRule::kLunarDay, 3, 10, "hung-kings", "雄王祭", "雄王", "Hung Kings' Commemoration", "", "Giỗ Tổ Hùng Vương"},
 };
 
+// The calendar chosen by an options or flags word, and the check of the
+// option bits a festival call accepts.
+constexpr size_t calendar_of(uint32_t options) noexcept { return (options & QEL_OPT_CALENDAR_MASK) >> 8; }
+constexpr bool festival_options_ok(uint32_t options) noexcept {
+    return (options & ~(QEL_OPT_XIAONIAN_SOUTH | QEL_OPT_CALENDAR_MASK)) == 0 && calendar_of(options) < QEL_CALENDAR_COUNT;
+}
+
 constexpr uint64_t festival_bit(int32_t f) noexcept { return uint64_t{1} << f; }
+
+// The festivals each calendar keeps: the Chinese all but the Hùng Kings', the
+// others those named in their language.
+inline constexpr auto kCalendarFestivals = [] {
+    std::array<uint64_t, QEL_CALENDAR_COUNT> kept{};
+    for (int32_t f = 0; f < QEL_FESTIVAL_COUNT; ++f) {
+        if (f != QEL_FESTIVAL_HUNG_KINGS) kept[QEL_CALENDAR_CHINESE] |= festival_bit(f);
+        if (!kFestivals[f].korean.empty()) kept[QEL_CALENDAR_KOREAN] |= festival_bit(f);
+        if (!kFestivals[f].vietnamese.empty()) kept[QEL_CALENDAR_VIETNAMESE] |= festival_bit(f);
+    }
+    return kept;
+}();
+constexpr bool keeps(size_t calendar, int32_t festival) noexcept {
+    return (kCalendarFestivals[calendar] & festival_bit(festival)) != 0;
+}
 
 // Festival bits by [month][day] for the rules that name a fixed day.
 constexpr auto fixed_day_bits(FestivalRule rule) {
@@ -81,16 +108,16 @@ static_assert(kGregorianDayBits[10][1] == festival_bit(QEL_FESTIVAL_NATIONAL_DAY
 static_assert(kTermBits[6] == festival_bit(QEL_FESTIVAL_QINGMING), "清明 term 6");
 
 // The lunar festivals of day `day` of a lunar month: `month_days` long, `leap`
-// for the leap month (which has none).
+// for the leap month (which has none), in the options' calendar.
 constexpr uint64_t lunar_festivals(int32_t month, int32_t day, int32_t leap, int32_t month_days,
                                    uint32_t options) noexcept {
     if (leap != 0) return 0;
     uint64_t bits = kLunarDayBits[static_cast<size_t>(month)][static_cast<size_t>(day)];
     if (month == 12) {
-        if (day == month_days) bits |= festival_bit(QEL_FESTIVAL_NEW_YEARS_EVE);
+        if (day == month_days) bits |= festival_bit(QEL_FESTIVAL_NEW_YEARS_EVE);  // kept by all three
         if (options & QEL_OPT_XIAONIAN_SOUTH) bits = (bits & ~kXiaonianBit) | (day == kXiaonianSouthDay ? kXiaonianBit : 0);
     }
-    return bits;
+    return bits & kCalendarFestivals[calendar_of(options)];
 }
 
 }  // namespace qel::calendar

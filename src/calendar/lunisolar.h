@@ -1,13 +1,17 @@
-// The lunar calendar as qel_calendar reads it: one flat table of months, each
-// with its first day and its number, leap flag and length, and one entry per
-// lunar year pointing at its first month. Every lunar question of the
-// library (a day's lunar date, a date's day, a month's length, a year's leap
-// month, a step by months) is a constant number of reads in it.
+// The three lunisolar calendars as qel_calendar reads them: Chinese, Korean
+// and Vietnamese, the lunar years 1645-2200. Per calendar and lunar year one
+// 8-byte entry: the day serial of its new year, one bit per month for its
+// length, its leap month. Every lunar question of the library (a day's lunar
+// date, a date's day, a month's length, a year's leap month, a step by
+// months) is a constant number of reads and a popcount.
 //
-// The months are derived at compile time from the published year table
-// (LunarYearInfo); a day is found by a guess from the mean synodic month
-// (29.530589 days), which the table's own months keep within one month of
-// the truth (checked below for every month), and at most one step each way.
+// The entries are derived at compile time from the month lists: for the
+// Chinese calendar the published table (LunarYearInfo, 1900-2100) between
+// the computed months of 1645-1899 and 2101-2200; for the Korean and the
+// Vietnamese calendars their computed months. A day's year is found by a
+// guess from the mean tropical year and one step, its month by a guess from
+// the mean synodic month (29.530589 days) and one step; both are checked
+// below on the first and last day of every month of every calendar.
 #pragma once
 
 #include <array>
@@ -15,142 +19,316 @@
 #include <cstdint>
 
 #include "gregorian/civil.h"
+#include "lunar/computed_months.h"
+#include "lunar/computed_months_korean.h"
+#include "lunar/computed_months_vietnamese.h"
 #include "lunar/lookup.h"
 #include "lunar/year_index.h"
+#include "qel_calendar.h"
 
 namespace qel::calendar::lunisolar {
 
-// Per month: bits 0-3 the month number (1-12), bit 4 the leap flag, bits
-// 16-31 the lunar year minus kFirstYear. A month's length is not stored: it
-// is the distance to the next month's first day.
-inline constexpr uint32_t kNumberMask = 0x0F;
-inline constexpr uint32_t kLeapBit = 0x10;
-inline constexpr uint32_t kYearShift = 16;
-
-struct Month {
-    int32_t first;  // day serial of its first day
-    uint32_t info;
-};
+inline constexpr int32_t kFirstYear = QEL_FIRST_YEAR;
+inline constexpr int32_t kLastYear = QEL_LAST_YEAR;
+inline constexpr size_t kYears = static_cast<size_t>(kLastYear - kFirstYear) + 1;
+inline constexpr size_t kCalendars = 3;  // QEL_CALENDAR_CHINESE, _KOREAN, _VIETNAMESE
+inline constexpr int32_t kMaxMonths = 13;
 
 struct Year {
-    uint16_t first_month;  // index of its month 1 in kMonths
-    uint8_t leap_month;    // the month its leap month follows, 0 for none
-    uint8_t reserved;
+    int32_t first;       // day serial of day 1 of month 1
+    uint16_t big;        // bit i: the year's i-th month (leap month counted, in order) has 30 days
+    uint8_t leap_month;  // the month its leap month follows, 0 for none
+    uint8_t months;      // 12 or 13; the sentinel after the last year: 0
 };
+static_assert(sizeof(Year) == 8, "one 8-byte entry per year");
 
-inline constexpr int32_t kFirstYear = lunar::kFirstYear;
-inline constexpr int32_t kLastYear = lunar::kLastYear;
-inline constexpr size_t kYears = static_cast<size_t>(kLastYear - kFirstYear) + 1;
-inline constexpr size_t kMonthCount = static_cast<size_t>(lunar::kFirstMonthIndex[lunar::kTableYears]);
+// A month as the sources list it.
+using Source = lunar::ComputedMonth;
 
-// kMonthCount months and a sentinel whose first day ends the table.
-inline constexpr auto kMonths = [] {
-    std::array<Month, kMonthCount + 1> months{};
+// The Chinese months in order: computed before 1900, published 1900-2100,
+// computed after; their flags say which source decided.
+inline constexpr size_t kPublishedMonths = static_cast<size_t>(lunar::kFirstMonthIndex[lunar::kTableYears]);
+inline constexpr size_t kChineseMonths =
+    std::size(lunar::kComputedMonthsEarly) + kPublishedMonths + std::size(lunar::kComputedMonthsLate);
+
+constexpr uint8_t published_flags(int32_t first_day) noexcept {
+    for (const Source& m : lunar::kPublishedMonthsFlagged)
+        if (m.first_day == first_day) return m.flags;
+    return 0;
+}
+
+inline constexpr auto kChineseSource = [] {
+    std::array<Source, kChineseMonths> months{};
     size_t k = 0;
-    for (size_t i = 0; i < kYears; ++i) {
-        const int32_t year = kFirstYear + static_cast<int32_t>(i);
+    for (const Source& m : lunar::kComputedMonthsEarly) months[k++] = m;
+    for (size_t i = 0; i < lunar::kTableYears; ++i) {
+        const int32_t year = lunar::kFirstYear + static_cast<int32_t>(i);
         const int32_t leap = lunar::leap_month(year);
         int64_t first = lunar::kNewYearSerial[i];
         for (int32_t m = 1; m <= 12; ++m) {
             for (int32_t is_leap = 0; is_leap <= (m == leap ? 1 : 0); ++is_leap) {
-                const int32_t days = lunar::month_days(year, m, is_leap);
-                months[k++] = {static_cast<int32_t>(first),
-                               static_cast<uint32_t>(m) | (is_leap ? kLeapBit : 0u) | (uint32_t(i) << kYearShift)};
-                first += days;
+                const auto day = static_cast<int32_t>(first);
+                months[k++] = {day, static_cast<int16_t>(year), static_cast<uint8_t>(m),
+                               static_cast<uint8_t>((is_leap ? lunar::kComputedLeap : 0) | published_flags(day))};
+                first += lunar::month_days(year, m, is_leap);
             }
         }
     }
-    months[k] = {static_cast<int32_t>(lunar::kNewYearSerial[kYears]), uint32_t(kYears) << kYearShift};
+    for (const Source& m : lunar::kComputedMonthsLate) months[k++] = m;
     return months;
 }();
 
-// kYears years and a sentinel whose first month is the table's end.
-inline constexpr auto kYearTable = [] {
+static_assert(lunar::kComputedMonthsEarlyEnd == lunar::kNewYearSerial[0] &&
+                  lunar::kComputedMonthsLate[0].first_day == lunar::kNewYearSerial[lunar::kTableYears],
+              "the computed months meet the published table at lunar 1900-01-01 and 2101-01-01");
+static_assert(lunar::kComputedMonthsKoreanEnd == lunar::kComputedMonthsLateEnd &&
+                  lunar::kComputedMonthsVietnameseEnd == lunar::kComputedMonthsLateEnd &&
+                  lunar::kComputedMonthsKorean[0].first_day == lunar::kComputedMonthsEarly[0].first_day &&
+                  lunar::kComputedMonthsVietnamese[0].first_day == lunar::kComputedMonthsEarly[0].first_day,
+              "the three calendars span the same days");
+
+inline constexpr int64_t kFirstSerial = lunar::kComputedMonthsEarly[0].first_day;
+inline constexpr int64_t kEndSerial = lunar::kComputedMonthsLateEnd;  // the day after the last
+
+template <size_t N>
+constexpr std::array<Year, kYears + 1> years_of(const Source (&months)[N]) noexcept {
     std::array<Year, kYears + 1> years{};
-    for (size_t i = 0; i <= kYears; ++i)
-        years[i] = {static_cast<uint16_t>(lunar::kFirstMonthIndex[i]),
-                    static_cast<uint8_t>(i < kYears ? lunar::leap_month(kFirstYear + int32_t(i)) : 0), 0};
+    for (size_t k = 0; k < N; ++k) {
+        Year& y = years[static_cast<size_t>(months[k].year - kFirstYear)];
+        const int32_t end = k + 1 < N ? months[k + 1].first_day : static_cast<int32_t>(kEndSerial);
+        if (y.months == 0) y.first = months[k].first_day;
+        if (end - months[k].first_day == 30) y.big = static_cast<uint16_t>(y.big | (1u << y.months));
+        if (months[k].flags & lunar::kComputedLeap) y.leap_month = months[k].month;
+        ++y.months;
+    }
+    years[kYears] = {static_cast<int32_t>(kEndSerial), 0, 0, 0};
     return years;
-}();
+}
 
-inline constexpr int64_t kFirstSerial = kMonths.front().first;
-inline constexpr int64_t kEndSerial = kMonths.back().first;  // the day after the last
+template <size_t N>
+constexpr std::array<Year, kYears + 1> years_of(const std::array<Source, N>& months) noexcept {
+    Source list[N] = {};
+    for (size_t k = 0; k < N; ++k) list[k] = months[k];
+    return years_of(list);
+}
 
+// [calendar][year - kFirstYear], and a sentinel year whose first day ends the calendar.
+inline constexpr std::array<std::array<Year, kYears + 1>, kCalendars> kYearTable = {
+    years_of(kChineseSource), years_of(lunar::kComputedMonthsKorean), years_of(lunar::kComputedMonthsVietnamese)};
+
+// Preconditions below: calendar < kCalendars, in_range(serial), year_in_range(y).
 constexpr bool in_range(int64_t serial) noexcept { return serial >= kFirstSerial && serial < kEndSerial; }
 constexpr bool year_in_range(int64_t year) noexcept { return year >= kFirstYear && year <= kLastYear; }
+constexpr bool calendar_ok(int64_t calendar) noexcept { return calendar >= 0 && calendar < int64_t(kCalendars); }
 
-// The mean synodic month, 29.530589 days, as days x 10^6.
+constexpr const Year& year_entry(size_t calendar, int32_t y) noexcept {
+    return kYearTable[calendar][static_cast<size_t>(y - kFirstYear)];
+}
+
+// 29 days a month and one more for each big month before month index i.
+constexpr int32_t days_before(const Year& y, int32_t i) noexcept {
+    return 29 * i + __builtin_popcount(static_cast<uint32_t>(y.big) & ((1u << i) - 1u));
+}
+
+// A month of a calendar: its year and index 0-12 within it (the leap month
+// counted in order).
+struct MonthRef {
+    int32_t year;
+    int32_t index;
+};
+
+// The mean tropical year, 365.2422 days, and synodic month, 29.530589 days, x 10^6.
+inline constexpr int64_t kTropicalYearE6 = 365242200;
 inline constexpr int64_t kSynodicMonthE6 = 29530589;
 
-// The month index of a serial's first guess: months elapsed at the mean rate.
-constexpr size_t guess(int64_t serial) noexcept {
-    const int64_t k = (serial - kFirstSerial) * 1000000 / kSynodicMonthE6;
-    return static_cast<size_t>(k < 0 ? 0 : k >= int64_t(kMonthCount) ? int64_t(kMonthCount) - 1 : k);
+constexpr MonthRef month_of(size_t calendar, int64_t serial) noexcept {
+    const auto& years = kYearTable[calendar];
+    int64_t yi = (serial - kFirstSerial) * 1000000 / kTropicalYearE6;
+    if (yi >= int64_t(kYears)) yi = int64_t(kYears) - 1;
+    if (years[static_cast<size_t>(yi)].first > serial) --yi;
+    else if (years[static_cast<size_t>(yi) + 1].first <= serial) ++yi;
+    const Year& y = years[static_cast<size_t>(yi)];
+    const auto d = static_cast<int32_t>(serial - y.first);
+    auto i = static_cast<int32_t>(int64_t{d} * 1000000 / kSynodicMonthE6);
+    if (i >= y.months) i = y.months - 1;
+    if (days_before(y, i) > d) --i;
+    else if (i + 1 < y.months && days_before(y, i + 1) <= d) ++i;
+    return {kFirstYear + static_cast<int32_t>(yi), i};
 }
 
-// Precondition: in_range(serial). The month holding it.
-constexpr size_t month_of(int64_t serial) noexcept {
-    size_t k = guess(serial);
-    if (kMonths[k].first > serial) --k;
-    else if (kMonths[k + 1].first <= serial) ++k;
-    return k;
+// The number (1-12) and leap flag of month index i of a year.
+constexpr int32_t number(const Year& y, int32_t i) noexcept { return y.leap_month && i >= y.leap_month ? i : i + 1; }
+constexpr int32_t leap(const Year& y, int32_t i) noexcept { return y.leap_month && i == y.leap_month ? 1 : 0; }
+constexpr int32_t days(const Year& y, int32_t i) noexcept { return 29 + ((y.big >> i) & 1); }
+constexpr int64_t first_day(const Year& y, int32_t i) noexcept { return y.first + days_before(y, i); }
+
+constexpr int32_t leap_month(size_t calendar, int32_t y) noexcept { return year_entry(calendar, y).leap_month; }
+constexpr int32_t months_in(size_t calendar, int32_t y) noexcept { return year_entry(calendar, y).months; }
+constexpr int32_t year_days(size_t calendar, int32_t y) noexcept {
+    return (&year_entry(calendar, y))[1].first - year_entry(calendar, y).first;
+}
+// The index of ordinary month m (1-12) or of the leap month (is_leap) of y;
+// the month must exist.
+constexpr int32_t month_index(size_t calendar, int32_t y, int32_t m, int32_t is_leap) noexcept {
+    const int32_t l = leap_month(calendar, y);
+    return m - 1 + ((l > 0 && (m > l || (m == l && is_leap))) ? 1 : 0);
+}
+// 29 or 30; 0 for a leap month the year does not have. Preconditions: 1 <= m <= 12.
+constexpr int32_t month_days(size_t calendar, int32_t y, int32_t m, int32_t is_leap) noexcept {
+    if (is_leap && leap_month(calendar, y) != m) return 0;
+    return days(year_entry(calendar, y), month_index(calendar, y, m, is_leap));
 }
 
-// The guess is off by at most one month at every month's first and last day,
-// so the single step each way above always lands.
-constexpr bool guess_within_one() noexcept {
-    for (size_t k = 0; k < kMonthCount; ++k) {
-        for (const int64_t s : {int64_t{kMonths[k].first}, int64_t{kMonths[k + 1].first} - 1}) {
-            size_t g = guess(s);
-            if (kMonths[g].first > s) --g;
-            else if (kMonths[g + 1].first <= s) ++g;
-            if (g != k) return false;
+// Per calendar and year, the months of the calendar before the year's first
+// (and after the last year, all of them): a step by months is an ordinal
+// sum and a year guess.
+inline constexpr auto kMonthsBefore = [] {
+    std::array<std::array<uint16_t, kYears + 1>, kCalendars> before{};
+    for (size_t c = 0; c < kCalendars; ++c)
+        for (size_t y = 0; y < kYears; ++y) before[c][y + 1] = static_cast<uint16_t>(before[c][y] + kYearTable[c][y].months);
+    return before;
+}();
+
+// The mean 12.368267 months of a tropical year, x 10^6.
+inline constexpr int64_t kMonthsPerYearE6 = 12368267;
+
+// The month `count` months after `ref` in calendar order; false when it
+// leaves the calendar (any count).
+constexpr bool step_months(size_t calendar, MonthRef& ref, int64_t count) noexcept {
+    const auto& before = kMonthsBefore[calendar];
+    const int64_t from = before[static_cast<size_t>(ref.year - kFirstYear)] + ref.index;
+    const int64_t total = before[kYears];
+    if (count < -from || count >= total - from) return false;
+    const int64_t to = from + count;
+    int64_t yi = to * 1000000 / kMonthsPerYearE6;
+    if (yi >= int64_t(kYears)) yi = int64_t(kYears) - 1;
+    if (before[static_cast<size_t>(yi)] > to) --yi;
+    else if (before[static_cast<size_t>(yi) + 1] <= to) ++yi;
+    ref = {kFirstYear + static_cast<int32_t>(yi), static_cast<int32_t>(to - before[static_cast<size_t>(yi)])};
+    return true;
+}
+
+constexpr bool year_guess_within_one() noexcept {
+    for (size_t c = 0; c < kCalendars; ++c)
+        for (int64_t to = 0; to < kMonthsBefore[c][kYears]; ++to) {
+            MonthRef r{kFirstYear, 0};
+            if (!step_months(c, r, to) || kMonthsBefore[c][static_cast<size_t>(r.year - kFirstYear)] + r.index != to ||
+                r.index >= kYearTable[c][static_cast<size_t>(r.year - kFirstYear)].months)
+                return false;
+        }
+    return true;
+}
+static_assert(year_guess_within_one(), "the year of every month ordinal is one step from its guess");
+
+// The day serial where each calendar's months are found from and the year
+// guess of every first and last day of a month: checked for every month.
+template <size_t N>
+constexpr bool lookup_finds(size_t calendar, const Source (&months)[N]) noexcept {
+    for (size_t k = 0; k < N; ++k) {
+        const int32_t end = k + 1 < N ? months[k + 1].first_day : static_cast<int32_t>(kEndSerial);
+        for (const int64_t s : {int64_t{months[k].first_day}, int64_t{end} - 1}) {
+            const MonthRef r = month_of(calendar, s);
+            const Year& y = year_entry(calendar, r.year);
+            if (r.year != months[k].year || number(y, r.index) != months[k].month ||
+                leap(y, r.index) != (months[k].flags & lunar::kComputedLeap ? 1 : 0) ||
+                first_day(y, r.index) != months[k].first_day || days(y, r.index) != end - months[k].first_day)
+                return false;
         }
     }
     return true;
 }
-static_assert(guess_within_one(), "the mean-month guess is corrected by one step");
-
-constexpr int32_t number(size_t k) noexcept { return static_cast<int32_t>(kMonths[k].info & kNumberMask); }
-constexpr int32_t leap(size_t k) noexcept { return (kMonths[k].info & kLeapBit) ? 1 : 0; }
-constexpr int32_t days(size_t k) noexcept { return kMonths[k + 1].first - kMonths[k].first; }
-constexpr int32_t year(size_t k) noexcept { return kFirstYear + static_cast<int32_t>(kMonths[k].info >> kYearShift); }
-
-// Per year. Preconditions: year_in_range(year).
-constexpr const Year& year_entry(int32_t y) noexcept { return kYearTable[static_cast<size_t>(y - kFirstYear)]; }
-constexpr int32_t leap_month(int32_t y) noexcept { return year_entry(y).leap_month; }
-constexpr size_t first_month(int32_t y) noexcept { return year_entry(y).first_month; }
-constexpr size_t months_in(int32_t y) noexcept { return size_t(kYearTable[size_t(y - kFirstYear) + 1].first_month) - first_month(y); }
-constexpr int32_t year_days(int32_t y) noexcept {
-    return kMonths[kYearTable[size_t(y - kFirstYear) + 1].first_month].first - kMonths[first_month(y)].first;
+template <size_t N>
+constexpr bool lookup_finds(size_t calendar, const std::array<Source, N>& months) noexcept {
+    Source list[N] = {};
+    for (size_t k = 0; k < N; ++k) list[k] = months[k];
+    return lookup_finds(calendar, list);
 }
-// The index of ordinary month `m` (1-12) or of the leap month (is_leap) of
-// year y; the month must exist.
-constexpr size_t month_index(int32_t y, int32_t m, int32_t is_leap) noexcept {
-    const int32_t l = leap_month(y);
-    return first_month(y) + static_cast<size_t>(m - 1 + ((l > 0 && (m > l || (m == l && is_leap))) ? 1 : 0));
-}
-// 29 or 30; 0 for a leap month the year does not have. Preconditions: 1 <= m <= 12.
-constexpr int32_t month_days(int32_t y, int32_t m, int32_t is_leap) noexcept {
-    if (is_leap && leap_month(y) != m) return 0;
-    return days(month_index(y, m, is_leap));
-}
+static_assert(lookup_finds(QEL_CALENDAR_CHINESE, kChineseSource), "every Chinese month is found");
+static_assert(lookup_finds(QEL_CALENDAR_KOREAN, lunar::kComputedMonthsKorean), "every Korean month is found");
+static_assert(lookup_finds(QEL_CALENDAR_VIETNAMESE, lunar::kComputedMonthsVietnamese),
+              "every Vietnamese month is found");
 
-// Agreement with the year table it is derived from, and published facts.
+// The published years read as the year table they come from.
 constexpr bool matches_year_table() noexcept {
-    for (int32_t y = kFirstYear; y <= kLastYear; ++y) {
-        if (year_days(y) != lunar::year_days(y) || leap_month(y) != lunar::leap_month(y)) return false;
+    for (int32_t y = lunar::kFirstYear; y <= lunar::kLastYear; ++y) {
+        if (year_days(QEL_CALENDAR_CHINESE, y) != lunar::year_days(y) ||
+            leap_month(QEL_CALENDAR_CHINESE, y) != lunar::leap_month(y))
+            return false;
         for (int32_t m = 1; m <= 12; ++m)
-            if (month_days(y, m, 0) != lunar::month_days(y, m, 0) ||
-                (leap_month(y) == m && month_days(y, m, 1) != lunar::leap_month_days(y)))
+            if (month_days(QEL_CALENDAR_CHINESE, y, m, 0) != lunar::month_days(y, m, 0) ||
+                (lunar::leap_month(y) == m && month_days(QEL_CALENDAR_CHINESE, y, m, 1) != lunar::leap_month_days(y)))
                 return false;
     }
     return true;
 }
-static_assert(matches_year_table(), "the months are the year table's");
-static_assert(kMonths[month_index(2017, 6, 1)].first == gregorian::serial_from_civil(2017, 7, 23), "闰六月 2017");
-static_assert(kFirstSerial == gregorian::serial_from_civil(1900, 1, 31) &&
-                  kEndSerial == gregorian::serial_from_civil(2101, 1, 29),
-              "lunar 1900-01-01 .. 2100-12-29");
+static_assert(matches_year_table(), "1900-2100 are the published table's");
+static_assert(first_day(year_entry(QEL_CALENDAR_CHINESE, 2017), month_index(QEL_CALENDAR_CHINESE, 2017, 6, 1)) ==
+                  gregorian::serial_from_civil(2017, 7, 23),
+              "闰六月 2017");
+static_assert(year_entry(QEL_CALENDAR_VIETNAMESE, 1985).first == gregorian::serial_from_civil(1985, 1, 21) &&
+                  year_entry(QEL_CALENDAR_CHINESE, 1985).first == gregorian::serial_from_civil(1985, 2, 20),
+              "Tết 1985 a month before the Spring Festival");
+static_assert(kFirstSerial == gregorian::serial_from_civil(1645, 1, 28) &&
+                  kEndSerial == gregorian::serial_from_civil(2201, 2, 4),
+              "lunar 1645-01-01 .. 2200-12-30");
+
+// ---- Provenance and uncertainty of a month ------------------------------
+
+// The Korea Astronomy and Space Science Institute's table reaches the months
+// that begin by 2050-12-31.
+inline constexpr int64_t kKoreanPublishedEnd = gregorian::serial_from_civil(2051, 1, 1);
+
+struct Flagged {
+    int32_t first_day;
+    uint8_t calendar;
+    uint8_t flags;  // the sources' flags, lunar::kComputed*
+};
+
+inline constexpr uint8_t kNotLeap = static_cast<uint8_t>(~lunar::kComputedLeap);
+
+template <size_t N>
+constexpr size_t count_flagged(const Source (&months)[N]) noexcept {
+    size_t n = 0;
+    for (const Source& m : months) n += (m.flags & kNotLeap) != 0;
+    return n;
+}
+template <size_t N>
+constexpr size_t count_flagged(const std::array<Source, N>& months) noexcept {
+    size_t n = 0;
+    for (const Source& m : months) n += (m.flags & kNotLeap) != 0;
+    return n;
+}
+
+inline constexpr size_t kFlaggedCount = count_flagged(kChineseSource) +
+                                        count_flagged(lunar::kComputedMonthsKorean) +
+                                        count_flagged(lunar::kComputedMonthsVietnamese);
+
+// Every month with a flag besides the leap flag, by calendar and first day.
+inline constexpr auto kFlagged = [] {
+    std::array<Flagged, kFlaggedCount> out{};
+    size_t n = 0;
+    auto add = [&](uint8_t calendar, const Source& m) {
+        if ((m.flags & kNotLeap) != 0) out[n++] = {m.first_day, calendar, static_cast<uint8_t>(m.flags & kNotLeap)};
+    };
+    for (const Source& m : kChineseSource) add(QEL_CALENDAR_CHINESE, m);
+    for (const Source& m : lunar::kComputedMonthsKorean) add(QEL_CALENDAR_KOREAN, m);
+    for (const Source& m : lunar::kComputedMonthsVietnamese) add(QEL_CALENDAR_VIETNAMESE, m);
+    return out;
+}();
+
+// The sources' flags of the month starting on `first` (0 for none), by
+// binary search within the calendar's part of kFlagged.
+constexpr uint8_t source_flags(size_t calendar, int64_t first) noexcept {
+    size_t low = 0, high = kFlagged.size();
+    while (low < high) {
+        const size_t mid = low + (high - low) / 2;
+        const Flagged& f = kFlagged[mid];
+        if (f.calendar < calendar || (f.calendar == calendar && f.first_day < first)) low = mid + 1;
+        else high = mid;
+    }
+    return low < kFlagged.size() && kFlagged[low].calendar == calendar && kFlagged[low].first_day == first
+               ? kFlagged[low].flags
+               : 0;
+}
 
 }  // namespace qel::calendar::lunisolar

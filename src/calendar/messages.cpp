@@ -145,8 +145,14 @@ int32_t qel_check_date(int32_t year, int32_t month, int32_t day, int32_t* reason
     return checked(date_reason(year, month, day), reason);
 }
 
+int32_t qel_check_lunar_in(int32_t calendar, int32_t year, int32_t month, int32_t day, int32_t leap,
+                           int32_t* reason) noexcept {
+    if (!lunisolar::calendar_ok(calendar)) return checked(QEL_REASON_NONE, reason), QEL_E_ARGUMENT;
+    return checked(lunar_reason(static_cast<size_t>(calendar), year, month, day, leap), reason);
+}
+
 int32_t qel_check_lunar(int32_t year, int32_t month, int32_t day, int32_t leap, int32_t* reason) noexcept {
-    return checked(lunar_reason(year, month, day, leap), reason);
+    return qel_check_lunar_in(QEL_CALENDAR_CHINESE, year, month, day, leap, reason);
 }
 
 int32_t qel_check_time(int32_t hour, int32_t minute, int32_t second, int32_t* reason) noexcept {
@@ -169,9 +175,12 @@ int32_t qel_date_message(int32_t year, int32_t month, int32_t day, char* buf, si
     return m.write(buf, size);
 }
 
-int32_t qel_lunar_message(int32_t year, int32_t month, int32_t day, int32_t leap, char* buf, size_t size) noexcept {
+int32_t qel_lunar_message_in(int32_t calendar, int32_t year, int32_t month, int32_t day, int32_t leap, char* buf,
+                             size_t size) noexcept {
+    if (!lunisolar::calendar_ok(calendar)) return fail_text(QEL_E_ARGUMENT, buf, size);
+    const auto c = static_cast<size_t>(calendar);
     Message m;
-    switch (lunar_reason(year, month, day, leap)) {
+    switch (lunar_reason(c, year, month, day, leap)) {
         case QEL_REASON_YEAR:
             m << "lunar year " << year << " is outside " << lunisolar::kFirstYear << "-" << lunisolar::kLastYear;
             break;
@@ -181,16 +190,20 @@ int32_t qel_lunar_message(int32_t year, int32_t month, int32_t day, int32_t leap
         case QEL_REASON_NO_LEAP_MONTH: m << "lunar " << year << " has no leap month"; break;
         case QEL_REASON_OTHER_LEAP_MONTH:
             m << "lunar " << year << " has no leap month " << month << " (its leap month is "
-              << lunisolar::leap_month(year) << ")";
+              << lunisolar::leap_month(c, year) << ")";
             break;
         case QEL_REASON_MONTH_LENGTH:
             if (leap) m << "leap month " << month << " of lunar " << year;
             else m << "month " << month << " of lunar " << year;
-            m << " has " << lunisolar::month_days(year, month, leap) << " days, not " << day;
+            m << " has " << lunisolar::month_days(c, year, month, leap) << " days, not " << day;
             break;
         default: break;
     }
     return m.write(buf, size);
+}
+
+int32_t qel_lunar_message(int32_t year, int32_t month, int32_t day, int32_t leap, char* buf, size_t size) noexcept {
+    return qel_lunar_message_in(QEL_CALENDAR_CHINESE, year, month, day, leap, buf, size);
 }
 
 int32_t qel_time_message(int32_t hour, int32_t minute, int32_t second, char* buf, size_t size) noexcept {
@@ -253,6 +266,7 @@ int32_t qel_count(int32_t what) noexcept {
         case QEL_COUNT_DOMAINS: return QEL_DOMAIN_COUNT;
         case QEL_COUNT_REASONS: return QEL_REASON_COUNT;
         case QEL_COUNT_DAY_FACTS_FIELDS: return static_cast<int32_t>(std::size(kDayFactsFields));
+        case QEL_COUNT_CALENDARS: return QEL_CALENDAR_COUNT;
         default: return QEL_E_ARGUMENT;
     }
 }
@@ -262,6 +276,15 @@ int32_t qel_day_facts_field(int32_t index, qel_field* out) noexcept {
         return QEL_E_ARGUMENT;
     *out = kDayFactsFields[index];
     return QEL_OK;
+}
+
+int32_t qel_calendar_of_name(const char* name, size_t length) noexcept {
+    if (name == nullptr) return QEL_E_ARGUMENT;
+    const std::string_view s(name, length);
+    if (equal_ascii_nocase(s, "chinese") || s == "农历") return QEL_CALENDAR_CHINESE;
+    if (equal_ascii_nocase(s, "korean") || s == "음력") return QEL_CALENDAR_KOREAN;
+    if (equal_ascii_nocase(s, "vietnamese") || s == "âm lịch") return QEL_CALENDAR_VIETNAMESE;
+    return QEL_E_ARGUMENT;
 }
 
 int32_t qel_zi_of_name(const char* name, size_t length) noexcept {

@@ -27,11 +27,7 @@ constexpr int32_t kHoursPerDay = 24;
 
 constexpr int64_t kFirstInstant = kPillarsFirstInstant;
 constexpr int64_t kEndInstant = kPillarsEndInstant;
-static_assert(kFirstInstant == kTermInstants[kStartOfSpring], "the pillars open with the 立春 of 1900");
-
-constexpr size_t term_index(int32_t year, int32_t term) noexcept {
-    return static_cast<size_t>(year - QEL_FIRST_YEAR) * kTermsPerYear + static_cast<size_t>(term);
-}
+static_assert(kFirstInstant == term_instant(kStartOfSpring), "the pillars open with the first 立春");
 
 // Precondition: kFirstInstant <= instant < kEndInstant; serial and hour are
 // the instant's day and hour in UTC+8.
@@ -40,10 +36,10 @@ qel_pillars pillars(int64_t instant, qel::DateInt serial, int32_t year, int32_t 
     // The 节 of a Gregorian month m is term 2(m - 1): 小寒 in January, 立春 in
     // February, .. 大雪 in December. Before it, the previous month's 节 rules.
     size_t jie = term_index(year, 2 * (month - 1));
-    if (kTermInstants[jie] > instant) jie -= 2;  // January before 小寒: 大雪 of the year before
+    if (term_instant(jie) > instant) jie -= 2;  // January before 小寒: 大雪 of the year before
     p.month_start = term_at(jie);
 
-    const int32_t pillar_year = instant >= kTermInstants[term_index(year, kStartOfSpring)] ? year : year - 1;
+    const int32_t pillar_year = instant >= term_instant(term_index(year, kStartOfSpring)) ? year : year - 1;
     p.year_start = term_at(term_index(pillar_year, kStartOfSpring));
     p.year = year_cycle(pillar_year);
 

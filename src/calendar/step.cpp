@@ -18,9 +18,6 @@ constexpr int64_t kSpanDays = QEL_LAST_SERIAL - QEL_FIRST_SERIAL + 1;
 constexpr int64_t kMonthsPerYear = 12;
 constexpr int64_t kUnitSeconds[] = {1, 60, 3600, kSecondsPerDay, 7 * kSecondsPerDay};
 
-// Floor division and remainder by a positive divisor.
-constexpr int64_t floor_div(int64_t a, int64_t b) noexcept { return a / b - (a % b < 0 ? 1 : 0); }
-
 }  // namespace
 
 extern "C" int32_t qel_step(int64_t serial, int32_t second_of_day, int64_t count, int32_t unit, uint32_t flags,

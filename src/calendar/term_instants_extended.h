@@ -17,7 +17,7 @@ namespace qel::calendar {
 inline constexpr int kTermInstantFirstYear = 1645;
 inline constexpr int kTermInstantLastYear = 2200;
 
-inline constexpr int64_t kTermInstants[(kTermInstantLastYear - kTermInstantFirstYear + 1) * 24] = {
+inline constexpr int64_t kTermInstantTable[(kTermInstantLastYear - kTermInstantFirstYear + 1) * 24] = {
     // 1645
     -10255606701, -10254333602, -10253056771, -10251772460, -10250479809, -10249176025,
     -10247861503, -10246534866, -10245198048, -10243851307, -10242497907, -10241139563,

@@ -14,7 +14,7 @@ extern "C" {
 int32_t qel_term_instant(int32_t year, int32_t term, int64_t* instant) noexcept {
     if (term < 0 || term >= kTermsPerYear || instant == nullptr) return QEL_E_ARGUMENT;
     if (year < QEL_FIRST_YEAR || year > QEL_LAST_YEAR) return QEL_E_RANGE;
-    *instant = kTermInstants[static_cast<size_t>(year - QEL_FIRST_YEAR) * kTermsPerYear + static_cast<size_t>(term)];
+    *instant = term_instant(term_index(year, term));
     return QEL_OK;
 }
 
@@ -29,7 +29,7 @@ int32_t qel_term_in_force(int64_t instant, qel_term* out) noexcept {
 int32_t qel_term_next(int64_t instant, qel_term* out) noexcept {
     if (out == nullptr) return QEL_E_ARGUMENT;
     const size_t n = terms_up_to(instant);
-    if (n == kTermInstants.size()) return QEL_E_RANGE;
+    if (n == size_t{kTermCount}) return QEL_E_RANGE;
     *out = term_at(n);
     return QEL_OK;
 }

@@ -504,7 +504,7 @@ namespace qel::calendar {
 inline constexpr int kTermInstantFirstYear = ${FIRST};
 inline constexpr int kTermInstantLastYear = ${LAST};
 
-inline constexpr int64_t kTermInstants[(kTermInstantLastYear - kTermInstantFirstYear + 1) * 24] = {
+inline constexpr int64_t kTermInstantTable[(kTermInstantLastYear - kTermInstantFirstYear + 1) * 24] = {
 ${body.join('\n')}
 };
 
