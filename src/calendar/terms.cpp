@@ -46,7 +46,9 @@ int32_t qel_term_of_name(const char* name, size_t length) noexcept {
     const std::string_view s(name, length);
     for (int32_t k = 0; k < kTermsPerYear; ++k) {
         const TermName& t = kTermNames[k];
-        if (s == t.chinese || equal_ascii_nocase(s, t.english) || equal_ascii_nocase(s, t.key)) return k;
+        if (s == t.chinese || equal_ascii_nocase(s, t.english) || equal_ascii_nocase(s, t.key) || s == t.korean ||
+            s == t.vietnamese)
+            return k;
     }
     return QEL_E_ARGUMENT;
 }

@@ -31,8 +31,17 @@ static_assert(kTermInstantFirstYear == QEL_FIRST_YEAR && kTermInstantLastYear ==
                   std::size(kTermInstantTable) == size_t{kTermCount},
               "the generated terms span the covered years");
 
+// The terms of the first year: the bases of the mean instants. (Only these
+// 24 and the residuals are read at run time; the generated table stays a
+// compile-time source.)
+inline constexpr auto kTermBase = [] {
+    std::array<int64_t, kTermsPerYear> base{};
+    for (size_t k = 0; k < base.size(); ++k) base[k] = kTermInstantTable[k];
+    return base;
+}();
+
 constexpr int64_t mean_instant(size_t index) noexcept {
-    return kTermInstantTable[index % kTermsPerYear] + static_cast<int64_t>(index / kTermsPerYear) * kMeanYearSeconds;
+    return kTermBase[index % kTermsPerYear] + static_cast<int64_t>(index / kTermsPerYear) * kMeanYearSeconds;
 }
 
 inline constexpr auto kTermResidual = [] {

@@ -13,7 +13,11 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "calendar/terms.h"
+#include "lunar/computed_months_korean.h"
+#include "lunar/computed_months_vietnamese.h"
 #include "qel_calendar.h"
 #include "qel_datetime.h"
 #include "shared/check.h"
@@ -27,10 +31,9 @@ using oracle::valid_date;
 
 inline constexpr int32_t kUnset = -77777;  // an out-value that no call writes
 inline constexpr int64_t kDaySeconds = 86400, kCst = 8 * 3600, kMaxEpoch = int64_t{1} << 40;
-inline constexpr int64_t kFirstTerm = calendar::kTermInstants.front(), kLastTerm = calendar::kTermInstants.back();
-// The pillars run from the 立春 of 1900 to the end of 2100 in UTC+8.
-inline constexpr int64_t kFirstPillar = calendar::kTermInstants[2];
-inline constexpr int64_t kEndPillar = (73416 - QEL_EPOCH_UNIX) * kDaySeconds - kCst;  // 2101-01-01 00:00 UTC+8
+inline constexpr int64_t kFirstTerm = hostile::kFirstTermInstant, kLastTerm = hostile::kLastTermInstant;
+// The pillars run from the first 立春 to the end of the last year in UTC+8.
+inline constexpr int64_t kFirstPillar = hostile::kPillarInstant, kEndPillar = hostile::kPillarsEnd;
 
 inline bool is_status(int64_t s) { return s == QEL_OK || s == QEL_E_RANGE || s == QEL_E_DATE || s == QEL_E_ARGUMENT; }
 
@@ -143,53 +146,124 @@ inline bool check_instant_of_cst(int64_t day, int32_t sec) {
     return true;
 }
 
-// The lunar date of a serial: qel_datetime's, and back.
-inline bool check_lunar_of_serial(int64_t s) {
-    qel_lunar_date p{kUnset, kUnset, kUnset, kUnset};
-    const int32_t status = qel_lunar_of_serial(s, &p);
-    QEL_CHECK_ALL(null_out(qel_lunar_of_serial(s, nullptr), status));
-    const bool in = s >= QEL_FIRST_LUNAR_SERIAL && s <= QEL_LAST_LUNAR_SERIAL;
-    QEL_CHECK(status == (in ? QEL_OK : QEL_E_RANGE));
-    if (!in) {
-        QEL_CHECK(same_bytes(p, qel_lunar_date{kUnset, kUnset, kUnset, kUnset}));
-        return true;
+// The months of each calendar read literally: the generated months in
+// order and, for the Chinese years 1900-2100, qel_datetime's months found day
+// by day. Month k lasts until month k + 1 begins.
+struct LiteralMonth {
+    int64_t first;
+    int32_t year, month, leap, days;
+};
+inline std::vector<LiteralMonth> literal_months_of(int32_t calendar) {
+    std::vector<LiteralMonth> months;
+    auto add = [&](const qel::lunar::ComputedMonth* list, size_t n) {
+        for (size_t k = 0; k < n; ++k)
+            months.push_back({list[k].first_day, list[k].year, list[k].month, list[k].flags & 1, 0});
+    };
+    if (calendar == QEL_CALENDAR_CHINESE) {
+        add(qel::lunar::kComputedMonthsEarly, std::size(qel::lunar::kComputedMonthsEarly));
+        for (int64_t s = qel::lunar::kComputedMonthsEarlyEnd; s < qel::lunar::kComputedMonthsLate[0].first_day; ++s) {
+            int32_t y = 0, m = 0, d = 0, leap = 0;
+            if (GDateToPDateByTDate(s, &y, &m, &d, &leap) == 1 && d == 1) months.push_back({s, y, m, leap, 0});
+        }
+        add(qel::lunar::kComputedMonthsLate, std::size(qel::lunar::kComputedMonthsLate));
+    } else if (calendar == QEL_CALENDAR_KOREAN) {
+        add(qel::lunar::kComputedMonthsKorean, std::size(qel::lunar::kComputedMonthsKorean));
+    } else {
+        add(qel::lunar::kComputedMonthsVietnamese, std::size(qel::lunar::kComputedMonthsVietnamese));
     }
-    qel_lunar_date q{};
-    int64_t back = kUnset;
-    QEL_CHECK(GDateToPDateByTDate(s, &q.year, &q.month, &q.day, &q.leap) == 1 && same_bytes(p, q));
-    QEL_CHECK(qel_serial_of_lunar(p.year, p.month, p.day, p.leap, &back) == QEL_OK && back == s);
-    const int32_t leap_month = qel_lunar_leap_month(p.year);
-    QEL_CHECK(leap_month == GetLeapMonthInPYear(p.year) && (!p.leap || leap_month == p.month));
+    for (size_t k = 0; k < months.size(); ++k)
+        months[k].days = int32_t((k + 1 < months.size() ? months[k + 1].first : qel::lunar::kComputedMonthsLateEnd) -
+                                 months[k].first);
+    return months;
+}
+inline const std::vector<LiteralMonth>& literal_months(int32_t calendar) {
+    static const std::vector<LiteralMonth> months[3] = {literal_months_of(0), literal_months_of(1), literal_months_of(2)};
+    return months[calendar];
+}
+// The month holding serial s, or null.
+inline const LiteralMonth* literal_month_of(int32_t calendar, int64_t s) {
+    const auto& months = literal_months(calendar);
+    auto it = std::upper_bound(months.begin(), months.end(), s, [](int64_t v, const LiteralMonth& m) { return v < m.first; });
+    if (it == months.begin() || s >= it[-1].first + it[-1].days) return nullptr;
+    return &it[-1];
+}
+// Month `m` (ordinary or leap) of lunar year y, or null.
+inline const LiteralMonth* literal_month(int32_t calendar, int32_t y, int32_t m, int32_t leap) {
+    static const auto index = [] {
+        std::vector<std::vector<const LiteralMonth*>> by(3, std::vector<const LiteralMonth*>(560 * 26));
+        for (int32_t c = 0; c < 3; ++c)
+            for (const auto& month : literal_months(c))
+                by[size_t(c)][size_t(month.year - 1645) * 26 + size_t(month.month * 2 + month.leap)] = &month;
+        return by;
+    }();
+    if (y < 1645 || y > 2200 || m < 1 || m > 12 || (leap != 0 && leap != 1)) return nullptr;
+    return index[size_t(calendar)][size_t(y - 1645) * 26 + size_t(m * 2 + leap)];
+}
+inline int32_t literal_leap_month(int32_t calendar, int32_t y) {
+    for (int32_t m = 1; m <= 12; ++m)
+        if (literal_month(calendar, y, m, 1)) return m;
+    return 0;
+}
+
+// The lunar date of a serial in each calendar: the literal months', and back.
+inline bool check_lunar_of_serial(int64_t s) {
+    for (int32_t c = 0; c < QEL_CALENDAR_COUNT; ++c) {
+        qel_lunar_date p{kUnset, kUnset, kUnset, kUnset};
+        const int32_t status = qel_lunar_of_serial_in(c, s, &p);
+        QEL_CHECK_ALL(null_out(qel_lunar_of_serial_in(c, s, nullptr), status));
+        const LiteralMonth* month = literal_month_of(c, s);
+        QEL_CHECK(status == (month ? QEL_OK : QEL_E_RANGE));
+        if (!month) {
+            QEL_CHECK(same_bytes(p, qel_lunar_date{kUnset, kUnset, kUnset, kUnset}));
+            continue;
+        }
+        QEL_CHECK(same_bytes(p, qel_lunar_date{month->year, month->month, int32_t(s - month->first) + 1, month->leap}));
+        int64_t back = kUnset;
+        QEL_CHECK(qel_serial_of_lunar_in(c, p.year, p.month, p.day, p.leap, &back) == QEL_OK && back == s);
+        qel_lunar_month months[QEL_LUNAR_MONTHS_MAX];
+        const int32_t n = qel_lunar_year_months_in(c, p.year, months, QEL_LUNAR_MONTHS_MAX);
+        QEL_CHECK(n == 12 + (literal_leap_month(c, p.year) != 0));
+        if (c == QEL_CALENDAR_CHINESE) {
+            QEL_CHECK(qel_lunar_of_serial(s, &p) == QEL_OK && qel_lunar_leap_month(p.year) == literal_leap_month(c, p.year));
+            if (p.year >= 1900 && p.year <= 2100) QEL_CHECK(qel_lunar_leap_month(p.year) == GetLeapMonthInPYear(p.year));
+        }
+    }
     return true;
 }
 
-// Any lunar date: valid as qel_datetime has it, its month's length, and its
-// text, which is qel_datetime's GBK text with the plain month numbers (the
-// leap mark 润 there, 闰 here).
+// Any lunar date: valid as the literal months have it, its month's length,
+// and its text, which in 1900-2100 is qel_datetime's GBK text with the plain
+// month numbers (the leap mark 润 there, 闰 here).
 inline bool check_lunar_date(int32_t y, int32_t m, int32_t d, int32_t leap, uint32_t flags, size_t size, bool null) {
     const bool year_ok = y >= QEL_FIRST_YEAR && y <= QEL_LAST_YEAR, leap_ok = leap == 0 || leap == 1;
+    const LiteralMonth* month = year_ok && leap_ok ? literal_month(QEL_CALENDAR_CHINESE, y, m, leap) : nullptr;
     int64_t serial = kUnset;
     const int32_t st = qel_serial_of_lunar(y, m, d, leap, &serial);
     QEL_CHECK_ALL(null_out(qel_serial_of_lunar(y, m, d, leap, nullptr), st));
     QEL_CHECK(!year_ok  ? st == QEL_E_RANGE
               : !leap_ok ? st == QEL_E_ARGUMENT
-                         : st == (PDateIsValid(y, m, d, leap) ? QEL_OK : QEL_E_DATE));
+                         : st == (month && d >= 1 && d <= month->days ? QEL_OK : QEL_E_DATE));
+    if (year_ok && leap_ok && y >= 1900 && y <= 2100) QEL_CHECK((st == QEL_OK) == PDateIsValid(y, m, d, leap));
     qel_lunar_date p{kUnset, kUnset, kUnset, kUnset};
     if (st == QEL_OK)
         QEL_CHECK(qel_lunar_of_serial(serial, &p) == QEL_OK && same_bytes(p, qel_lunar_date{y, m, d, leap}));
     else
         QEL_CHECK(serial == kUnset);
-    QEL_CHECK(qel_lunar_leap_month(y) == (year_ok ? GetLeapMonthInPYear(y) : QEL_E_RANGE));
+    QEL_CHECK(qel_lunar_leap_month(y) == (year_ok ? literal_leap_month(QEL_CALENDAR_CHINESE, y) : QEL_E_RANGE));
     const int32_t month_st = qel_serial_of_lunar(y, m, 1, leap, &serial);
-    QEL_CHECK(qel_lunar_month_days(y, m, leap) == (month_st == QEL_OK ? getPMonthDays(y, m, leap) : month_st));
+    QEL_CHECK(qel_lunar_month_days(y, m, leap) == (month_st == QEL_OK ? month->days : month_st));
 
     std::string text;
     int32_t length = 0;
     QEL_CHECK_ALL(check_text([&](char* buf, size_t n) { return qel_lunar_text(y, m, d, leap, flags, buf, n); }, size,
                              null, length, text));
-    if ((flags & ~QEL_NAME_PLAIN_MONTHS) != 0) QEL_CHECK(length == QEL_E_ARGUMENT);
-    else QEL_CHECK(st == QEL_OK ? length > 0 : length == st);
-    if (st == QEL_OK && flags == QEL_NAME_PLAIN_MONTHS) {
+    const uint32_t language = flags & (QEL_NAME_KOREAN | QEL_NAME_VIETNAMESE);
+    const bool flags_ok = (flags & ~(QEL_NAME_PLAIN_MONTHS | QEL_NAME_KOREAN | QEL_NAME_VIETNAMESE | QEL_OPT_CALENDAR_MASK)) == 0 &&
+                          language != (QEL_NAME_KOREAN | QEL_NAME_VIETNAMESE) && (flags & QEL_OPT_CALENDAR_MASK) != QEL_OPT_CALENDAR_MASK;
+    int64_t in_calendar = 0;
+    const int32_t st_c = flags_ok ? qel_serial_of_lunar_in(int32_t(flags >> 8 & 3), y, m, d, leap, &in_calendar) : QEL_E_ARGUMENT;
+    QEL_CHECK(st_c == QEL_OK ? length > 0 : length == st_c);
+    if (st == QEL_OK && flags == QEL_NAME_PLAIN_MONTHS && y >= 1900 && y <= 2100) {
         const tpdate date{y, m, d, leap};
         TAnsiString gbk;
         if (leap) text.replace(0, std::strlen("闰"), "润");
@@ -212,11 +286,13 @@ inline bool check_day_facts(int64_t s, uint32_t opt) {
     const int32_t status = qel_day_facts_of(s, opt, &f);
     QEL_CHECK_ALL(null_out(qel_day_facts_of(s, opt, nullptr), status));
     const bool in = s >= QEL_FIRST_SERIAL && s <= QEL_LAST_SERIAL;
+    const auto calendar = static_cast<int32_t>(opt >> 8 & 3);
+    const bool opt_ok = (opt & ~(QEL_OPT_XIAONIAN_SOUTH | QEL_OPT_CALENDAR_MASK)) == 0 && calendar < QEL_CALENDAR_COUNT;
     if (status == QEL_E_ARGUMENT) {
-        QEL_CHECK(opt > QEL_OPT_XIAONIAN_SOUTH && same_bytes(f, filled<qel_day_facts>()));
+        QEL_CHECK(!opt_ok && same_bytes(f, filled<qel_day_facts>()));
         return true;
     }
-    QEL_CHECK(status == (in ? QEL_OK : QEL_E_RANGE) && (opt <= QEL_OPT_XIAONIAN_SOUTH || !in));
+    QEL_CHECK(status == (in ? QEL_OK : QEL_E_RANGE) && (opt_ok || !in));
     if (!in) {
         qel_day_facts zero{};
         zero.serial = s;
@@ -231,10 +307,11 @@ inline bool check_day_facts(int64_t s, uint32_t opt) {
               f.day == int(unsigned(ymd.day())) && f.weekday == oracle::weekday_of(s) && f.reserved == 0);
     QEL_CHECK(qel_serial_of_date(f.year, 1, 1, &jan1) == QEL_OK && f.day_of_year == s - jan1 + 1);
     qel_lunar_date p{};
-    if (qel_lunar_of_serial(s, &p) == QEL_OK) {
+    if (qel_lunar_of_serial_in(calendar, s, &p) == QEL_OK) {
+        const LiteralMonth* month = literal_month_of(calendar, s);
         QEL_CHECK(f.flags == 0 && f.lunar_year == p.year && f.lunar_month == p.month && f.lunar_day == p.day &&
-                  f.lunar_leap == p.leap && f.lunar_month_days == qel_lunar_month_days(p.year, p.month, p.leap) &&
-                  f.lunar_leap_month == qel_lunar_leap_month(p.year) && f.year_cycle == (p.year - 4) % 60);
+                  f.lunar_leap == p.leap && f.lunar_month_days == month->days &&
+                  f.lunar_leap_month == literal_leap_month(calendar, p.year) && f.year_cycle == (p.year - 4) % 60);
     } else {
         QEL_CHECK(f.flags == QEL_DAY_NO_LUNAR && f.lunar_year == 0 && f.lunar_month == 0 && f.lunar_day == 0 &&
                   f.lunar_leap == 0 && f.lunar_month_days == 0 && f.lunar_leap_month == 0 && f.year_cycle == 0);
@@ -259,9 +336,9 @@ inline bool check_day_facts(int64_t s, uint32_t opt) {
     QEL_CHECK(f.lunar_leap == 0 || (f.festivals & ((uint64_t{2} << QEL_FESTIVAL_NEW_YEARS_EVE) - 1)) == 0);
     qel_lunar_date after{};
     if (f.festivals >> QEL_FESTIVAL_NEW_YEARS_EVE & 1)
-        QEL_CHECK(qel_lunar_of_serial(s + 1, &after) != QEL_OK || (after.month == 1 && after.day == 1 && !after.leap));
+        QEL_CHECK(qel_lunar_of_serial_in(calendar, s + 1, &after) != QEL_OK || (after.month == 1 && after.day == 1 && !after.leap));
     for (int32_t k = 0; k < 64; ++k) {
-        const bool lunar = k <= QEL_FESTIVAL_NEW_YEARS_EVE;
+        const bool lunar = k <= QEL_FESTIVAL_NEW_YEARS_EVE || k == QEL_FESTIVAL_HUNG_KINGS;
         int64_t day = kUnset;
         const bool want = k < QEL_FESTIVAL_COUNT && (lunar ? f.flags == 0 : covered) &&
                           qel_festival_date(k, lunar ? f.lunar_year : f.year, opt, &day) == QEL_OK && day == s;
@@ -290,6 +367,7 @@ inline bool check_term_instant(int32_t y, int32_t k) {
     QEL_CHECK(qel_term_previous(t + 1, &got) == QEL_OK && same_term(got, term));
     int64_t s = 0;
     QEL_CHECK(qel_cst_of_instant(t, &s, nullptr) == QEL_OK);
+    if (y < 1900 || y > 2100) return true;
     const TDateTime day(getLunarTermDay(y, k));
     QEL_CHECK(oracle::serial_of(day.year(), unsigned(day.month()), unsigned(day.day())) == s);
     return true;
@@ -396,15 +474,15 @@ inline bool equal_nocase(std::string_view x, std::string_view y) {
            });
 }
 
-inline std::string name_of(int32_t kind, int32_t index) {
+inline std::string name_of(int32_t kind, int32_t index, uint32_t flags = 0) {
     char buf[64];
-    const int32_t n = qel_name(kind, index, 0, buf, sizeof buf);
+    const int32_t n = qel_name(kind, index, flags, buf, sizeof buf);
     return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
 }
 
 // The index range of each name kind, as the header lists them.
 inline constexpr int32_t kFirstIndex[] = {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1};
-inline constexpr int32_t kLastIndex[] = {9, 11, 59, 11, 12, 30, 23, 23, 23, 24, 24, 24, 24, 9, 9, 9};
+inline constexpr int32_t kLastIndex[] = {9, 11, 59, 11, 12, 30, 23, 23, 23, 25, 25, 25, 25, 9, 9, 9};
 static_assert(std::size(kFirstIndex) == QEL_NAME_KIND_COUNT && std::size(kLastIndex) == QEL_NAME_KIND_COUNT,
               "a range for every name kind");
 
@@ -417,14 +495,27 @@ inline bool check_name(int32_t kind, int32_t index, uint32_t flags, size_t size,
     int32_t length = 0;
     QEL_CHECK_ALL(check_text([&](char* buf, size_t n) { return qel_name(kind, index, flags, buf, n); }, size, null,
                              length, name));
+    // One language flag on the translated kinds; a festival named in Korean
+    // or Vietnamese only where that calendar keeps it.
+    const uint32_t language = flags & (QEL_NAME_KOREAN | QEL_NAME_VIETNAMESE);
+    const bool translated = kind <= QEL_NAME_TERM || kind == QEL_NAME_FESTIVAL || kind == QEL_NAME_FESTIVAL_SHORT;
+    const uint32_t allowed = (kind == QEL_NAME_LUNAR_MONTH ? 3u : 0u) | (translated ? 12u : 0u);
+    int64_t day = 0;
+    const int32_t calendar = language == QEL_NAME_KOREAN ? QEL_CALENDAR_KOREAN : QEL_CALENDAR_VIETNAMESE;
+    const bool kept = language == 0 || kind < QEL_NAME_FESTIVAL ||
+                      qel_festival_date(index, 2000, QEL_OPT_CALENDAR(calendar), &day) != QEL_E_ARGUMENT;
     const bool known = kind >= 0 && kind < QEL_NAME_KIND_COUNT && index >= kFirstIndex[kind] &&
-                       index <= kLastIndex[kind] && (flags & ~(kind == QEL_NAME_LUNAR_MONTH ? 3u : 0u)) == 0;
+                       index <= kLastIndex[kind] && (flags & ~allowed) == 0 && language != 12u && kept;
     QEL_CHECK(known ? length > 0 : length == QEL_E_ARGUMENT);
     if (!known) return true;
-    if (kind == QEL_NAME_CYCLE) QEL_CHECK(name == name_of(QEL_NAME_STEM, index % 10) + name_of(QEL_NAME_BRANCH, index % 12));
-    if (kind == QEL_NAME_LUNAR_MONTH) QEL_CHECK(name.rfind("闰", 0) == ((flags & QEL_NAME_LEAP) ? 0 : std::string::npos));
-    for (size_t i = 0; i < name.size() && i < 32; ++i)
-        if (std::isalpha(static_cast<unsigned char>(name[i])) && (case_flips >> i & 1)) name[i] ^= 0x20;
+    if (kind == QEL_NAME_CYCLE)
+        QEL_CHECK(name == name_of(QEL_NAME_STEM, index % 10, language) + (language == QEL_NAME_VIETNAMESE ? " " : "") +
+                              name_of(QEL_NAME_BRANCH, index % 12, language));
+    if (kind == QEL_NAME_LUNAR_MONTH && language == 0)
+        QEL_CHECK(name.rfind("闰", 0) == ((flags & QEL_NAME_LEAP) ? 0 : std::string::npos));
+    if (language == 0)
+        for (size_t i = 0; i < name.size() && i < 32; ++i)
+            if (std::isalpha(static_cast<unsigned char>(name[i])) && (case_flips >> i & 1)) name[i] ^= 0x20;
     if (kind >= QEL_NAME_TERM && kind <= QEL_NAME_TERM_KEY) QEL_CHECK(qel_term_of_name(name.data(), name.size()) == index);
     if (kind >= QEL_NAME_FESTIVAL && kind <= QEL_NAME_FESTIVAL_KEY)
         QEL_CHECK(qel_festival_of_name(name.data(), name.size()) == index);
