@@ -227,6 +227,13 @@ def test_json():
     check(len(terms) == 24 and [x["date"] for x in terms] == sorted({x["date"] for x in terms}), "24 terms in order")
     check(all(x["weekday"] == dt.date.fromisoformat(x["date"]).isoweekday() and
               x["time"] == f"{x['second_of_day'] // 3600:02d}:{x['second_of_day'] // 60 % 60:02d}" for x in terms), terms)
+    # The years whose lunar new years differ between the three calendars, as
+    # the lunisolar generator found them on its own from its ephemerides.
+    table = pathlib.Path(__file__).resolve().parents[2] / "tools/gen/lunisolar/new_years.tsv"
+    want = [l.split("\t") for l in table.read_text(encoding="utf-8").splitlines() if l and not l.startswith("#")]
+    got = [[str(y["year"]), y["chinese"], y["korean"], y["vietnamese"]]
+           for y in json.loads(ok("compare", "--new-years", "--json"))["years"]]
+    check(got == want, f"compare --new-years: {got}")
     month = json.loads(ok("cal", "2024", "2", "--json"))
     check([d["date"] for d in month["days"]] == [f"2024-02-{n:02d}" for n in range(1, 30)], "cal --json: the days")
     check(month["days"][9]["festivals"][0]["key"] == "spring-festival", "cal --json: 春节 on 2024-02-10")
@@ -333,7 +340,7 @@ def test_ics():
     # falls in the ordinary month otherwise (lunar 2018-6-1 is 2018-07-13, the
     # new moon of that day's partial solar eclipse); the years start at
     # this year's occurrence (the first on or after January 1, of the lunar
-    # year before for a day of its last months), and stop after lunar 2100.
+    # year before for a day of its last months), and stop after the last lunar year.
     next_3_30 = json.loads(ok("next", "3-30", "--json"))["date"]
     for args, today, want in ((["3-30", "--from", "2018", "--years", "1"], TODAY, [next_3_30]),
                               (["6-30", "--leap", "--from", "2017", "--years", "1"], TODAY, ["2017-08-21"]),
@@ -343,7 +350,8 @@ def test_ics():
                               (["12-1", "--years", "2"], "2018-12-31", ["2018-01-17", "2019-01-06"]),
                               (["1-1", "--years", "1"], "1900-01-01", ["1900-01-31"])):
         check(dates(calendar("--lunar", *args, today=today)) == want, f"--lunar {args}")
-    check(len(calendar("--lunar", "1-1", "--from", "2095")) == 6, "stops after lunar 2100")
+    last = json.loads(ok("lunar", "2201-02-03", "--json"))["lunar"]["year"]  # the lunar table's last day
+    check(len(calendar("--lunar", "1-1", "--from", str(last - 5))) == 6, "stops after the last lunar year")
     title = "Grandma's 80th, 八十大寿; party\\ at home"
     check([str(e["SUMMARY"]) for e in calendar("--lunar", "3-3", "--years", "1", "--summary", title)] == [title],
           "SUMMARY read back")
@@ -459,7 +467,7 @@ def test_completion():
                            ("qeldate --color a", "always auto"), ("qeldate bazi --zi ", "early late"),
                            ("qeldate ics --with-holidays --sh", "--shanghai"), ("qeldate --holidays holidays_2", "holidays_2027.tsv"),
                            ("qeldate convert --format j", "jsonl"), ("qeldate convert conv", "convert.in convert.txt"),
-                           ("qeldate terms --", "--chinese --color --encoding --english --help --holidays --json --leap --lunar --no-clamp"
+                           ("qeldate terms --", "--calendar --chinese --color --encoding --english --help --holidays --json --lang --leap --lunar --no-clamp"
                             " --plain-months --south --version"),
                            ("qeldate completion b", "bash"), ("qeldate --encoding ", "")):
             r = subprocess.run([bash, "-c", 'source "$1"; COMP_WORDS=($2); [[ $2 == *" " ]] && COMP_WORDS+=("");'

@@ -125,20 +125,21 @@ StepResult apply_steps(const Context& context, const Moment& start, const std::v
             // The day's lunar date moved by qel_lunar_step, the one rule of
             // every surface: leap months counted, day 30 to 29 where needed.
             qel_lunar_date from{}, to{};
-            if (qel_lunar_of_serial(serial, &from) != QEL_OK)
+            if (qel_lunar_of_serial_in(context.calendar, serial, &from) != QEL_OK)
                 throw UsageError(quote_input(text) + ": " + format_date(date_of(serial)) + " is " + range_message(QEL_DOMAIN_LUNAR));
             const int32_t unit = step.unit == StepUnit::kLunarMonth ? QEL_UNIT_MONTH : QEL_UNIT_YEAR;
-            status = qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, clamp ? 0u : QEL_STEP_NO_CLAMP, &to);
+            const uint32_t in = QEL_OPT_CALENDAR(context.calendar);
+            status = qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, in | (clamp ? 0u : QEL_STEP_NO_CLAMP), &to);
             if (status == QEL_E_RANGE) throw UsageError(quote_input(text) + ": the result is " + range_message(QEL_DOMAIN_LUNAR));
             if (status == QEL_E_DATE) {
                 // The month it was headed for: the same step, clamped.
-                qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, 0, &to);
-                throw UsageError(quote_input(text) + ": " + lunar_message(to.year, to.month, from.day, to.leap) +
+                qel_lunar_step(from.year, from.month, from.day, from.leap, step.count, unit, in, &to);
+                throw UsageError(quote_input(text) + ": " + lunar_message(to.year, to.month, from.day, to.leap, context.calendar) +
                                  " (without --no-clamp the day becomes 29)");
             }
-            if (status < 0) throw UsageError(quote_input(text) + ": " + lunar_message(from.year, from.month, from.day, from.leap));
+            if (status < 0) throw UsageError(quote_input(text) + ": " + lunar_message(from.year, from.month, from.day, from.leap, context.calendar));
             clamped = clamped || status == QEL_CLAMPED;
-            serial = serial_of_lunar({to.year, to.month, to.day, to.leap});
+            serial = serial_of_lunar({to.year, to.month, to.day, to.leap}, context.calendar);
             continue;
         }
         Serial next = 0;

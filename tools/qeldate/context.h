@@ -19,8 +19,11 @@ struct Context {
     bool color = false;                   // ANSI highlighting in the month grid
     bool chinese = false;                 // Chinese-first headings (weekdays in the grid)
     int columns = 80;                     // terminal width for the year view
-    uint32_t name_flags = 0;              // qel_calendar's QEL_NAME_PLAIN_MONTHS
-    uint32_t festival_options = 0;        // QEL_OPT_XIAONIAN_SOUTH
+    int32_t calendar = QEL_CALENDAR_CHINESE;  // the lunar calendar of every lunar date (--calendar)
+    std::string calendar_word = "chinese";    // its word as --calendar takes it, for messages
+    uint32_t language = 0;                // QEL_NAME_KOREAN, QEL_NAME_VIETNAMESE or 0 (Chinese names)
+    uint32_t name_flags = 0;              // QEL_NAME_PLAIN_MONTHS and the language
+    uint32_t festival_options = 0;        // QEL_OPT_XIAONIAN_SOUTH and QEL_OPT_CALENDAR(calendar)
     Moment now;                           // QELDATE_TODAY or the clock, in UTC+8
     bool fixed_now = false;               // now came from QELDATE_TODAY
     // The user's holiday file (--holidays, QELDATE_HOLIDAYS): its days and the

@@ -33,20 +33,32 @@ struct Names {
     std::array<std::string, 31> day;
     std::array<std::string, kTermCount> term;
     std::array<std::string, QEL_FESTIVAL_COUNT> festival;
-    explicit Names(uint32_t flags) {
-        for (int i = 0; i < 60; ++i) cycle[size_t(i)] = name(QEL_NAME_CYCLE, i);
-        for (int i = 0; i < 12; ++i) animal[size_t(i)] = name(QEL_NAME_ANIMAL, i);
+    int32_t calendar;
+    // `flags`: QEL_NAME_PLAIN_MONTHS and a language.
+    Names(uint32_t flags, uint32_t language, int32_t in) : calendar(in) {
+        for (int i = 0; i < 60; ++i) cycle[size_t(i)] = name(QEL_NAME_CYCLE, i, language);
+        for (int i = 0; i < 12; ++i) animal[size_t(i)] = name(QEL_NAME_ANIMAL, i, language);
         for (int m = 1; m <= 12; ++m)
             for (int leap = 0; leap < 2; ++leap)
                 month[size_t(leap)][size_t(m)] = name(QEL_NAME_LUNAR_MONTH, m, flags | (leap ? QEL_NAME_LEAP : 0u));
-        for (int d = 1; d <= 30; ++d) day[size_t(d)] = name(QEL_NAME_LUNAR_DAY, d);
+        for (int d = 1; d <= 30; ++d) day[size_t(d)] = name(QEL_NAME_LUNAR_DAY, d, language);
         for (int k = 0; k < kTermCount; ++k) term[size_t(k)] = name(QEL_NAME_TERM, k);
-        for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f) festival[size_t(f)] = name(QEL_NAME_FESTIVAL, f);
+        for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f) festival[size_t(f)] = qeldate::festival(f, language).chinese;
+        text_flags = flags | QEL_OPT_CALENDAR(in);
+    }
+    uint32_t text_flags = 0;
+    // The text of a lunar date: the names above in Chinese order, where the
+    // month's and the day's names make it; qel_lunar_text for the other
+    // languages, whose order and spacing are their own.
+    std::string text(const qel_day_facts& f, bool chinese_order) const {
+        if (chinese_order) return month[size_t(f.lunar_leap)][size_t(f.lunar_month)] + day[size_t(f.lunar_day)];
+        return lunar_text({f.lunar_year, f.lunar_month, f.lunar_day, f.lunar_leap}, text_flags);
     }
 };
 
 constexpr const char* kColumns[] = {"input", "date", "weekday", "lunar_year", "lunar_month", "lunar_day", "leap",
-                                    "lunar_text", "year_name", "animal", "day_cycle", "solar_term", "festivals", "error"};
+                                    "lunar_text", "year_name", "animal", "day_cycle", "solar_term", "festivals",
+                                    "lunar_source", "lunar_note", "error"};
 
 struct Line {
     std::string input;
@@ -73,14 +85,15 @@ int64_t gregorian_serial(std::string_view text) {
 }
 
 // A lunar line, in the grammar of every lunar date the tool reads.
-int64_t lunar_serial(std::string_view text) {
+int64_t lunar_serial(std::string_view text, int32_t calendar) {
     const LunarArg l = parse_lunar(text, true);
-    return serial_of_lunar({l.year, l.month, l.day, l.leap ? 1 : 0});
+    return serial_of_lunar({l.year, l.month, l.day, l.leap ? 1 : 0}, calendar);
 }
 
 class Writer {
 public:
-    Writer(ConvertFormat format, const Names& names) : format_(format), names_(names) {}
+    Writer(ConvertFormat format, const Names& names, bool chinese_order)
+        : format_(format), names_(names), chinese_order_(chinese_order) {}
     void header() {
         if (format_ == ConvertFormat::kJsonLines) return;
         for (size_t i = 0; i < std::size(kColumns); ++i) {
@@ -96,17 +109,22 @@ public:
             char date[16];
             std::snprintf(date, sizeof date, "%04d-%02d-%02d", f->year, f->month, f->day);
             out_ += separator() + date + separator() + std::to_string(f->weekday);
+            MonthSource source;
             if (f->flags & QEL_DAY_NO_LUNAR) {
                 for (int i = 0; i < 7; ++i) out_ += separator();
             } else {
+                source = month_source(names_.calendar, {f->lunar_year, f->lunar_month, f->lunar_day, f->lunar_leap});
                 out_ += separator() + std::to_string(f->lunar_year) + separator() + std::to_string(f->lunar_month) + separator() +
                         std::to_string(f->lunar_day) + separator() + (f->lunar_leap ? "1" : "0") + separator() +
-                        names_.month[size_t(f->lunar_leap)][size_t(f->lunar_month)] + names_.day[size_t(f->lunar_day)] +
-                        separator() + names_.cycle[size_t(f->year_cycle)] + separator() + names_.animal[size_t(f->year_cycle % 12)];
+                        names_.text(*f, chinese_order_) + separator() + names_.cycle[size_t(f->year_cycle)] + separator() + names_.animal[size_t(f->year_cycle % 12)];
             }
             out_ += separator() + names_.cycle[size_t(f->day_cycle)] + separator();
             if (f->term >= 0) out_ += names_.term[size_t(f->term)];
             out_ += separator() + festivals(f->festivals) + separator();
+            if (!(f->flags & QEL_DAY_NO_LUNAR)) out_ += source.word();
+            out_ += separator();
+            field(source.note());
+            out_ += separator();
         } else {
             for (size_t i = 1; i < std::size(kColumns); ++i) out_ += separator();  // to the error column
             field(line.error);
@@ -153,8 +171,11 @@ private:
             if (!(f->flags & QEL_DAY_NO_LUNAR)) {
                 j["lunar"] = {{"year", f->lunar_year}, {"month", f->lunar_month}, {"day", f->lunar_day},
                               {"leap", f->lunar_leap != 0},
-                              {"text", names_.month[size_t(f->lunar_leap)][size_t(f->lunar_month)] + names_.day[size_t(f->lunar_day)]},
+                              {"text", names_.text(*f, chinese_order_)},
                               {"year_name", names_.cycle[size_t(f->year_cycle)]}, {"animal", names_.animal[size_t(f->year_cycle % 12)]}};
+                const MonthSource source = month_source(names_.calendar, {f->lunar_year, f->lunar_month, f->lunar_day, f->lunar_leap});
+                j["lunar"]["source"] = source.word();
+                if (const std::string note = source.note(); !note.empty()) j["lunar"]["note"] = note;
             } else {
                 j["lunar"] = nullptr;
             }
@@ -172,6 +193,7 @@ private:
 
     ConvertFormat format_;
     const Names& names_;
+    bool chinese_order_;
     std::string out_;
 };
 
@@ -195,7 +217,7 @@ bool read_line(std::FILE* in, std::string& line, bool& too_long) {
 }
 
 // The record of one line as read (without its line end).
-Line parse_line(std::string text, bool too_long, bool lunar) {
+Line parse_line(std::string text, bool too_long, bool lunar, int32_t calendar) {
     if (too_long) {
         size_t cut = kShownBytes;
         while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
@@ -208,7 +230,7 @@ Line parse_line(std::string text, bool too_long, bool lunar) {
     if (text.empty()) return {"", 0, "the line is empty"};
     Line l{text, 0, ""};
     try {
-        l.serial = lunar ? lunar_serial(text) : gregorian_serial(text);
+        l.serial = lunar ? lunar_serial(text, calendar) : gregorian_serial(text);
     } catch (const UsageError& e) {
         l.error = e.what();
     }
@@ -218,8 +240,8 @@ Line parse_line(std::string text, bool too_long, bool lunar) {
 }  // namespace
 
 bool run_convert(const Context& context, const ConvertRequest& r) {
-    const Names names(context.name_flags);
-    Writer writer(r.format, names);
+    const Names names(context.name_flags, context.language, context.calendar);
+    Writer writer(r.format, names, context.language == 0);
     writer.header();
     long long bad = 0, number = 0, unreadable = 0;
     std::vector<Line> block;
@@ -266,7 +288,7 @@ bool run_convert(const Context& context, const ConvertRequest& r) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             // A byte order mark, as some Windows editors write, starts the text.
             if (first && line.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) line.erase(0, kByteOrderMark.size());
-            Line l = parse_line(std::move(line), too_long, r.lunar);
+            Line l = parse_line(std::move(line), too_long, r.lunar, context.calendar);
             if (!l.error.empty()) {
                 if (r.strict) {
                     convert_block();

@@ -2,6 +2,7 @@
 // and the column width of CJK text.
 #include "encoding.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -324,5 +325,13 @@ Encoding locale_encoding() {
 }
 
 bool locale_is_chinese() { return locale_name().rfind("zh", 0) == 0; }
+
+std::string locale_language() {
+    const std::string n = locale_name();
+    return n.size() >= 2 && std::islower(static_cast<unsigned char>(n[0])) && std::islower(static_cast<unsigned char>(n[1])) &&
+                   (n.size() == 2 || n[2] == '_' || n[2] == '.')
+               ? n.substr(0, 2)
+               : "";
+}
 
 }  // namespace qeldate

@@ -22,6 +22,9 @@ std::optional<Encoding> encoding_named(std::string_view name);
 Encoding locale_encoding();
 // Whether the locale's language is Chinese (zh_*): Chinese-first output.
 bool locale_is_chinese();
+// The locale's language: the two letters before "_" (ko of ko_KR.UTF-8), ""
+// for none (C, POSIX, unset).
+std::string locale_language();
 
 // Whole-text conversions; bytes that are not valid in the source encoding,
 // or a character the target lacks (named by its code point), throw

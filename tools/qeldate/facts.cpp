@@ -14,6 +14,15 @@ std::string days_away(int64_t days) {
 
 }  // namespace
 
+std::string source_line(const MonthSource& s) {
+    const std::string note = s.note();
+    if (s.source == QEL_SOURCE_PUBLISHED && note.empty()) return "";
+    const std::string from = s.source == QEL_SOURCE_COMPUTED ? "computed from the ephemerides"
+                           : s.source == QEL_SOURCE_RECORD   ? "from the historical record"
+                                                             : "from the published table";
+    return from + (note.empty() ? "" : "; " + note);
+}
+
 Json term_json(const Term& t) {
     return {{"index", t.term},   {"key", t.key},       {"name", t.chinese},       {"english", t.english},
             {"date", format_date(t.date)}, {"time", clock(t)}, {"second_of_day", t.second_of_day},
@@ -35,7 +44,9 @@ Json day_json(const Day& d) {
                       {"text", d.lunar_text},          {"year_name", d.year_name},
                       {"animal", d.animal},            {"month_name", d.lunar_month_name},
                       {"day_name", d.lunar_day_name},  {"month_days", d.lunar_month_days},
-                      {"leap_month", d.lunar_leap_month}, {"year_cycle_index", d.year_cycle}};
+                      {"leap_month", d.lunar_leap_month}, {"year_cycle_index", d.year_cycle},
+                      {"source", d.lunar_source.word()}};
+        if (const std::string note = d.lunar_source.note(); !note.empty()) j["lunar"]["note"] = note;
     } else {
         j["lunar"] = nullptr;
     }
@@ -132,6 +143,7 @@ void print_facts(const Context& context, const FactsRequest& r) {
         line("lunar date", d.lunar_text + "  (" + std::to_string(d.lunar.year) + "-" + std::to_string(d.lunar.month) +
                                "-" + std::to_string(d.lunar.day) + (d.lunar.leap ? ", leap month)" : ")"));
         line("lunar year", d.year_name + " " + d.animal);
+        if (const std::string shown = source_line(d.lunar_source); !shown.empty()) line("lunar month", shown);
     } else {
         line("lunar date", "none: " + range_message(QEL_DOMAIN_LUNAR));
     }
@@ -153,17 +165,21 @@ void print_facts(const Context& context, const FactsRequest& r) {
 void run_lunar(const Context& context, const Ymd& date) {
     const Serial serial = serial_of(date);
     qel_lunar_date l{};
-    if (qel_lunar_of_serial(serial, &l) != QEL_OK)
+    if (qel_lunar_of_serial_in(context.calendar, serial, &l) != QEL_OK)
         throw UsageError(format_date(date) + " is " + range_message(QEL_DOMAIN_LUNAR));
     const std::string numbers = std::to_string(l.year) + "-" + std::to_string(l.month) + "-" + std::to_string(l.day);
-    const std::string text = lunar_text({l.year, l.month, l.day, l.leap}, context.name_flags);
+    const std::string text = lunar_text({l.year, l.month, l.day, l.leap}, context);
+    const MonthSource source = month_source(context.calendar, {l.year, l.month, l.day, l.leap});
     if (context.json) {
-        write_out(Json{{"date", format_date(date)},
-                       {"lunar", {{"year", l.year}, {"month", l.month}, {"day", l.day}, {"leap", l.leap != 0}, {"text", text}}}}
-                      .dump(2) + "\n");
+        Json lunar{{"year", l.year}, {"month", l.month}, {"day", l.day}, {"leap", l.leap != 0}, {"text", text},
+                   {"source", source.word()}};
+        if (const std::string note = source.note(); !note.empty()) lunar["note"] = note;
+        write_out(Json{{"date", format_date(date)}, {"lunar", lunar}}.dump(2) + "\n");
         return;
     }
-    write_text(context, format_date(date) + "  lunar " + numbers + (l.leap ? " leap" : "") + "  " + text + "\n");
+    const std::string shown = source_line(source);
+    write_text(context, format_date(date) + "  lunar " + numbers + (l.leap ? " leap" : "") + "  " + text +
+                            (shown.empty() ? "" : "  (" + shown + ")") + "\n");
 }
 
 }  // namespace qeldate

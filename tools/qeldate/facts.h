@@ -44,6 +44,10 @@ void run_lunar(const Context& context, const Ymd& date);
 // {"years": [...]}.
 void write_years(const Context& context, const std::vector<std::string>& texts, const std::vector<Json>& objects);
 
+// A lunar month's provenance for a reader, one line: "" for a month of the
+// published table that is sure, else where it comes from and any note.
+std::string source_line(const MonthSource& source);
+
 // Shared with the other JSON renderers.
 Json term_json(const Term& t);
 Json day_json(const Day& d);

@@ -37,17 +37,18 @@ struct Found {
 
 // The day of lunar month-day (of the leap month with `leap`) in a lunar
 // year, by the recurring rule of lunar_anniversary.
-std::optional<Found> lunar_date_in(int lunar_year, int month, int day, bool leap) {
-    const std::optional<Anniversary> a = lunar_anniversary(lunar_year, month, day, leap);
+std::optional<Found> lunar_date_in(int lunar_year, int month, int day, bool leap, int32_t calendar) {
+    const std::optional<Anniversary> a = lunar_anniversary(lunar_year, month, day, leap, calendar);
     if (!a) return std::nullopt;
-    return Found{serial_of_lunar(a->date), a->moved};
+    return Found{serial_of_lunar(a->date, calendar), a->moved};
 }
 
 // The days inside Gregorian `year` that are the festival, term or lunar
 // date: a lunar festival or date can fall twice (腊八 on 2022-01-10 and
 // 2022-12-30) or not at all.
 std::vector<Found> days_in_year(int year, const std::optional<Festival>& f, int term, const LunarArg& l, bool leap,
-                                uint32_t options) {
+                                const Context& context) {
+    const uint32_t options = context.festival_options;
     std::vector<Found> out;
     if (f) {
         qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
@@ -58,7 +59,7 @@ std::vector<Found> days_in_year(int year, const std::optional<Festival>& f, int 
         if (const auto t = term_of(year, term)) out.push_back({t->serial, false});
     } else {
         for (int y = year - 1; y <= year; ++y)
-            if (const auto found = lunar_date_in(y, l.month, l.day, leap); found && date_of(found->serial).year == year)
+            if (const auto found = lunar_date_in(y, l.month, l.day, leap, context.calendar); found && date_of(found->serial).year == year)
                 out.push_back(*found);
     }
     return out;
@@ -94,11 +95,11 @@ void run_festivals(const Context& context, const std::vector<int>& years) {
         };
         for (int32_t k = 0; k < n; ++k) {
             terms_before(days[k].serial);
-            const Festival f = festival(days[k].festival);
+            const Festival f = festival(days[k].festival, context.language);
             qel_lunar_date l{};
-            const bool lunar = f.lunar && qel_lunar_of_serial(days[k].serial, &l) == QEL_OK;
+            const bool lunar = f.lunar && qel_lunar_of_serial_in(context.calendar, days[k].serial, &l) == QEL_OK;
             out += prefix(days[k].serial) + pad_right(f.chinese, 8) + f.english +
-                   (lunar ? "  (" + lunar_text({l.year, l.month, l.day, l.leap}, context.name_flags) + ")" : "") + "\n";
+                   (lunar ? "  (" + lunar_text({l.year, l.month, l.day, l.leap}, context) + ")" : "") + "\n";
             events.push_back({{"date", format_date(date_of(days[k].serial))}, {"weekday", weekday_of(days[k].serial)},
                               {"kind", "festival"}, {"key", f.key}, {"name", f.chinese}, {"english", f.english}});
             if (k + 1 == n || days[k + 1].serial != days[k].serial) terms_before(days[k].serial + 1);
@@ -112,7 +113,15 @@ void run_festivals(const Context& context, const std::vector<int>& years) {
 
 void run_next(const Context& context, std::string_view what, bool leap, std::optional<int> year, std::optional<int> lunar_year) {
     const Serial today = serial_of(context.now.date);
-    const std::optional<Festival> f = festival_named(what);
+    std::optional<Festival> f = festival_named(what);
+    if (f) {
+        // The festival's names in the calendar's language; a festival the
+        // calendar does not keep is refused with the calendar named.
+        int64_t probe = 0;
+        if (qel_festival_date(f->index, domain_range(QEL_DOMAIN_TERMS).first_year, context.festival_options, &probe) == QEL_E_ARGUMENT)
+            throw UsageError(f->chinese + " " + f->english + " is not a festival of the " + context.calendar_word + " calendar");
+        f = festival(f->index, context.language);
+    }
     const int term = f ? -1 : term_named(what);
     LunarArg l;
     std::string label;
@@ -136,7 +145,7 @@ void run_next(const Context& context, std::string_view what, bool leap, std::opt
         l = parse_lunar(what, false);
         leap = leap || l.leap;
         label = "lunar " + std::to_string(l.month) + "-" + std::to_string(l.day) + (leap ? " (leap month)" : "");
-        if (leap && !lunar_date_in(domain_range(QEL_DOMAIN_LUNAR).first_year, l.month, l.day, true))
+        if (leap && !lunar_date_in(domain_range(QEL_DOMAIN_LUNAR).first_year, l.month, l.day, true, context.calendar))
             throw UsageError("no lunar year of " + years_of_domain(QEL_DOMAIN_LUNAR) + " has a leap month " +
                              std::to_string(l.month) + " with a day " + std::to_string(l.day));
     }
@@ -147,14 +156,15 @@ void run_next(const Context& context, std::string_view what, bool leap, std::opt
         request.days_from_now = found.serial - today;
         request.moved = found.moved;
         qel_lunar_date on{};
-        qel_lunar_of_serial(found.serial, &on);
-        const std::string moved = found.moved ? " (day 30 moved to 29: " + lunar_message(on.year, on.month, 30, on.leap) + ")" : "";
+        qel_lunar_of_serial_in(context.calendar, found.serial, &on);
+        const std::string moved =
+            found.moved ? " (day 30 moved to 29: " + lunar_message(on.year, on.month, 30, on.leap, context.calendar) + ")" : "";
         request.heading = label + ": " + format_date(request.when.date) + moved + ", " + days_away(found.serial - today);
         return request;
     };
     if (year) {
         // The days inside a Gregorian year: none, one, or two.
-        const std::vector<Found> days = days_in_year(*year, f, term, l, leap, context.festival_options);
+        const std::vector<Found> days = days_in_year(*year, f, term, l, leap, context);
         if (context.json) {
             Json list = Json::array();
             for (const Found& d : days) list.push_back(facts_json(context, request_of(d)));
@@ -174,12 +184,12 @@ void run_next(const Context& context, std::string_view what, bool leap, std::opt
             int64_t serial = 0;
             if (qel_festival_date(f->index, *lunar_year, context.festival_options, &serial) == QEL_OK) found = Found{serial, false};
         } else {
-            found = lunar_date_in(*lunar_year, l.month, l.day, leap);
+            found = lunar_date_in(*lunar_year, l.month, l.day, leap, context.calendar);
         }
         if (!found) throw UsageError("no " + label + " in lunar " + std::to_string(*lunar_year));
     } else {
         qel_lunar_date now{};
-        if (qel_lunar_of_serial(today, &now) != QEL_OK)
+        if (qel_lunar_of_serial_in(context.calendar, today, &now) != QEL_OK)
             throw UsageError("today (" + format_date(context.now.date) + ") is " + range_message(QEL_DOMAIN_LUNAR));
         if (f) {
             if (const auto s = next_festival(*f, today, context.festival_options)) found = Found{*s, false};
@@ -194,7 +204,7 @@ void run_next(const Context& context, std::string_view what, bool leap, std::opt
             }
         } else {
             for (int y = now.year; !found && in_years(y, QEL_DOMAIN_LUNAR); ++y)
-                if (const auto c = lunar_date_in(y, l.month, l.day, leap); c && c->serial >= today) found = c;
+                if (const auto c = lunar_date_in(y, l.month, l.day, leap, context.calendar); c && c->serial >= today) found = c;
         }
         if (!found)
             throw UsageError("the next " + label + " after " + format_date(context.now.date) + " is " +

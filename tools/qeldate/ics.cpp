@@ -13,6 +13,12 @@
 namespace qeldate {
 namespace {
 
+// The Chinese calendar in Chinese names: its festivals are "Chinese
+// festivals" and a lunar date reads 农历闰六月初一. In another calendar or
+// language the date's own text stands alone.
+bool chinese(const Context& context) { return context.calendar == QEL_CALENDAR_CHINESE && context.language == 0; }
+std::string lunar_prefix(const Context& context) { return chinese(context) ? "农历" : ""; }
+
 // Content lines longer than 75 octets are folded: CRLF and one space, never
 // inside a UTF-8 sequence.
 constexpr size_t kMaxLineOctets = 75;
@@ -183,8 +189,8 @@ void run_ics_festivals(const Context& context, int first_year, int last_year, bo
         const Day d = day_of(s, context);
         for (const Festival& f : d.festivals) {
             std::string description = f.english;
-            if (f.lunar) description += ", lunar " + lunar_numbers(d.lunar) + " (农历" + d.lunar_text + ")";
-            events.push_back({s, f.key, f.chinese, description, "Chinese festival", std::nullopt});
+            if (f.lunar) description += ", lunar " + lunar_numbers(d.lunar) + " (" + lunar_prefix(context) + d.lunar_text + ")";
+            events.push_back({s, f.key, f.chinese, description, chinese(context) ? "Chinese festival" : "Festival", std::nullopt});
         }
         if (d.term) {
             const int longitude = (kLongitudeOfTerm0 + kDegreesPerTerm * d.term->term) % 360;
@@ -194,7 +200,7 @@ void run_ics_festivals(const Context& context, int first_year, int last_year, bo
                               "Solar term", d.term->instant});
         }
     }
-    write_calendar(context, "Chinese festivals and solar terms " + year_range(first_year, last_year), std::move(events),
+    write_calendar(context, std::string(chinese(context) ? "Chinese festivals" : "Festivals") + " and solar terms " + year_range(first_year, last_year), std::move(events),
                    shanghai_time);
 }
 
@@ -211,8 +217,8 @@ void run_ics_lunar(const Context& context, int month, int day, bool leap, int fi
                              "; give --from YEAR");
         const Serial new_year = serial_of({now_year, 1, 1});
         year = std::max(now_year - 1, lunar.first_year);
-        for (std::optional<Anniversary> l; year < lunar.last_year && (!(l = lunar_anniversary(year, month, day, leap)) ||
-                                                                     serial_of_lunar(l->date) < new_year);)
+        for (std::optional<Anniversary> l; year < lunar.last_year && (!(l = lunar_anniversary(year, month, day, leap, context.calendar)) ||
+                                                                     serial_of_lunar(l->date, context.calendar) < new_year);)
             ++year;
     }
     // Years past the table are refused rather than left out; without
@@ -229,10 +235,10 @@ void run_ics_lunar(const Context& context, int month, int day, bool leap, int fi
     const std::string key = "lunar-" + what + (summary.empty() ? "" : "-" + text_key(summary));
     std::vector<Event> events;
     for (int y = year; y < year + count; ++y) {
-        const std::optional<Anniversary> a = lunar_anniversary(y, month, day, leap);
+        const std::optional<Anniversary> a = lunar_anniversary(y, month, day, leap, context.calendar);
         if (!a) continue;
-        const std::string name = "农历" + lunar_text(a->date, context.name_flags);
-        events.push_back({serial_of_lunar(a->date), key, summary.empty() ? name : summary,
+        const std::string name = lunar_prefix(context) + lunar_text(a->date, context);
+        events.push_back({serial_of_lunar(a->date, context.calendar), key, summary.empty() ? name : summary,
                           name + ", lunar " + lunar_numbers(a->date) + (a->moved ? " (day 30 moved to 29: a short month)" : ""),
                           "Lunar date", std::nullopt});
     }

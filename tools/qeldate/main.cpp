@@ -16,6 +16,7 @@
 
 #include "arithmetic.h"
 #include "bazi.h"
+#include "compare.h"
 #include "context.h"
 #include "convert.h"
 #include "facts.h"
@@ -49,7 +50,8 @@ Environment:
   NO_COLOR       no colour with --color auto
   COLUMNS        terminal width for the year view
   LANG, LC_ALL, LC_CTYPE  a GBK codeset picks GBK output; zh_*: cal's
-                 titles and weekdays in Chinese (--chinese)
+                 titles and weekdays in Chinese (--chinese); ko_*, vi_*:
+                 names in Korean or Vietnamese (--lang)
 Exit status: 0 success, 2 bad usage or input, 1 anything else.)";
 
 // The footer of --help; the covered years come from qel_calendar at run
@@ -101,6 +103,9 @@ struct Arguments {
     std::string color = "auto";
     bool plain_months = false;
     bool chinese = false, english = false;
+    std::string calendar, lang;
+    std::vector<std::string> compare_args;
+    bool compare_new_years = false;
     bool south = false;
     std::string holiday_file;
     std::vector<std::string> holidays_args;
@@ -264,10 +269,19 @@ int run(CLI::App& app, const Arguments& a) {
     }
     context.json = a.json;
     context.color = use_colour(a.color);
-    context.chinese = a.chinese || (!a.english && locale_is_chinese());
+    if (!a.calendar.empty()) context.calendar = calendar_named(a.calendar);
+    context.calendar_word = calendar_word(context.calendar);
+    // The names' language: --lang, else a zh, ko or vi locale, else the
+    // calendar's own (Korean names for the Korean calendar when the locale
+    // says nothing of these languages).
+    std::string lang = a.lang.empty() ? locale_language() : a.lang;
+    if (lang != "zh" && lang != "ko" && lang != "vi" && (a.lang.empty() || lang != "en")) lang = "";
+    context.language = lang == "ko" ? QEL_NAME_KOREAN : lang == "vi" ? QEL_NAME_VIETNAMESE
+                     : lang.empty() ? calendar_language(context.calendar) : 0u;
+    context.chinese = a.chinese || a.lang == "zh" || (!a.english && a.lang.empty() && locale_is_chinese());
     context.columns = terminal_columns();
-    context.name_flags = a.plain_months ? QEL_NAME_PLAIN_MONTHS : 0u;
-    context.festival_options = a.south ? QEL_OPT_XIAONIAN_SOUTH : 0u;
+    context.name_flags = (a.plain_months ? QEL_NAME_PLAIN_MONTHS : 0u) | context.language;
+    context.festival_options = (a.south ? QEL_OPT_XIAONIAN_SOUTH : 0u) | QEL_OPT_CALENDAR(context.calendar);
     prepare_output(context.encoding, context.color);
     std::string holiday_file = a.holiday_file;
     if (const char* env = std::getenv("QELDATE_HOLIDAYS"); holiday_file.empty() && env && *env) holiday_file = env;
@@ -291,7 +305,18 @@ int run(CLI::App& app, const Arguments& a) {
     if (a.json && command("ics")) throw UsageError("--json does not go with ics (iCalendar is its own format)");
     if (a.json && command("convert")) throw UsageError("convert writes JSON lines with --format jsonl");
 
-    if (command("cal")) {
+    if (command("compare")) {
+        if (a.compare_new_years) {
+            at_most(a.compare_args, 2, "compare --new-years takes at most FROM and TO");
+            if (a.compare_args.size() == 1) throw UsageError("compare --new-years takes FROM and TO, or neither");
+            const auto [first, last] = published_years();
+            run_new_years(context, a.compare_args.empty() ? first : lunar_year(a.compare_args[0], "compare --new-years"),
+                          a.compare_args.empty() ? last : lunar_year(a.compare_args[1], "compare --new-years"));
+        } else {
+            at_most(a.compare_args, 1, "compare takes at most a DATE");
+            run_compare(context, a.compare_args.empty() ? context.now.date : parse_date(a.compare_args[0]));
+        }
+    } else if (command("cal")) {
         run_cal(context, cal_request(context, a));
     } else if (command("terms")) {
         run_terms(context, years_of(a.terms_args, context.now.date.year, QEL_DOMAIN_TERMS, "terms"));
@@ -364,9 +389,10 @@ int run(CLI::App& app, const Arguments& a) {
             }
             const LunarArg l = parse_lunar(a.lunar, true);
             const LunarDate date{l.year, l.month, l.day, a.leap || l.leap ? 1 : 0};
-            if (qel_check_lunar(date.year, date.month, date.day, date.leap, nullptr) != QEL_OK)
-                throw UsageError("--lunar " + quote_input(a.lunar) + ": " + lunar_message(date.year, date.month, date.day, date.leap));
-            request.when.date = date_of(serial_of_lunar(date));
+            if (qel_check_lunar_in(context.calendar, date.year, date.month, date.day, date.leap, nullptr) != QEL_OK)
+                throw UsageError("--lunar " + quote_input(a.lunar) + ": " +
+                                 lunar_message(date.year, date.month, date.day, date.leap, context.calendar));
+            request.when.date = date_of(serial_of_lunar(date, context.calendar));
         } else if (a.leap) {
             throw UsageError("--leap goes with --lunar YEAR-MONTH-DAY");
         } else if (a.date.empty()) {
@@ -438,6 +464,12 @@ int main(int argc, char** argv) {
     app.add_flag("--english", a.english, "cal's titles and weekdays in English");
     app.add_flag("--south", a.south, "小年 on lunar 12-24, as in the south");
     app.add_option("--holidays", a.holiday_file, "a holiday file (TSV) for years to add")->type_name("FILE");
+    // Matched by qel_calendar_of_name; the type name lists the words for help and completion.
+    std::string calendar_words;
+    for (const char* w : kCalendarWords) calendar_words += std::string(calendar_words.empty() ? "" : ",") + w;
+    app.add_option("--calendar", a.calendar, "the lunar calendar (default: " + calendar_word(QEL_CALENDAR_CHINESE) + ")")
+        ->type_name("TEXT:{" + calendar_words + "}");
+    app.add_option("--lang", a.lang, "names in zh, en, ko or vi (default: locale)")->check(CLI::IsMember({"zh", "en", "ko", "vi"}));
 
     const std::string sub_footer = "The options of qeldate (--json, --encoding, ...) work here too.\n";
     CLI::App* cal = app.add_subcommand("cal", "a month grid with lunar days, terms and festivals");
@@ -470,6 +502,9 @@ int main(int argc, char** argv) {
     // Matched by qel_zi_of_name (any ASCII case); the type name lists the
     // words for help and completion.
     bazi->add_option("--zi", a.bazi_zi, "23:00-24:00: late (this day, default) or early")->type_name("TEXT:{early,late}");
+    CLI::App* compare = app.add_subcommand("compare", "a date in the three lunar calendars side by side");
+    compare->add_option("args", a.compare_args, "DATE (default: today), or FROM TO with --new-years");
+    compare->add_flag("--new-years", a.compare_new_years, "years whose lunar new year differs between them");
     CLI::App* convert = app.add_subcommand("convert", "dates in bulk, one per line, to CSV or JSON");
     convert->add_option("files", a.convert_files, "input files (default or -: standard input)")->type_name("FILE");
     convert->add_flag("--lunar", a.convert_lunar, "lines are lunar YEAR-MONTH-DAY [leap]");
@@ -488,7 +523,7 @@ int main(int argc, char** argv) {
     CLI::App* completion = app.add_subcommand("completion", "a shell completion script, made from these options");
     completion->add_option("shell", a.completion_shell, "bash")->required()->check(CLI::IsMember({"bash"}));
     completion->footer("Packages install it; by hand, in ~/.bashrc: eval \"$(qeldate completion bash)\"");
-    for (CLI::App* c : {cal, terms, festivals, holidays, workdays, lunar, diff, next, bazi, convert, ics}) c->footer(sub_footer);
+    for (CLI::App* c : {cal, terms, festivals, holidays, workdays, lunar, diff, next, bazi, compare, convert, ics}) c->footer(sub_footer);
 
     std::vector<std::string> args;
     try {

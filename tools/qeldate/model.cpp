@@ -44,8 +44,8 @@ std::string range_message(int32_t domain) {
 std::string date_message(int year, int month, int day) {
     return text_of([&](char* b, size_t n) { return qel_date_message(year, month, day, b, n); });
 }
-std::string lunar_message(int year, int month, int day, int leap) {
-    return text_of([&](char* b, size_t n) { return qel_lunar_message(year, month, day, leap, b, n); });
+std::string lunar_message(int year, int month, int day, int leap, int32_t calendar) {
+    return text_of([&](char* b, size_t n) { return qel_lunar_message_in(calendar, year, month, day, leap, b, n); });
 }
 std::string time_message(int hour, int minute, int second) {
     return text_of([&](char* b, size_t n) { return qel_time_message(hour, minute, second, b, n); });
@@ -119,20 +119,61 @@ int64_t instant_of(const Moment& m) {
     return instant;
 }
 
-Festival festival(int index) {
+Festival festival(int index, uint32_t language) {
+    // The language's name where qel_name has one, else the Chinese name.
+    const auto local = [&](int32_t kind) {
+        const std::string n = language ? name(kind, index, language) : "";
+        return n.empty() ? name(kind, index) : n;
+    };
     return {index,
             name(QEL_NAME_FESTIVAL_KEY, index),
-            name(QEL_NAME_FESTIVAL, index),
-            name(QEL_NAME_FESTIVAL_SHORT, index),
+            local(QEL_NAME_FESTIVAL),
+            local(QEL_NAME_FESTIVAL_SHORT),
             name(QEL_NAME_FESTIVAL_ENGLISH, index),
-            index <= QEL_FESTIVAL_NEW_YEARS_EVE};
+            index <= QEL_FESTIVAL_NEW_YEARS_EVE || index == QEL_FESTIVAL_HUNG_KINGS};
 }
 
-std::vector<Festival> festivals_of(uint64_t bits) {
+std::vector<Festival> festivals_of(uint64_t bits, uint32_t language) {
     std::vector<Festival> out;
     for (int f = 0; f < QEL_FESTIVAL_COUNT; ++f)
-        if (bits >> f & 1u) out.push_back(festival(f));
+        if (bits >> f & 1u) out.push_back(festival(f, language));
     return out;
+}
+
+int32_t calendar_named(std::string_view word) {
+    const int32_t calendar = qel_calendar_of_name(word.data(), word.size());
+    if (calendar >= 0) return calendar;
+    std::vector<std::string> words;
+    for (const char* w : kCalendarWords) words.push_back(w);
+    throw UsageError("--calendar " + quote_input(word) + ": use " + or_list(words));
+}
+
+std::string calendar_word(int32_t calendar) {
+    for (const char* w : kCalendarWords)
+        if (qel_calendar_of_name(w, std::char_traits<char>::length(w)) == calendar) return w;
+    return std::to_string(calendar);
+}
+
+uint32_t calendar_language(int32_t calendar) {
+    return calendar == QEL_CALENDAR_KOREAN ? QEL_NAME_KOREAN : calendar == QEL_CALENDAR_VIETNAMESE ? QEL_NAME_VIETNAMESE : 0u;
+}
+
+const char* MonthSource::word() const {
+    return source == QEL_SOURCE_COMPUTED ? "computed" : source == QEL_SOURCE_RECORD ? "record" : "published";
+}
+
+std::string MonthSource::note() const {
+    // A new moon or principal term within its margin of midnight: the month
+    // could start a day later or earlier, or take another number.
+    if (flags & QEL_MONTH_LABEL_UNCERTAIN) return "its number is uncertain (a new moon or principal term near midnight)";
+    if (flags & QEL_MONTH_START_UNCERTAIN) return "its first day is uncertain (a new moon near midnight)";
+    return "";
+}
+
+MonthSource month_source(int32_t calendar, const LunarDate& l) {
+    qel_month_info info{};
+    if (qel_lunar_month_info(calendar, l.year, l.month, l.leap, &info) != QEL_OK) return {};
+    return {info.source, info.flags};
 }
 
 std::optional<Festival> festival_named(std::string_view text) {
@@ -227,7 +268,7 @@ HolidayStatus holiday_of(Serial serial, const Context& context) {
 }
 
 Day day_of(Serial serial, const Context& context) {
-    const uint32_t name_flags = context.name_flags;
+    const uint32_t name_flags = context.name_flags, language = context.language;
     qel_day_facts f{};
     qel_day_facts_of(serial, context.festival_options, &f);
     Day d;
@@ -236,49 +277,54 @@ Day day_of(Serial serial, const Context& context) {
     d.weekday = f.weekday;
     d.day_of_year = f.day_of_year;
     d.day_cycle = f.day_cycle;
-    d.day_cycle_name = name(QEL_NAME_CYCLE, f.day_cycle);
+    d.day_cycle_name = name(QEL_NAME_CYCLE, f.day_cycle, language);
     d.has_lunar = (f.flags & QEL_DAY_NO_LUNAR) == 0;
     if (d.has_lunar) {
         d.lunar = {f.lunar_year, f.lunar_month, f.lunar_day, f.lunar_leap};
         d.lunar_month_days = f.lunar_month_days;
         d.lunar_leap_month = f.lunar_leap_month;
         d.lunar_month_name = name(QEL_NAME_LUNAR_MONTH, f.lunar_month, name_flags | (f.lunar_leap ? QEL_NAME_LEAP : 0u));
-        d.lunar_day_name = name(QEL_NAME_LUNAR_DAY, f.lunar_day);
-        d.lunar_text = d.lunar_month_name + d.lunar_day_name;
+        d.lunar_day_name = name(QEL_NAME_LUNAR_DAY, f.lunar_day, language);
+        d.lunar_text = lunar_text(d.lunar, context);
+        d.lunar_source = month_source(context.calendar, d.lunar);
         d.year_cycle = f.year_cycle;
-        d.year_name = name(QEL_NAME_CYCLE, f.year_cycle);
-        d.animal = name(QEL_NAME_ANIMAL, f.year_cycle % 12);
+        d.year_name = name(QEL_NAME_CYCLE, f.year_cycle, language);
+        d.animal = name(QEL_NAME_ANIMAL, f.year_cycle % 12, language);
     }
     if (f.term >= 0) d.term = term_of(qel_term{f.year, f.term, f.term_instant});
-    d.festivals = festivals_of(f.festivals);
+    d.festivals = festivals_of(f.festivals, language);
     d.holiday = holiday_of(serial, context);
     return d;
 }
 
-Serial serial_of_lunar(const LunarDate& l) {
+Serial serial_of_lunar(const LunarDate& l, int32_t calendar) {
     int64_t serial = 0;
-    if (qel_serial_of_lunar(l.year, l.month, l.day, l.leap, &serial) == QEL_OK) return serial;
-    throw UsageError(lunar_message(l.year, l.month, l.day, l.leap));
+    if (qel_serial_of_lunar_in(calendar, l.year, l.month, l.day, l.leap, &serial) == QEL_OK) return serial;
+    throw UsageError(lunar_message(l.year, l.month, l.day, l.leap, calendar));
 }
 
-std::string lunar_text(const LunarDate& l, uint32_t name_flags) {
-    char buf[64];
-    return qel_lunar_text(l.year, l.month, l.day, l.leap, name_flags, buf, sizeof buf) >= 0 ? buf : "";
+std::string lunar_text(const LunarDate& l, uint32_t flags) {
+    char buf[96];
+    return qel_lunar_text(l.year, l.month, l.day, l.leap, flags, buf, sizeof buf) >= 0 ? buf : "";
 }
 
-std::optional<Anniversary> lunar_anniversary(int lunar_year, int month, int day, bool leap) {
+std::string lunar_text(const LunarDate& l, const Context& context) {
+    return lunar_text(l, context.name_flags | QEL_OPT_CALENDAR(context.calendar));
+}
+
+std::optional<Anniversary> lunar_anniversary(int lunar_year, int month, int day, bool leap, int32_t calendar) {
     const qel_range lunar = domain_range(QEL_DOMAIN_LUNAR);
     if (lunar_year < lunar.first_year || lunar_year > lunar.last_year) return std::nullopt;
     // A year that has the date: the year itself when it does, else the first
     // one that does (a leap 6-30 exists only in some years).
     int base = lunar_year;
-    if (qel_check_lunar(base, month, day, leap, nullptr) != QEL_OK) {
+    if (qel_check_lunar_in(calendar, base, month, day, leap, nullptr) != QEL_OK) {
         base = lunar.first_year;
-        while (base <= lunar.last_year && qel_check_lunar(base, month, day, leap, nullptr) != QEL_OK) ++base;
+        while (base <= lunar.last_year && qel_check_lunar_in(calendar, base, month, day, leap, nullptr) != QEL_OK) ++base;
         if (base > lunar.last_year) return std::nullopt;
     }
     qel_lunar_date out{};
-    const int32_t status = qel_lunar_step(base, month, day, leap, lunar_year - base, QEL_UNIT_YEAR, 0, &out);
+    const int32_t status = qel_lunar_step(base, month, day, leap, lunar_year - base, QEL_UNIT_YEAR, QEL_OPT_CALENDAR(calendar), &out);
     if (status < 0) return std::nullopt;
     return Anniversary{{out.year, out.month, out.day, out.leap}, status == QEL_CLAMPED};
 }

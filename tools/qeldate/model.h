@@ -28,7 +28,7 @@ bool in_years(int year, int32_t domain);
 // date, lunar date or clock time fails ("" when it does not).
 std::string range_message(int32_t domain);
 std::string date_message(int year, int month, int day);
-std::string lunar_message(int year, int month, int day, int leap);
+std::string lunar_message(int year, int month, int day, int leap, int32_t calendar = QEL_CALENDAR_CHINESE);
 std::string time_message(int hour, int minute, int second);
 // The years of a domain as "FIRST-LAST", for help text.
 std::string years_of_domain(int32_t domain);
@@ -65,8 +65,10 @@ struct Festival {
     std::string key, chinese, short_name, english;
     bool lunar = false;  // a lunar festival (its year is the lunar year)
 };
-Festival festival(int index);
-std::vector<Festival> festivals_of(uint64_t bits);
+// Its names; `chinese` and `short_name` in the language of `language`
+// (QEL_NAME_KOREAN, QEL_NAME_VIETNAMESE) when qel_name has them there.
+Festival festival(int index, uint32_t language = 0);
+std::vector<Festival> festivals_of(uint64_t bits, uint32_t language = 0);
 // The festival by key, English or Chinese name, else nothing.
 std::optional<Festival> festival_named(std::string_view name);
 // A name to compare a mistyped word with, and how a message shows it.
@@ -88,6 +90,29 @@ struct LunarDate {
     int year = 0, month = 0, day = 0, leap = 0;
 };
 
+// The words --calendar offers (help, completion, messages), each read with
+// qel_calendar_of_name, which also takes any ASCII case and 农历, 음력,
+// âm lịch.
+inline constexpr const char* kCalendarWords[] = {"chinese", "korean", "vietnamese"};
+// The calendar of a word, or a UsageError that lists the words.
+int32_t calendar_named(std::string_view word);
+// The word of a calendar (qel_calendar_kind).
+std::string calendar_word(int32_t calendar);
+// The name language of a calendar: 0 (Chinese), QEL_NAME_KOREAN or
+// QEL_NAME_VIETNAMESE.
+uint32_t calendar_language(int32_t calendar);
+
+// Where a lunar month comes from (qel_lunar_month_info): "published",
+// "computed" or "record", and a short note when its start or its number
+// could move ("" for a sure month).
+struct MonthSource {
+    int source = QEL_SOURCE_PUBLISHED;
+    uint32_t flags = 0;
+    const char* word() const;
+    std::string note() const;
+};
+MonthSource month_source(int32_t calendar, const LunarDate& date);
+
 // The holiday status of a day: QEL_DAY_OFF, QEL_DAY_WORK, QEL_DAY_ORDINARY,
 // or QEL_E_RANGE where no table covers it.
 struct HolidayStatus {
@@ -103,7 +128,8 @@ struct Day {
     bool has_lunar = false;
     LunarDate lunar;
     int lunar_month_days = 0, lunar_leap_month = 0;
-    std::string lunar_text;        // 闰六月初一
+    std::string lunar_text;        // 闰六月初一 (in the context's language)
+    MonthSource lunar_source;
     std::string lunar_month_name;  // 闰六月
     std::string lunar_day_name;    // 初一
     std::string year_name, animal;  // 丁酉 鸡
@@ -120,9 +146,12 @@ Day day_of(Serial serial, const Context& context);
 HolidayStatus holiday_of(Serial serial, const Context& context);
 
 // The day of a lunar date, or a UsageError with qel_calendar's reason.
-Serial serial_of_lunar(const LunarDate& date);
+Serial serial_of_lunar(const LunarDate& date, int32_t calendar = QEL_CALENDAR_CHINESE);
 // A lunar date's name as calendars print it (闰六月初一).
-std::string lunar_text(const LunarDate& date, uint32_t name_flags);
+// `flags`: QEL_NAME_PLAIN_MONTHS, a language and QEL_OPT_CALENDAR(...).
+std::string lunar_text(const LunarDate& date, uint32_t flags);
+// The same in the context's calendar and language.
+std::string lunar_text(const LunarDate& date, const Context& context);
 
 // A lunar date in a given lunar year, for dates that recur (next, iCalendar
 // birthdays): qel_lunar_step's year rule from a year that has the date, so
@@ -134,6 +163,7 @@ struct Anniversary {
     LunarDate date;
     bool moved = false;  // the day became 29 (QEL_CLAMPED)
 };
-std::optional<Anniversary> lunar_anniversary(int lunar_year, int month, int day, bool leap);
+std::optional<Anniversary> lunar_anniversary(int lunar_year, int month, int day, bool leap,
+                                            int32_t calendar = QEL_CALENDAR_CHINESE);
 
 }  // namespace qeldate

@@ -43,11 +43,17 @@ struct Cell {
 // The second line of a day: the month's name on the first day of a lunar
 // month (always: its term or festival is listed below the grid), else the
 // first festival, else the solar term, else the day's name.
+// A name wider than kMaxCellName columns (Vietnamese: tháng Sáu nhuận, Tết
+// Nguyên Đán) gives way to the day's name, keeping its colour: the month is
+// in the heading and the festival in the list below the grid.
+constexpr int kMaxCellName = 8;
+
 Cell make_cell(const Day& d) {
     Cell c{&d, d.lunar_day_name, Kind::kDay};
     if (d.has_lunar && d.lunar.day == 1) c = {&d, d.lunar_month_name, Kind::kMonthStart};
     else if (!d.festivals.empty()) c = {&d, d.festivals.front().short_name, Kind::kFestival};
     else if (d.term) c = {&d, d.term->chinese, Kind::kTerm};
+    if (display_width(c.name) > kMaxCellName) c.name = d.lunar_day_name;
     return c;
 }
 
@@ -64,16 +70,19 @@ Month month_of(const Context& context, int year, int month) {
 }
 
 // 丁酉年 六月小 · 闰六月大: the lunar months the Gregorian month spans, 大 for
-// 30 days and 小 for 29, with the year's name where a lunar year begins.
-std::string lunar_heading(const Month& m) {
+// 30 days and 小 for 29, with the year's name where a lunar year begins. In
+// Korean and Vietnamese names the month's length is its number of days:
+// 정유 6월 (29) · 7월 (30).
+std::string lunar_heading(const Context& context, const Month& m) {
+    const bool chinese = context.language == 0;
     std::string out;
     int last_year = 0;
     for (const Day& d : m.days) {
         if (!d.has_lunar || (d.lunar.day != 1 && &d != &m.days.front())) continue;
         if (!out.empty()) out += " · ";
-        if (d.lunar.year != last_year) out += d.year_name + "年 ";
+        if (d.lunar.year != last_year) out += d.year_name + (chinese ? "年 " : " ");
         last_year = d.lunar.year;
-        out += d.lunar_month_name + (d.lunar_month_days == 30 ? "大" : "小");
+        out += d.lunar_month_name + (chinese ? (d.lunar_month_days == 30 ? "大" : "小") : " (" + std::to_string(d.lunar_month_days) + ")");
     }
     return out;
 }
@@ -119,7 +128,7 @@ std::vector<std::string> full_block(const Context& context, const Month& m, bool
     const std::string title = context.chinese ? std::to_string(m.year) + "年" + std::to_string(m.month) + "月"
                                               : std::string(month_name(m.month)) + (with_year ? " " + std::to_string(m.year) : "");
     lines.push_back(centre(title, width));
-    lines.push_back(centre(lunar_heading(m), width));
+    lines.push_back(centre(lunar_heading(context, m), width));
     std::string header;
     for (int c = 0; c < kDaysPerWeek; ++c) header += (c ? " " : "") + weekday_heading(context, weekday_at(c, sunday), cell_width);
     lines.push_back(header);
