@@ -46,7 +46,8 @@ if TYPE_CHECKING:
 
 __all__ = [
     "LunarDate", "to_lunar", "to_lunar_ymd", "from_lunar", "leap_month", "add_lunar_months", "add_lunar_years",
-    "ranges", "Range", "month_info", "MonthInfo", "CALENDARS", "pillars_ymd", "day_facts", "DayFacts", "pillars", "Pillars",
+    "ranges", "Range", "month_info", "MonthInfo", "CALENDARS",
+    "pillars_ymd", "day_facts", "DayFacts", "pillars", "Pillars",
     "solar_terms", "SolarTerm", "festivals", "festival_date", "Festival", "is_workday", "workdays",
     "add_workdays", "holiday_years", "to_lunar_array", "LunarArrays", "from_lunar_array", "day_facts_array",
     "add_workdays_array", "add_lunar_columns", "DAY_FACTS_DTYPE", "CYCLE", "TERMS", "FESTIVALS", "NO_LUNAR",
@@ -300,10 +301,10 @@ def day_facts(date: DateLike, south_xiaonian: bool = False, calendar: str = "chi
     if flags & NO_LUNAR:
         return DayFacts(day, weekday, day_of_year, None, None, None, None, None, names.cycle[day_cycle], term,
                         days_festivals, _HOLIDAY_STATUS[status] if status >= 0 else None, _HOLIDAYS[holiday] or None)
-    return DayFacts(day, weekday, day_of_year, LunarDate(lunar_year, lunar_month, lunar_day, lunar_leap == 1, CALENDARS[c]),
-                    month_days, leap_of_year, names.cycle[year_cycle], names.animals[year_cycle % 12],
-                    names.cycle[day_cycle], term, days_festivals, _HOLIDAY_STATUS[status] if status >= 0 else None,
-                    _HOLIDAYS[holiday] or None)
+    lunar = LunarDate(lunar_year, lunar_month, lunar_day, lunar_leap == 1, CALENDARS[c])
+    return DayFacts(day, weekday, day_of_year, lunar, month_days, leap_of_year, names.cycle[year_cycle],
+                    names.animals[year_cycle % 12], names.cycle[day_cycle], term, days_festivals,
+                    _HOLIDAY_STATUS[status] if status >= 0 else None, _HOLIDAYS[holiday] or None)
 
 
 def pillars(moment: _dt.datetime, zi: str = "late", lang: str = "chinese") -> Pillars:

@@ -1,6 +1,6 @@
 // qel_calendar._core: the CPython binding of the qel_calendar C interface.
 //
-// to_lunar and LunarDate are plain CPython (a vectorcall function, a static-size
+// to_lunar and LunarDate are plain CPython (a METH_FASTCALL function, a static-size
 // type): pybind11's dispatch and instance registry would cost more than the
 // conversion itself, and scalar to_lunar is the call people make per row.
 // The array calls take contiguous int64 day counts since 1970 (the view of
@@ -350,7 +350,8 @@ PyObject* lunar_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
     if (!PyArg_ParseTupleAndKeywords(args, kwargs, "OOO|OO:LunarDate", const_cast<char**>(keywords), &y, &mo, &d,
                                      &leap, &calendar))
         return nullptr;
-    return guarded([&] { return new_lunar(type, checked_lunar("LunarDate", y, mo, d, leap, calendar_arg(calendar))); });
+    return guarded(
+        [&] { return new_lunar(type, checked_lunar("LunarDate", y, mo, d, leap, calendar_arg(calendar))); });
 }
 
 PyObject* lunar_str(PyObject* self) {
@@ -399,7 +400,9 @@ PyObject* lunar_reduce(PyObject* self, PyObject*) {
 
 PyObject* lunar_get_leap(PyObject* self, void*) { return PyBool_FromLong(lunar_of(self).leap); }
 
-PyObject* lunar_get_calendar(PyObject* self, void*) { return PyUnicode_FromString(kCalendarKeys[lunar_of(self).calendar]); }
+PyObject* lunar_get_calendar(PyObject* self, void*) {
+    return PyUnicode_FromString(kCalendarKeys[lunar_of(self).calendar]);
+}
 
 // The lunar date of a day in a calendar, or ValueError after the call text.
 template <typename Call>
@@ -409,7 +412,7 @@ LunarDate lunar_of_day(int64_t serial, int32_t calendar, Call&& call) {
     return {l.year, l.month, l.day, l.leap != 0, calendar};
 }
 
-// to_lunar(date, /, calendar='chinese') by vectorcall: the per-row call
+// to_lunar(date, /, calendar='chinese') as METH_FASTCALL: the per-row call
 // builds no argument tuple.
 PyObject* to_lunar(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     return guarded([&] {
@@ -491,7 +494,8 @@ PyGetSetDef lunar_getset[] = {{"leap", lunar_get_leap, nullptr, "True in a leap 
 
 PyMethodDef lunar_methods[] = {
     {"to_date", lunar_to_date, METH_NOARGS, "to_date($self, /)\n--\n\nThe Gregorian date of this day."},
-    {"__reduce__", lunar_reduce, METH_NOARGS, "__reduce__($self, /)\n--\n\nPickle support: the fields and the calendar."},
+    {"__reduce__", lunar_reduce, METH_NOARGS,
+     "__reduce__($self, /)\n--\n\nPickle support: the fields and the calendar."},
     {nullptr, nullptr, 0, nullptr}};
 
 const char lunar_doc[] = R"(LunarDate(year, month, day, leap=False, calendar='chinese')

@@ -159,7 +159,7 @@ def test_other_types_refused(call: object, value: object) -> None:
     (lambda: q.to_lunar(D(2020, 1, 1), "martian"), ValueError, "calendar must be 'chinese', 'korean' or 'vietnamese'"),
     (lambda: q.to_lunar_array([D(2020, 1, 1)], calendar=1), TypeError, "calendar must be a str"),
     (lambda: q.day_facts(D(2020, 1, 1), lang="latin"), ValueError, "^lang must be"),
-    (lambda: q.from_lunar(2024, 1, 1, True, "korean"), ValueError, r"^from_lunar\(2024, 1, 1, leap=True, calendar='kor"),
+    (lambda: q.from_lunar(2024, 1, 1, True, "korean"), ValueError, r"^from_lunar\(2024, 1, 1, leap=True, calendar='"),
     (lambda: q.month_info(2024, 1, True), ValueError, r"^month_info\(2024, 1, leap=True\): lunar 2024 has no leap"),
     (lambda: q.month_info(2201, 1), ValueError, r"^month_info\(2201, 1\): outside the lunar years"),
     (lambda: q.LunarDate(2017, 6, 1) < q.LunarDate(2017, 6, 1, calendar="korean"), TypeError, "not supported"),
@@ -183,7 +183,7 @@ def test_ranges_are_the_edges_of_the_calls() -> None:
     assert q.from_lunar(lunar.first_year, 1, 1) == lunar.first_date and q.to_lunar(lunar.last_date).year == lunar.last_year
     edges = []
     for domain, call in (("gregorian", q.day_facts), ("lunar", q.to_lunar), ("holidays", q.is_workday),
-                         ("lunar", lambda d: q.to_lunar(d, "korean")), ("lunar", lambda d: q.to_lunar(d, "vietnamese"))):
+                         ("lunar", lambda d: q.to_lunar(d, "korean")), ("lunar", lambda d: q.to_lunar(d, "âm lịch"))):
         first, last = (np.datetime64(d, "D") for d in r[domain][2:4])
         edges += [(call, first - 1, False), (call, first, True), (call, last, True), (call, last + 1, False)]
     for first, last, calls in ((lunar.first_year, lunar.last_year, (q.leap_month, lambda y: q.from_lunar(y, 1, 1))),
