@@ -1,6 +1,6 @@
 // qel_calendar._core: the CPython binding of the qel_calendar C interface.
 //
-// to_lunar and LunarDate are plain CPython (a METH_O function, a static-size
+// to_lunar and LunarDate are plain CPython (a METH_FASTCALL function, a static-size
 // type): pybind11's dispatch and instance registry would cost more than the
 // conversion itself, and scalar to_lunar is the call people make per row.
 // The array calls take contiguous int64 day counts since 1970 (the view of
@@ -38,6 +38,7 @@ namespace {
 struct LunarDate {
     int32_t year, month, day;
     bool leap;
+    int32_t calendar;  // qel_calendar_kind
 };
 
 struct LunarObject {
@@ -84,6 +85,31 @@ int64_t leap_arg(py::handle v) {
     return int_arg(v, "leap");
 }
 
+// The calendars by the keys the binding shows (LunarDate.calendar, repr),
+// in the order of qel_calendar_kind; qel_calendar_of_name reads them back.
+constexpr const char* kCalendarKeys[] = {"chinese", "korean", "vietnamese"};
+static_assert(QEL_CALENDAR_CHINESE == 0 && QEL_CALENDAR_KOREAN == 1 && QEL_CALENDAR_VIETNAMESE == 2 &&
+                  QEL_CALENDAR_COUNT == 3,
+              "kCalendarKeys lists the calendars in the order of qel_calendar_kind");
+// The language flag of qel_name for each calendar's own names.
+constexpr uint32_t kCalendarNameFlags[] = {0, QEL_NAME_KOREAN, QEL_NAME_VIETNAMESE};
+
+// A calendar= argument: a str that qel_calendar_of_name knows ("korean" in
+// any ASCII case, 음력, âm lịch); absent (null) is the Chinese calendar.
+int32_t calendar_arg(PyObject* v, const char* what = "calendar") {
+    if (!v) return QEL_CALENDAR_CHINESE;
+    if (!PyUnicode_Check(v))
+        throw py::type_error(std::string(what) + " must be a str such as 'korean', not " + type_name(v));
+    Py_ssize_t n = 0;
+    const char* text = PyUnicode_AsUTF8AndSize(v, &n);
+    if (!text) throw py::error_already_set();
+    const int32_t c = qel_calendar_of_name(text, static_cast<size_t>(n));
+    if (c < 0)
+        throw py::value_error(std::string(what) + " must be 'chinese', 'korean' or 'vietnamese', not " +
+                              std::string(py::repr(v)));
+    return c;
+}
+
 // ---- The library's words --------------------------------------------------
 // Every failure about a date, a lunar date, a time or a range reads as
 // qel_calendar writes it; the binding only puts the call and the input in
@@ -105,8 +131,9 @@ std::string status_message(int32_t status) {
 
 // The reason a lunar date fails, or the bare meaning of the status where the
 // check finds nothing wrong with the fields.
-std::string lunar_message(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t status) {
-    const std::string text = c_text([&](char* b, size_t n) { return qel_lunar_message(y, m, d, leap, b, n); });
+std::string lunar_message(int32_t calendar, int32_t y, int32_t m, int32_t d, int32_t leap, int32_t status) {
+    const std::string text =
+        c_text([&](char* b, size_t n) { return qel_lunar_message_in(calendar, y, m, d, leap, b, n); });
     return text.empty() ? status_message(status) : text;
 }
 
@@ -117,15 +144,17 @@ std::string civil_message(int32_t y, int32_t mo, int32_t d, int32_t h, int32_t m
     return text.empty() ? status_message(status) : text;
 }
 
-// "from_lunar(2017, 6, 1, leap=True)": the call as the user made it, each
-// argument as str() shows it (a value beyond int64 too).
+// "from_lunar(2017, 6, 1, leap=True, calendar='korean')": the call as the
+// user made it, each argument as str() shows it (a value beyond int64 too),
+// the calendar when it is not the Chinese.
 std::string call_text(const char* function, std::initializer_list<py::handle> args, int64_t leap = 0,
-                      py::handle leap_value = {}) {
+                      py::handle leap_value = {}, int32_t calendar = QEL_CALENDAR_CHINESE) {
     std::string s = std::string(function) + "(";
     const char* sep = "";
     for (py::handle a : args) s += sep + std::string(py::str(a)), sep = ", ";
     if (leap == 1) s += ", leap=True";
     else if (leap != 0) s += ", leap=" + std::string(py::str(leap_value));
+    if (calendar != QEL_CALENDAR_CHINESE) s += std::string(", calendar='") + kCalendarKeys[calendar] + "'";
     return s + ")";
 }
 
@@ -248,40 +277,46 @@ py::object date_of_serial(int64_t serial) {
 // message would name the clamped number, so such a year gets the lunar
 // range and another field the bare status.
 template <typename Call>
-int64_t serial_of_lunar(Call&& call, const int64_t (&f)[4]) {
+int64_t serial_of_lunar(Call&& call, int32_t calendar, const int64_t (&f)[4]) {
     const int32_t y = clamp32(f[0]), m = clamp32(f[1]), d = clamp32(f[2]), l = clamp32(f[3]);
     int64_t serial = 0;
-    const int32_t st = qel_serial_of_lunar(y, m, d, l, &serial);
+    const int32_t st = qel_serial_of_lunar_in(calendar, y, m, d, l, &serial);
     if (st != QEL_OK)
         fail(call(), !fits32(f[0])                                  ? range_message(QEL_DOMAIN_LUNAR)
                      : !fits32(f[1]) || !fits32(f[2]) || !fits32(f[3]) ? status_message(st)
-                                                                        : lunar_message(y, m, d, l, st));
+                                                                        : lunar_message(calendar, y, m, d, l, st));
     return serial;
 }
 
 // The fields of a lunar date given by the user, checked (its day into
 // *serial when not null): ValueError names the call `function` as they made it.
 LunarDate checked_lunar(const char* function, py::handle y, py::handle mo, py::handle d, py::handle leap,
-                        int64_t* serial = nullptr) {
+                        int32_t calendar, int64_t* serial = nullptr) {
     const int64_t f[4] = {int_arg(y, "year"), int_arg(mo, "month"), int_arg(d, "day"), leap_arg(leap)};
-    const int64_t day = serial_of_lunar([&] { return call_text(function, {y, mo, d}, f[3], leap); }, f);
+    const int64_t day =
+        serial_of_lunar([&] { return call_text(function, {y, mo, d}, f[3], leap, calendar); }, calendar, f);
     if (serial) *serial = day;
-    return {static_cast<int32_t>(f[0]), static_cast<int32_t>(f[1]), static_cast<int32_t>(f[2]), f[3] == 1};
+    return {static_cast<int32_t>(f[0]), static_cast<int32_t>(f[1]), static_cast<int32_t>(f[2]), f[3] == 1, calendar};
 }
 
-// "二〇一七年闰六月初一": the year in Chinese digits, then the month and day as
-// a Chinese calendar prints them.
+// A lunar date as its own calendar writes it, the month and day from
+// qel_lunar_text in the calendar's language: "二〇一七年闰六月初一" (the year in
+// Chinese digits), "2017년 윤6월 1일", "mùng 1 tháng Sáu nhuận năm 2017".
 std::string lunar_text(const LunarDate& d) {
-    static const char* const digits[] = {"〇", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    char buf[64];
+    qel_lunar_text(d.year, d.month, d.day, d.leap, kCalendarNameFlags[d.calendar] | QEL_OPT_CALENDAR(d.calendar), buf,
+                   sizeof buf);
     const std::string y = std::to_string(d.year);
+    if (d.calendar == QEL_CALENDAR_KOREAN) return y + "년 " + buf;
+    if (d.calendar == QEL_CALENDAR_VIETNAMESE) return buf + (" năm " + y);
+    static const char* const digits[] = {"〇", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
     std::string s;
     for (char c : y) s += digits[c - '0'];
-    char buf[64];
-    qel_lunar_text(d.year, d.month, d.day, d.leap, 0, buf, sizeof buf);
     return s + "年" + buf;
 }
 
-// Chronological order: a leap month comes after the month it follows.
+// Chronological order within a calendar: a leap month comes after the month
+// it follows.
 int64_t order_key(const LunarDate& d) { return ((int64_t{d.year} * 16 + d.month) * 2 + d.leap) * 32 + d.day; }
 
 // ---- LunarDate and to_lunar in the plain C API ----------------------------
@@ -310,12 +345,13 @@ PyObject* new_lunar(PyTypeObject* type, const LunarDate& d) {
 const LunarDate& lunar_of(PyObject* o) { return reinterpret_cast<LunarObject*>(o)->d; }
 
 PyObject* lunar_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
-    static const char* keywords[] = {"year", "month", "day", "leap", nullptr};
-    PyObject *y = nullptr, *mo = nullptr, *d = nullptr, *leap = Py_False;
-    if (!PyArg_ParseTupleAndKeywords(args, kwargs, "OOO|O:LunarDate", const_cast<char**>(keywords), &y, &mo, &d,
-                                     &leap))
+    static const char* keywords[] = {"year", "month", "day", "leap", "calendar", nullptr};
+    PyObject *y = nullptr, *mo = nullptr, *d = nullptr, *leap = Py_False, *calendar = nullptr;
+    if (!PyArg_ParseTupleAndKeywords(args, kwargs, "OOO|OO:LunarDate", const_cast<char**>(keywords), &y, &mo, &d,
+                                     &leap, &calendar))
         return nullptr;
-    return guarded([&] { return new_lunar(type, checked_lunar("LunarDate", y, mo, d, leap)); });
+    return guarded(
+        [&] { return new_lunar(type, checked_lunar("LunarDate", y, mo, d, leap, calendar_arg(calendar))); });
 }
 
 PyObject* lunar_str(PyObject* self) {
@@ -324,17 +360,26 @@ PyObject* lunar_str(PyObject* self) {
 
 PyObject* lunar_repr(PyObject* self) {
     const LunarDate& d = lunar_of(self);
-    return PyUnicode_FromFormat(d.leap ? "LunarDate(%d, %d, %d, leap=True)" : "LunarDate(%d, %d, %d)", d.year,
-                                d.month, d.day);
+    const char* calendar = d.calendar == QEL_CALENDAR_CHINESE ? "" : kCalendarKeys[d.calendar];
+    return PyUnicode_FromFormat("LunarDate(%d, %d, %d%s%s%s%s)", d.year, d.month, d.day, d.leap ? ", leap=True" : "",
+                                *calendar ? ", calendar='" : "", calendar, *calendar ? "'" : "");
 }
 
 Py_hash_t lunar_hash(PyObject* self) {
-    const auto h = static_cast<Py_hash_t>(order_key(lunar_of(self)));
+    const LunarDate& d = lunar_of(self);
+    const auto h = static_cast<Py_hash_t>(order_key(d) + (int64_t{d.calendar} << 32));
     return h == -1 ? -2 : h;
 }
 
+// Dates of one calendar are ordered by time; dates of two calendars are
+// unequal and unordered (the same fields are different days).
 PyObject* lunar_richcompare(PyObject* a, PyObject* b, int op) {
     if (!PyObject_TypeCheck(b, lunar_type)) Py_RETURN_NOTIMPLEMENTED;
+    if (lunar_of(a).calendar != lunar_of(b).calendar) {
+        if (op == Py_EQ) Py_RETURN_FALSE;
+        if (op == Py_NE) Py_RETURN_TRUE;
+        Py_RETURN_NOTIMPLEMENTED;
+    }
     Py_RETURN_RICHCOMPARE(order_key(lunar_of(a)), order_key(lunar_of(b)), op);
 }
 
@@ -342,38 +387,66 @@ PyObject* lunar_to_date(PyObject* self, PyObject*) {
     return guarded([&] {
         const LunarDate& d = lunar_of(self);
         int64_t serial = 0;
-        qel_serial_of_lunar(d.year, d.month, d.day, d.leap, &serial);  // checked when it was made
+        qel_serial_of_lunar_in(d.calendar, d.year, d.month, d.day, d.leap, &serial);  // checked when it was made
         return date_of_serial(serial).release().ptr();
     });
 }
 
 PyObject* lunar_reduce(PyObject* self, PyObject*) {
     const LunarDate& d = lunar_of(self);
-    return Py_BuildValue("O(iiiO)", reinterpret_cast<PyObject*>(Py_TYPE(self)), d.year, d.month, d.day,
-                         d.leap ? Py_True : Py_False);
+    return Py_BuildValue("O(iiiOs)", reinterpret_cast<PyObject*>(Py_TYPE(self)), d.year, d.month, d.day,
+                         d.leap ? Py_True : Py_False, kCalendarKeys[d.calendar]);
 }
 
 PyObject* lunar_get_leap(PyObject* self, void*) { return PyBool_FromLong(lunar_of(self).leap); }
 
-PyObject* to_lunar(PyObject*, PyObject* value) {
+PyObject* lunar_get_calendar(PyObject* self, void*) {
+    return PyUnicode_FromString(kCalendarKeys[lunar_of(self).calendar]);
+}
+
+// The lunar date of a day in a calendar, or ValueError after the call text.
+template <typename Call>
+LunarDate lunar_of_day(int64_t serial, int32_t calendar, Call&& call) {
+    qel_lunar_date l;
+    if (qel_lunar_of_serial_in(calendar, serial, &l) != QEL_OK) fail(call(), range_message(QEL_DOMAIN_LUNAR));
+    return {l.year, l.month, l.day, l.leap != 0, calendar};
+}
+
+// to_lunar(date, /, calendar='chinese') as METH_FASTCALL: the per-row call
+// builds no argument tuple.
+PyObject* to_lunar(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     return guarded([&] {
+        PyObject* value = nargs > 0 ? args[0] : nullptr;
+        PyObject* calendar = nargs > 1 ? args[1] : nullptr;
+        const Py_ssize_t nkw = kwnames ? PyTuple_GET_SIZE(kwnames) : 0;
+        for (Py_ssize_t i = 0; i < nkw; ++i) {
+            PyObject* key = PyTuple_GET_ITEM(kwnames, i);
+            if (calendar || PyUnicode_CompareWithASCIIString(key, "calendar") != 0)
+                throw py::type_error("to_lunar() got an unexpected or repeated keyword argument '" +
+                                     std::string(py::str(key)) + "'");
+            calendar = args[nargs + i];
+        }
+        if (nargs < 1 || nargs > 2)
+            throw py::type_error("to_lunar() takes a date and an optional calendar (" + std::to_string(nargs) +
+                                 " positional arguments given)");
+        const int32_t c = calendar_arg(calendar);
         const int64_t serial = serial_of(value, "to_lunar");
-        qel_lunar_date l;
-        if (qel_lunar_of_serial(serial, &l) != QEL_OK)
-            fail("to_lunar(" + day_text(value, serial) + ")", range_message(QEL_DOMAIN_LUNAR));
-        return new_lunar(lunar_type, {l.year, l.month, l.day, l.leap != 0});
+        return new_lunar(lunar_type, lunar_of_day(serial, c, [&] {
+                             return "to_lunar(" + day_text(value, serial) +
+                                    (c ? std::string(", calendar='") + kCalendarKeys[c] + "'" : std::string()) + ")";
+                         }));
     });
 }
 
 PyObject* from_lunar(PyObject*, PyObject* args, PyObject* kwargs) {
-    static const char* keywords[] = {"year", "month", "day", "leap", nullptr};
-    PyObject *y = nullptr, *mo = nullptr, *d = nullptr, *leap = Py_False;
-    if (!PyArg_ParseTupleAndKeywords(args, kwargs, "OOO|O:from_lunar", const_cast<char**>(keywords), &y, &mo, &d,
-                                     &leap))
+    static const char* keywords[] = {"year", "month", "day", "leap", "calendar", nullptr};
+    PyObject *y = nullptr, *mo = nullptr, *d = nullptr, *leap = Py_False, *calendar = nullptr;
+    if (!PyArg_ParseTupleAndKeywords(args, kwargs, "OOO|OO:from_lunar", const_cast<char**>(keywords), &y, &mo, &d,
+                                     &leap, &calendar))
         return nullptr;
     return guarded([&] {
         int64_t serial = 0;
-        checked_lunar("from_lunar", y, mo, d, leap, &serial);
+        checked_lunar("from_lunar", y, mo, d, leap, calendar_arg(calendar), &serial);
         return date_of_serial(serial).release().ptr();
     });
 }
@@ -415,22 +488,26 @@ PyMemberDef lunar_members[] = {
     {nullptr, 0, 0, 0, nullptr}};
 
 PyGetSetDef lunar_getset[] = {{"leap", lunar_get_leap, nullptr, "True in a leap month.", nullptr},
+                              {"calendar", lunar_get_calendar, nullptr,
+                               "The calendar of the date: 'chinese', 'korean' or 'vietnamese'.", nullptr},
                               {nullptr, nullptr, nullptr, nullptr, nullptr}};
 
 PyMethodDef lunar_methods[] = {
     {"to_date", lunar_to_date, METH_NOARGS, "to_date($self, /)\n--\n\nThe Gregorian date of this day."},
-    {"__reduce__", lunar_reduce, METH_NOARGS, "__reduce__($self, /)\n--\n\nPickle support: the four fields."},
+    {"__reduce__", lunar_reduce, METH_NOARGS,
+     "__reduce__($self, /)\n--\n\nPickle support: the fields and the calendar."},
     {nullptr, nullptr, 0, nullptr}};
 
-const char lunar_doc[] = R"(LunarDate(year, month, day, leap=False)
+const char lunar_doc[] = R"(LunarDate(year, month, day, leap=False, calendar='chinese')
 --
 
-A date of the Chinese lunisolar calendar, in the covered lunar years
-(see qel_calendar.ranges()).
+A date of a lunisolar calendar, the Chinese (default), the Korean or the
+Vietnamese, in the covered lunar years (see qel_calendar.ranges()).
 
-Immutable and hashable; ordered by time (a leap month after the month it
-follows). str() gives the date as a Chinese calendar writes it,
-"二〇一七年闰六月初一"; repr() the fields.
+Immutable and hashable; ordered by time within its calendar (a leap month
+after the month it follows); dates of two calendars are never equal and not
+ordered. str() gives the date as its calendar writes it, "二〇一七年闰六月初一",
+"2017년 윤6월 1일", "mùng 1 tháng Sáu nhuận năm 2017"; repr() the fields.
 
 Raises ValueError for a date the lunar year does not have.)";
 
@@ -448,19 +525,22 @@ PyType_Slot lunar_slots[] = {{Py_tp_new, reinterpret_cast<void*>(lunar_new)},
 PyType_Spec lunar_spec = {"qel_calendar.LunarDate", sizeof(LunarObject), 0, Py_TPFLAGS_DEFAULT, lunar_slots};
 
 PyMethodDef module_functions[] = {
-    {"to_lunar", to_lunar, METH_O, R"(to_lunar(date, /)
+    {"to_lunar", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(to_lunar)),
+     METH_FASTCALL | METH_KEYWORDS, R"(to_lunar(date, /, calendar='chinese')
 --
 
-The lunar date of a day (date, datetime or numpy.datetime64).
+The lunar date of a day (date, datetime or numpy.datetime64) in a calendar:
+'chinese', 'korean' or 'vietnamese' (any ASCII case; also 农历, 음력, âm lịch).
 
 A datetime counts by its date as written; its tzinfo is not applied.
-ValueError outside the lunar table's days (see qel_calendar.ranges()) or for
-NaT; TypeError for other types, str included.)"},
+ValueError outside the lunar calendar's days (see qel_calendar.ranges()) or
+for NaT; TypeError for other types, str included.)"},
     {"from_lunar", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(from_lunar)),
-     METH_VARARGS | METH_KEYWORDS, R"(from_lunar(year, month, day, leap=False)
+     METH_VARARGS | METH_KEYWORDS, R"(from_lunar(year, month, day, leap=False, calendar='chinese')
 --
 
-The Gregorian date (datetime.date) of a lunar date.
+The Gregorian date (datetime.date) of a lunar date of a calendar ('chinese',
+'korean' or 'vietnamese').
 
 A leap month carries the number of the month it follows: from_lunar(2017, 6,
 1, leap=True) is the first day of 闰六月, 2017-07-23. ValueError for a year
@@ -505,7 +585,7 @@ using Ints = py::array_t<int32_t, py::array::c_style>;
 // Days to lunar fields. The C call writes the year, month and day straight
 // into the result; leap and status go through a small buffer that stays in
 // L1 cache and come out as the bool arrays leap and valid.
-py::tuple lunar_of_days(const Days& days) {
+py::tuple lunar_of_days(const Days& days, int32_t calendar) {
     const auto n = static_cast<size_t>(days.size());
     auto year = empty<int32_t>(n), month = empty<int32_t>(n), day = empty<int32_t>(n);
     auto leap = empty<bool>(n), valid = empty<bool>(n);
@@ -519,14 +599,15 @@ py::tuple lunar_of_days(const Days& days) {
         int8_t status_buf[kChunk];
         for (size_t i = 0; i < n; i += kChunk) {
             const size_t k = std::min(kChunk, n - i);
-            qel_lunar_of_days(in + i, k, QEL_EPOCH_UNIX, y + i, m + i, d + i, leap_buf, status_buf);
+            qel_lunar_of_days_in(calendar, in + i, k, QEL_EPOCH_UNIX, y + i, m + i, d + i, leap_buf, status_buf);
             for (size_t j = 0; j < k; ++j) l[i + j] = leap_buf[j] != 0, v[i + j] = status_buf[j] == QEL_OK;
         }
     }
     return py::make_tuple(year, month, day, leap, valid);
 }
 
-py::array_t<int64_t> days_of_lunar(const Ints& year, const Ints& month, const Ints& day, const Ints& leap) {
+py::array_t<int64_t> days_of_lunar(const Ints& year, const Ints& month, const Ints& day, const Ints& leap,
+                                   int32_t calendar) {
     const auto n = static_cast<size_t>(year.size());
     if (month.size() != year.size() || day.size() != year.size() || leap.size() != year.size())
         throw py::value_error("year, month, day and leap must have one length");
@@ -534,7 +615,8 @@ py::array_t<int64_t> days_of_lunar(const Ints& year, const Ints& month, const In
     int64_t* out = days.mutable_data();
     {
         py::gil_scoped_release nogil;
-        qel_days_of_lunar(year.data(), month.data(), day.data(), leap.data(), n, QEL_EPOCH_UNIX, out, nullptr);
+        qel_days_of_lunar_in(calendar, year.data(), month.data(), day.data(), leap.data(), n, QEL_EPOCH_UNIX, out,
+                             nullptr);
     }
     return days;
 }
@@ -656,10 +738,15 @@ PYBIND11_MODULE(_core, m) {
     m.attr("LunarDate") = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(lunar_type));
     if (PyModule_AddFunctions(m.ptr(), module_functions) != 0) throw py::error_already_set();
 
-    m.def("lunar_of_days", &lunar_of_days, py::arg("days"),
+    m.def("lunar_of_days", &lunar_of_days, py::arg("days"), py::arg("calendar") = 0,
           "(year, month, day, leap, valid) arrays of int64 days since 1970; 0/False where not valid.");
     m.def("days_of_lunar", &days_of_lunar, py::arg("year"), py::arg("month"), py::arg("day"), py::arg("leap"),
+          py::arg("calendar") = 0,
           "int64 days since 1970 of int32 lunar fields; INT64_MIN (NaT) where the date does not exist.");
+    m.def("calendar_of_name", [](py::handle name) { return calendar_arg(name.ptr()); }, py::arg("name"),
+          "qel_calendar_of_name: the calendar of a name; ValueError for an unknown one.");
+    m.def("language_of_name", [](py::handle name) { return calendar_arg(name.ptr(), "lang"); }, py::arg("name"),
+          "The calendar whose language a lang= name asks for.");
     m.def("day_facts_of_days", &day_facts_of_days, py::arg("days"), py::arg("options") = 0,
           "Structured array of the facts of int64 days since 1970.");
     m.def("raw_lunar_of_days", &raw_lunar_of_days, py::arg("days"), py::arg("year").noconvert(),
@@ -697,6 +784,10 @@ PYBIND11_MODULE(_core, m) {
             int64_t serial = 0;
             const int32_t st = qel_festival_date(festival, year_arg(year), options, &serial);
             if (st == QEL_E_RANGE) throw py::value_error(range_message(QEL_DOMAIN_TERMS));
+            const uint32_t calendar = (options & QEL_OPT_CALENDAR_MASK) >> 8;
+            if (st != QEL_OK && festival >= 0 && festival < qel_count(QEL_COUNT_FESTIVALS) &&
+                calendar < QEL_CALENDAR_COUNT)
+                throw py::value_error(std::string("the ") + kCalendarKeys[calendar] + " calendar does not keep it");
             if (st != QEL_OK) throw py::value_error("no festival " + std::to_string(festival));
             return date_of_serial(serial);
         },
@@ -730,28 +821,49 @@ PYBIND11_MODULE(_core, m) {
         py::arg("name"), "The festival of a key, English or Chinese name.");
     m.def(
         "leap_month",
-        [](py::handle year) {
-            const int32_t y = year_arg(year), month = qel_lunar_leap_month(y);
-            if (month < 0) throw py::value_error(lunar_message(y, 1, 1, 0, month));
-            return month;
+        [](py::handle year, int32_t calendar) {
+            const int32_t y = year_arg(year);
+            qel_lunar_month months[QEL_LUNAR_MONTHS_MAX];
+            const int32_t n = qel_lunar_year_months_in(calendar, y, months, QEL_LUNAR_MONTHS_MAX);
+            if (n < 0) throw py::value_error(lunar_message(calendar, y, 1, 1, 0, n));
+            for (int32_t i = 0; i < std::min<int32_t>(n, QEL_LUNAR_MONTHS_MAX); ++i)
+                if (months[i].leap) return months[i].month;
+            return 0;
         },
-        py::arg("year"), "The month the leap month of a lunar year follows, 0 for none.");
+        py::arg("year"), py::arg("calendar") = 0, "The month the leap month of a lunar year follows, 0 for none.");
+    m.def(
+        "month_info",
+        [](py::handle year, py::handle month, py::handle leap, int32_t calendar, const char* function) {
+            const int64_t f[3] = {int_arg(year, "year"), int_arg(month, "month"), leap_arg(leap)};
+            qel_month_info info;
+            const int32_t st = qel_lunar_month_info(calendar, clamp32(f[0]), clamp32(f[1]), clamp32(f[2]), &info);
+            if (st != QEL_OK)
+                fail(call_text(function, {year, month}, f[2], leap, calendar),
+                     st == QEL_E_RANGE || !fits32(f[0])   ? range_message(QEL_DOMAIN_LUNAR)
+                     : !fits32(f[1]) || !fits32(f[2]) ? status_message(st)
+                                                       : lunar_message(calendar, clamp32(f[0]), clamp32(f[1]), 1,
+                                                                       clamp32(f[2]), st));
+            return py::make_tuple(info.year, info.month, info.leap != 0, info.days, date_of_serial(info.first_serial),
+                                  info.source, info.flags);
+        },
+        py::arg("year"), py::arg("month"), py::arg("leap"), py::arg("calendar"), py::arg("function"),
+        "qel_lunar_month_info: (year, month, leap, days, first_date, source, flags) of a lunar month.");
     m.def(
         "to_lunar_ymd",
-        [](py::handle year, py::handle month, py::handle day) {
+        [](py::handle year, py::handle month, py::handle day, int32_t calendar) {
             const int64_t y = int_arg(year, "year"), mo = int_arg(month, "month"), d = int_arg(day, "day");
-            const std::string call = call_text("to_lunar_ymd", {year, month, day});
+            const std::string call = call_text("to_lunar_ymd", {year, month, day}, 0, {}, calendar);
             int64_t serial = 0;
             const int32_t st = qel_serial_of_date(clamp32(y), clamp32(mo), clamp32(d), &serial);
             if (st != QEL_OK)
                 fail(call, fits32(y) && fits32(mo) && fits32(d)
                                ? civil_message(clamp32(y), clamp32(mo), clamp32(d), 0, 0, 0, st)
                                : status_message(st));
-            qel_lunar_date l;
-            if (qel_lunar_of_serial(serial, &l) != QEL_OK) fail(call, range_message(QEL_DOMAIN_LUNAR));
-            return py::reinterpret_steal<py::object>(new_lunar(lunar_type, {l.year, l.month, l.day, l.leap != 0}));
+            return py::reinterpret_steal<py::object>(
+                new_lunar(lunar_type, lunar_of_day(serial, calendar, [&] { return call; })));
         },
-        py::arg("year"), py::arg("month"), py::arg("day"), "The lunar date of Gregorian fields.");
+        py::arg("year"), py::arg("month"), py::arg("day"), py::arg("calendar") = 0,
+        "The lunar date of Gregorian fields.");
     m.def(
         "lunar_step",
         [](py::handle start, py::handle count, int32_t unit, const char* function) {
@@ -760,12 +872,13 @@ PYBIND11_MODULE(_core, m) {
             const LunarDate& d = lunar_of(start.ptr());
             const int64_t n = int_arg(count, "n");
             qel_lunar_date out;
-            const int32_t st = qel_lunar_step(d.year, d.month, d.day, d.leap, n, unit, 0, &out);
+            const int32_t st =
+                qel_lunar_step(d.year, d.month, d.day, d.leap, n, unit, QEL_OPT_CALENDAR(d.calendar), &out);
             if (st < 0)
                 fail(std::string(function) + "(" + std::string(py::repr(start)) + ", " + std::to_string(n) + ")",
                      st == QEL_E_RANGE ? range_message(QEL_DOMAIN_LUNAR) : status_message(st));
             return py::reinterpret_steal<py::object>(
-                new_lunar(lunar_type, {out.year, out.month, out.day, out.leap != 0}));
+                new_lunar(lunar_type, {out.year, out.month, out.day, out.leap != 0, d.calendar}));
         },
         py::arg("start"), py::arg("count"), py::arg("unit"), py::arg("function"),
         "qel_lunar_step: a LunarDate moved by count months (UNIT_MONTH) or years (UNIT_YEAR).");
@@ -835,6 +948,18 @@ PYBIND11_MODULE(_core, m) {
     m.attr("VERSION") = qel_calendar_version();
     // The header's numbers the Python layer needs, so that it restates none.
     m.attr("DOMAINS") = py::make_tuple("gregorian", "lunar", "terms", "pillars", "holidays");
+    m.attr("CALENDARS") = py::make_tuple(kCalendarKeys[0], kCalendarKeys[1], kCalendarKeys[2]);
+    // Per calendar: the option bits of QEL_OPT_CALENDAR and the qel_name flag of its language.
+    m.attr("OPT_CALENDARS") = py::make_tuple(QEL_OPT_CALENDAR(0), QEL_OPT_CALENDAR(1), QEL_OPT_CALENDAR(2));
+    m.attr("NAME_FLAGS") = py::make_tuple(kCalendarNameFlags[0], kCalendarNameFlags[1], kCalendarNameFlags[2]);
+    m.attr("SOURCES") = py::make_tuple("published", "computed", "record");
+    static_assert(QEL_SOURCE_PUBLISHED == 0 && QEL_SOURCE_COMPUTED == 1 && QEL_SOURCE_RECORD == 2,
+                  "SOURCES lists the sources in the order of QEL_SOURCE_*");
+    m.attr("MONTH_FLAGS") = py::make_tuple(
+        py::make_tuple("start_uncertain", QEL_MONTH_START_UNCERTAIN),
+        py::make_tuple("label_uncertain", QEL_MONTH_LABEL_UNCERTAIN),
+        py::make_tuple("engines_differ", QEL_MONTH_ENGINES_DIFFER),
+        py::make_tuple("computation_differs", QEL_MONTH_COMPUTATION_DIFFERS));
     static_assert(QEL_DOMAIN_GREGORIAN == 0 && QEL_DOMAIN_LUNAR == 1 && QEL_DOMAIN_TERMS == 2 &&
                       QEL_DOMAIN_PILLARS == 3 && QEL_DOMAIN_HOLIDAYS == 4 && QEL_DOMAIN_COUNT == 5,
                   "DOMAINS lists the domains in the order of qel_domain");

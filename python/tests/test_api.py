@@ -16,11 +16,51 @@ import qel_calendar as q
 D, DT, UTC = dt.date, dt.datetime, dt.timezone.utc
 
 
+@pytest.mark.parametrize("calendar, day, lunar", [
+    ("chinese", D(2017, 7, 23), (2017, 6, 1, True)),  # 2017 has a leap sixth month; this is its first day
+    ("korean", D(2017, 6, 24), (2017, 5, 1, True)),  # the Korean 2017 has a leap fifth month instead
+    ("chinese", D(1985, 2, 20), (1985, 1, 1, False)),  # 春节 1985
+    ("vietnamese", D(1985, 1, 21), (1985, 1, 1, False)),  # Tết 1985, a month earlier (UTC+7 from 1968)
+    ("chinese", D(1997, 2, 7), (1997, 1, 1, False)),
+    ("KOREAN", D(1997, 2, 8), (1997, 1, 1, False)),  # 설날 1997: the new moon came at 00:06 in Seoul
+    ("음력", D(1997, 2, 7), (1996, 12, 30, False)),
+    ("chinese", D(1750, 2, 7), (1750, 1, 1, False)),  # as ICU 72's Chinese calendar
+    ("chinese", D(2150, 1, 29), (2150, 1, 1, False)),  # as ICU 72's Chinese calendar
+    ("chinese", D(1645, 1, 28), (1645, 1, 1, False)),
+])
+def test_conversions(calendar: str, day: dt.date, lunar: tuple) -> None:
+    # Each path there and back, scalar and array.
+    want = q.LunarDate(*lunar, calendar=calendar)
+    assert q.to_lunar(day, calendar) == want == q.to_lunar_ymd(day.year, day.month, day.day, calendar=calendar)
+    assert want.to_date() == day == q.from_lunar(*lunar, calendar=calendar)
+    r = q.to_lunar_array([day], calendar=calendar)
+    assert (r.year[0], r.month[0], r.day[0], r.leap[0]) == lunar
+    assert q.from_lunar_array(*([v] for v in lunar), calendar=calendar).tolist() == [day]
+
+
 def test_known_answers() -> None:
-    lunar = q.to_lunar(D(2017, 7, 23))  # 2017 has a leap sixth month; this is its first day
-    assert lunar == q.LunarDate(2017, 6, 1, leap=True) and lunar.to_date() == q.from_lunar(2017, 6, 1, True)
+    lunar = q.to_lunar(D(2017, 7, 23))
     assert (str(lunar), repr(lunar), repr(q.LunarDate(2024, 12, 29))) == (
         "二〇一七年闰六月初一", "LunarDate(2017, 6, 1, leap=True)", "LunarDate(2024, 12, 29)")
+    korean, tet = q.LunarDate(2017, 5, 1, True, "korean"), q.to_lunar(D(1985, 1, 21), calendar="âm lịch")
+    assert (str(korean), repr(korean), str(tet), repr(tet)) == (
+        "2017년 윤5월 1일", "LunarDate(2017, 5, 1, leap=True, calendar='korean')", "mùng 1 tháng Giêng năm 1985",
+        "LunarDate(1985, 1, 1, calendar='vietnamese')")
+    # Where a month comes from: 2057-09 starts a minute after its new moon's day ends (published);
+    # the record decides 1645-06.
+    assert q.month_info(2057, 9) == q.MonthInfo(2057, 9, False, 29, D(2057, 9, 29), "published", ("start_uncertain",))
+    assert q.month_info(1645, 6)[4:6] == (D(1645, 6, 24), "record")
+    # Each calendar marks its own festivals, named in its language (the PRC holiday keeps its name).
+    tet_facts = q.day_facts(D(1985, 1, 21), calendar="vietnamese")
+    assert (tet_facts.year_cycle, tet_facts.animal, [f.name for f in tet_facts.festivals]) == (
+        "Ất Sửu", "Trâu", ["Tết Nguyên Đán"])
+    chuseok = q.day_facts(D(2025, 10, 6), calendar="korean")
+    assert ([f.name for f in chuseok.festivals], chuseok.holiday) == (["추석"], "中秋节、国庆节")
+    assert [f.name for f in q.day_facts(D(2025, 10, 6), calendar="korean", lang="chinese").festivals] == ["中秋节"]
+    assert [f.key for f in q.festivals(2025, calendar="korean")].count("national-day") == 0
+    assert q.festival_date("hung-kings", 2025, calendar="vietnamese") == D(2025, 4, 7)  # Giỗ Tổ Hùng Vương
+    assert str(q.pillars(DT(2026, 12, 7, 6, 0), lang="korean")) == "병오 기해 을묘 기묘"
+    assert q.solar_terms(2025, lang="vietnamese")[0].name == "Tiểu hàn"
     # Every field of the record: 除夕 of lunar 2024, a day off of the 春节 holiday.
     eve = q.Festival(13, "除夕", "New Year's Eve", "new-years-eve", D(2025, 1, 28))
     assert q.day_facts(np.datetime64("2025-01-28")) == q.DayFacts(
@@ -35,9 +75,10 @@ def test_known_answers() -> None:
     assert str(q.pillars(DT(2026, 12, 7, 6, 0))) == "丙午 己亥 乙卯 己卯"
     assert q.pillars(DT(2026, 12, 6, 22, 0, tzinfo=UTC)) == q.pillars(DT(2026, 12, 7, 6, 0))
     assert q.pillars(DT(2026, 12, 7, 23, 30, tzinfo=q.CST), zi="Early").day == "丙辰"
-    assert (q.leap_month(2017), q.leap_month(2023), q.leap_month(2024)) == (6, 2, 0)
+    assert (q.leap_month(2017), q.leap_month(2023), q.leap_month(2024), q.leap_month(2017, "korean")) == (6, 2, 0, 5)
     assert q.add_lunar_months(q.LunarDate(2017, 7, 1), -1) == q.LunarDate(2017, 6, 1, True) == q.add_lunar_years(
         q.LunarDate(1979, 6, 1, True), 38)  # 1979's leap month is 六月, as 2017's
+    assert q.add_lunar_months(q.LunarDate(2017, 5, 1, calendar="korean"), 1) == korean
     assert q.holiday_years() == (2004, 2026) and q.day_facts(D(2025, 10, 6)).holiday == "中秋节、国庆节"
     assert [q.is_workday(D(2025, 9, d)) for d in (27, 28, 29)] == [False, True, True]  # the 28th: 班
     assert q.workdays(D(2025, 9, 1), D(2025, 11, 1)) == 41 == -q.workdays(D(2025, 11, 1), D(2025, 9, 1))
@@ -97,7 +138,7 @@ def test_other_types_refused(call: object, value: object) -> None:
     (lambda: q.to_lunar(pd.NaT), ValueError, "NaT"),
     (lambda: q.day_facts(np.datetime64(-1970, "Y")), ValueError, r"^day_facts\(numpy.datetime64\('0000'\)\): outside"),
     (lambda: q.to_lunar(np.datetime64(-1, "M") - 1969 * 12), ValueError, r"^to_lunar\(numpy.datetime64\('0000-12'\)\)"),
-    (lambda: q.pillars(DT(2020, 1, 1, tzinfo=UTC) - dt.timedelta(days=10 ** 5)), ValueError, r"^pillars\(1746-"),
+    (lambda: q.pillars(DT(2020, 1, 1, tzinfo=UTC) - dt.timedelta(days=140000)), ValueError, r"^pillars\(1636-"),
     (lambda: q.pillars(D(2020, 1, 1)), TypeError, "takes a datetime"),
     (lambda: q.is_workday(D(2003, 12, 31)), ValueError, r"^is_workday\(2003-12-31\): outside the years 2004-2026"),
     (lambda: q.workdays(D(2026, 12, 1), D(2027, 1, 2)), ValueError, r"^workdays\(2026-12-01, 2027-01-02\): outside"),
@@ -112,8 +153,16 @@ def test_other_types_refused(call: object, value: object) -> None:
     (lambda: q.solar_terms(2 ** 40), ValueError, r"^solar_terms\(1099511627776\): outside the years"),
     (lambda: q.festivals(2020.0), TypeError, "year must be an int, not float"),  # type: ignore[arg-type]
     (lambda: q.festival_date("Halloween", 2020), ValueError, "no festival is named 'Halloween'"),
-    (lambda: q.festival_date(25, 2020), ValueError, "festival numbers are 0..24"),
-    (lambda: q.leap_month(1899), ValueError, r"^leap_month\(1899\): lunar year 1899 is outside"),
+    (lambda: q.festival_date(26, 2020), ValueError, "festival numbers are 0..25"),
+    (lambda: q.festival_date("hung-kings", 2020), ValueError, r"hung-kings', 2020\): the chinese calendar does not"),
+    (lambda: q.leap_month(1644), ValueError, r"^leap_month\(1644\): lunar year 1644 is outside"),
+    (lambda: q.to_lunar(D(2020, 1, 1), "martian"), ValueError, "calendar must be 'chinese', 'korean' or 'vietnamese'"),
+    (lambda: q.to_lunar_array([D(2020, 1, 1)], calendar=1), TypeError, "calendar must be a str"),
+    (lambda: q.day_facts(D(2020, 1, 1), lang="latin"), ValueError, "^lang must be"),
+    (lambda: q.from_lunar(2024, 1, 1, True, "korean"), ValueError, r"^from_lunar\(2024, 1, 1, leap=True, calendar='"),
+    (lambda: q.month_info(2024, 1, True), ValueError, r"^month_info\(2024, 1, leap=True\): lunar 2024 has no leap"),
+    (lambda: q.month_info(2201, 1), ValueError, r"^month_info\(2201, 1\): outside the lunar years"),
+    (lambda: q.LunarDate(2017, 6, 1) < q.LunarDate(2017, 6, 1, calendar="korean"), TypeError, "not supported"),
     (lambda: q.add_lunar_years(q.LunarDate(2017, 1, 1), 2 ** 62), ValueError, r"^add_lunar_years\(LunarDate\("),
     (lambda: q.pillars(DT(2020, 1, 1), zi=None), TypeError, "zi must be 'late' or 'early', not NoneType"),
     (lambda: q.pillars(DT(2020, 1, 1), zi="ＬＡＴＥ"), ValueError, "zi must be"),  # ASCII case only
@@ -133,7 +182,8 @@ def test_ranges_are_the_edges_of_the_calls() -> None:
     assert (q.FIRST_LUNAR_DATE, q.LAST_LUNAR_DATE) == (lunar.first_date, lunar.last_date)
     assert q.from_lunar(lunar.first_year, 1, 1) == lunar.first_date and q.to_lunar(lunar.last_date).year == lunar.last_year
     edges = []
-    for domain, call in (("gregorian", q.day_facts), ("lunar", q.to_lunar), ("holidays", q.is_workday)):
+    for domain, call in (("gregorian", q.day_facts), ("lunar", q.to_lunar), ("holidays", q.is_workday),
+                         ("lunar", lambda d: q.to_lunar(d, "korean")), ("lunar", lambda d: q.to_lunar(d, "âm lịch"))):
         first, last = (np.datetime64(d, "D") for d in r[domain][2:4])
         edges += [(call, first - 1, False), (call, first, True), (call, last, True), (call, last + 1, False)]
     for first, last, calls in ((lunar.first_year, lunar.last_year, (q.leap_month, lambda y: q.from_lunar(y, 1, 1))),
@@ -158,7 +208,7 @@ def test_signatures_and_numpy_scalars() -> None:
         obj = getattr(q, name)
         if callable(obj) and not isinstance(obj, type):
             assert "handle" not in str(inspect.signature(obj)) and "PyCapsule" not in repr(obj), name
-    assert str(inspect.signature(q.from_lunar)) == "(year, month, day, leap=False)"
+    assert str(inspect.signature(q.from_lunar)) == "(year, month, day, leap=False, calendar='chinese')"
     with warnings.catch_warnings():
         warnings.simplefilter("error")  # NumPy deprecates np.bool_ as an index
         assert q.from_lunar(np.int32(2017), 6, 1, np.True_) == q.LunarDate(2017, 6, 1, np.bool_(1)).to_date()
@@ -169,17 +219,20 @@ def test_lunar_date_value_semantics() -> None:
     assert a < leap < b and sorted([b, leap, a]) == [a, leap, b]  # the leap month follows month 6
     assert pickle.loads(pickle.dumps(leap)) == leap and len({leap, q.LunarDate(2017, 6, 1, 1)}) == 1
     assert leap != (2017, 6, 1, True)
+    # The same fields in another calendar are another day.
+    other = q.LunarDate(2017, 6, 1, True, calendar="vietnamese")
+    assert other != leap and len({leap, other}) == 2 and pickle.loads(pickle.dumps(other)).calendar == "vietnamese"
     with pytest.raises(AttributeError):
         leap.day = 2  # type: ignore[misc]
 
 
 def test_array_masks_shapes_and_broadcasting() -> None:
-    days = np.array([["2017-07-23", "NaT", "1900-01-30"], ["1900-01-31", "2101-01-28", "2101-01-29"]], "M8[D]")
+    days = np.array([["2017-07-23", "NaT", "1645-01-27"], ["1645-01-28", "2201-02-03", "2201-02-04"]], "M8[D]")
     r = q.to_lunar_array(days)
     assert r.valid.tolist() == [[True, False, False], [True, True, False]]
-    assert r.year.tolist() == [[2017, 0, 0], [1900, 2100, 0]] and r.leap.tolist()[0] == [True, False, False]
-    facts = q.day_facts_array(np.array(["1899-06-01", "NaT", "2017-07-23"], "M8[D]"))
-    assert facts["year"].tolist() == [1899, 0, 2017] and facts["lunar_year"].tolist() == [0, 0, 2017]
+    assert r.year.tolist() == [[2017, 0, 0], [1645, 2200, 0]] and r.leap.tolist()[0] == [True, False, False]
+    facts = q.day_facts_array(np.array(["1644-06-01", "NaT", "2017-07-23"], "M8[D]"))
+    assert facts["year"].tolist() == [1644, 0, 2017] and facts["lunar_year"].tolist() == [0, 0, 2017]
     assert facts["flags"].tolist() == [q.NO_LUNAR, 0, 0] and facts["holiday_status"].tolist() == [-1, -1, 0]
     # Finer units floor to the day; lists of dates and None read like the scalars.
     fine = np.array(["1969-12-31T23:59:59.999", "1970-01-01T00:00"], "M8[ms]")
@@ -194,7 +247,7 @@ def test_array_masks_shapes_and_broadcasting() -> None:
     assert q.day_facts_array(far)["year"].tolist() == [2017, 0, 0, 0]
     # Valid, leap, day 30 of a 29-day month, a year that would wrap to 2017 in
     # int32, a leap flag of 2, month 13, years one beyond each end.
-    got = q.from_lunar_array([2017, 2017, 2017, 2 ** 32 + 2017, 2017, 2017, 1899, 2101], [6, 6, 6, 6, 6, 13, 12, 1],
+    got = q.from_lunar_array([2017, 2017, 2017, 2 ** 32 + 2017, 2017, 2017, 1644, 2201], [6, 6, 6, 6, 6, 13, 12, 1],
                              [1, 1, 30, 1, 1, 1, 1, 1], [0, 1, 0, 0, 2, 0, 0, 0])
     assert got.dtype == np.dtype("M8[D]") and got.astype(str).tolist() == ["2017-06-24", "2017-07-23"] + ["NaT"] * 6
     # Broadcasting: every day of 闰六月 2017.
@@ -230,7 +283,7 @@ def test_threads_convert_at_once() -> None:
 
 
 def test_pandas_columns() -> None:
-    df = pd.DataFrame({"date": pd.to_datetime(["2017-07-23 23:00", None, "1899-01-01"]), "x": [1, 2, 3]})
+    df = pd.DataFrame({"date": pd.to_datetime(["2017-07-23 23:00", None, "2201-02-04"]), "x": [1, 2, 3]})
     out = q.add_lunar_columns(df)
     assert list(out.columns) == ["date", "x", "lunar_year", "lunar_month", "lunar_day", "lunar_leap"]
     assert out["lunar_year"].dtype == "Int32" and out["lunar_leap"].dtype == "boolean"
@@ -239,6 +292,8 @@ def test_pandas_columns() -> None:
     # The columns go back through from_lunar_array: each day's date, NaT where <NA>.
     back = q.from_lunar_array(out.lunar_year, out.lunar_month, out.lunar_day, out.lunar_leap)
     assert back.astype(str).tolist() == ["2017-07-23", "NaT", "NaT"]
+    korean = q.add_lunar_columns(df, calendar="korean")
+    assert korean.iloc[0, 2:].tolist() == [2017, 6, 1, False]  # its leap month was the fifth
     # A tz-aware column counts by its local dates: 2017-07-22 23:00 in UTC is the 23rd in UTC+8.
     aware = pd.DataFrame({"when": pd.to_datetime(["2017-07-22 23:00"]).tz_localize("UTC").tz_convert("Asia/Shanghai")})
     assert q.add_lunar_columns(aware, "when", prefix="l_")["l_day"].tolist() == [1]

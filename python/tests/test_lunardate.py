@@ -1,7 +1,8 @@
-"""Every day of 1900-01-01 .. 2101-01-28 once through each path of the
-binding: the array calls against the scalar calls (other entry points into
-the C library), and both against python3-lunardate, an independent table,
-on every day it covers: 1900-01-31 .. 2100-02-08 (lunar 1900 .. 2099).
+"""Every day of the lunar calendars and 30 beyond each end, once through each
+path of the binding in each calendar: the array calls against the scalar
+calls (other entry points into the C library), and the Chinese calendar
+against python3-lunardate, an independent table, on every day it covers:
+1900-01-31 .. 2100-02-08 (lunar 1900 .. 2099).
 
 The tables differ in seven months, each starting a day apart; the new moons
 (libnova: ELP 2000-82B, VSOP87, Espenak-Meeus Delta T, in UTC+8) say why.
@@ -19,51 +20,65 @@ import pytest
 
 import qel_calendar as q
 
-lunardate = pytest.importorskip("lunardate")
-
 # (first, last) day of each month where the tables differ.
 DIFFERENT_MONTHS = [
     ("1933-07-22", "1933-08-20"), ("1954-11-25", "1954-12-24"), ("1956-12-02", "1956-12-31"),
     ("1978-09-02", "1978-10-01"), ("2057-09-28", "2057-10-27"), ("2089-09-04", "2089-10-03"),
     ("2097-08-07", "2097-09-05"),
 ]
-# From 30 days before the lunar table opens (1900-01-31) to its last day.
-DAYS = np.arange(np.datetime64("1900-01-01"), np.datetime64("2101-01-29"))
+DAYS = np.arange(np.datetime64(q.FIRST_LUNAR_DATE) - 30, np.datetime64(q.LAST_LUNAR_DATE) + 31)
 
 
-def test_every_day_scalar_array_and_lunardate() -> None:
-    end = q.FIRST_LUNAR_DATE + dt.timedelta(days=sum(lunardate.yearDays))
-    assert end == dt.date(2100, 2, 9) == q.from_lunar(2100, 1, 1)
-    r, facts = q.to_lunar_array(DAYS), q.day_facts_array(DAYS)
-    assert r.valid.tolist() == [False] * 30 + [True] * (len(DAYS) - 30) and not r.year[:30].any()
-    differ = []
-    for day, *mine in zip(DAYS.tolist(), r.year.tolist(), r.month.tolist(), r.day.tolist(), r.leap.tolist()):
-        if day < q.FIRST_LUNAR_DATE:
+@pytest.mark.parametrize("calendar", q.CALENDARS)
+def test_every_day_scalar_and_array(calendar: str) -> None:
+    r, facts = q.to_lunar_array(DAYS, calendar), q.day_facts_array(DAYS, calendar=calendar)
+    assert r.valid.tolist() == [False] * 30 + [True] * (len(DAYS) - 60) + [False] * 30
+    for day, *mine, valid in zip(DAYS.tolist(), r.year.tolist(), r.month.tolist(), r.day.tolist(), r.leap.tolist(),
+                                 r.valid.tolist()):
+        if not valid:
             with pytest.raises(ValueError):
-                q.to_lunar(day)
+                q.to_lunar(day, calendar)
             continue
-        got = q.to_lunar(day)
+        got = q.to_lunar(day, calendar=calendar)
         assert [got.year, got.month, got.day, got.leap] == mine and got.to_date() == day, day
-        facts_of_day = q.day_facts(day)
-        assert (facts_of_day.lunar, facts_of_day.weekday) == (got, day.isoweekday()), day
-        if day < end:
-            theirs = lunardate.LunarDate.fromSolarDate(day.year, day.month, day.day)
-            if mine != [theirs.year, theirs.month, theirs.day, theirs.isLeapMonth]:
-                differ.append(day)
+    # The day records carry the same lunar fields, and each day's weekday;
+    # the scalar records on every 13th day.
+    for field in ("year", "month", "day", "leap"):
+        assert np.array_equal(facts["lunar_" + field], getattr(r, field)), field
+    assert np.array_equal(facts["weekday"], (DAYS.astype(np.int64) + 3) % 7 + 1)
+    for day in DAYS[30:-30:13].tolist():
+        assert q.day_facts(day, calendar=calendar).lunar == q.to_lunar(day, calendar), day
+    # leap_month of each lunar year against the records' field; the lunar
+    # fields back to their days through the array call.
+    years = range(r.year[r.valid].min(), r.year.max() + 1)
+    leap_months = np.array([q.leap_month(y, calendar) for y in years])
+    assert np.array_equal(leap_months[r.year[r.valid] - years[0]], facts["lunar_leap_month"][r.valid])
+    back = q.from_lunar_array(r.year, r.month, r.day, r.leap, calendar=calendar)
+    assert np.array_equal(back[r.valid], DAYS[r.valid]) and np.isnat(back[~r.valid]).all()
+
+
+def test_chinese_against_lunardate_and_terms() -> None:
+    lunardate = pytest.importorskip("lunardate")
+    first = dt.date(1900, 1, 31)
+    end = first + dt.timedelta(days=sum(lunardate.yearDays))
+    days = np.arange(np.datetime64(first), np.datetime64(end))
+    assert end == dt.date(2100, 2, 9) == q.from_lunar(2100, 1, 1)
+    r = q.to_lunar_array(days)
+    differ = []
+    for day, *mine in zip(days.tolist(), r.year.tolist(), r.month.tolist(), r.day.tolist(), r.leap.tolist()):
+        theirs = lunardate.LunarDate.fromSolarDate(day.year, day.month, day.day)
+        if mine != [theirs.year, theirs.month, theirs.day, theirs.isLeapMonth]:
+            differ.append(day)
     assert differ == [d for first, last in DIFFERENT_MONTHS
                       for d in np.arange(np.datetime64(first), np.datetime64(last) + 1).tolist()]
-
-    # leap_month of each lunar year against the day records' field, and
-    # against lunardate's table for the years it has.
-    leap_months = np.array([q.leap_month(y) for y in range(1900, 2101)])
-    assert np.array_equal(leap_months[r.year[r.valid] - 1900], facts["lunar_leap_month"][r.valid])
-    assert leap_months[:200].tolist() == [info % 16 for info in lunardate.yearInfos[:200]]
-    # The lunar fields go back to their days through the array call.
-    back = q.from_lunar_array(r.year, r.month, r.day, r.leap)
-    assert np.array_equal(back[r.valid], DAYS[r.valid]) and np.isnat(back[~r.valid]).all()
-    # Each of the 4,824 terms of 1900-2100: its day and instant in the day
-    # records as solar_terms gives them (int64 seconds, past 2038 too).
+    assert [q.leap_month(y) for y in range(1900, 2100)] == [info % 16 for info in lunardate.yearInfos[:200]]
+    # Each term of the covered years: its day and instant in the day records
+    # as solar_terms gives them (int64 seconds, before 1901 and past 2038 too).
+    terms = q.ranges()["terms"]
+    facts = q.day_facts_array(np.arange(np.datetime64(f"{terms.first_year}-01-01"),
+                                        np.datetime64(f"{terms.last_year + 1}-01-01")))
     has = facts["term"] >= 0
-    assert set(zip(DAYS[has].tolist(), facts["term"][has].tolist(), facts["term_instant"][has].tolist())) == {
-        (t.instant.date(), t.number, int(t.instant.timestamp())) for y in range(1900, 2101) for t in q.solar_terms(y)}
-    assert has.sum() == 4824
+    got = set(zip(facts["serial"][has].tolist(), facts["term"][has].tolist(), facts["term_instant"][has].tolist()))
+    want = {((t.instant.date() - dt.date(1899, 12, 30)).days, t.number, int(t.instant.timestamp()))
+            for y in range(terms.first_year, terms.last_year + 1) for t in q.solar_terms(y)}
+    assert got == want and len(want) == 24 * (terms.last_year - terms.first_year + 1)
