@@ -236,8 +236,8 @@ export interface MonthInfo {
   days: number;
   /** its first day, "YYYY-MM-DD" */
   first: string;
-  /** a published table (the Chinese 1900-2100, the Korean 1645-2050), computed from the ephemerides,
-   * or the historical record where it departs from computation */
+  /** a published table (the Chinese calendar's of the 20th and 21st centuries, the Korean KASI table),
+   * computed from the ephemerides, or the historical record where it departs from computation */
   source: 'published' | 'computed' | 'record';
   /** its new moon falls within the margin of error of midnight: the first day could move */
   startUncertain: boolean;

@@ -41,8 +41,7 @@ function knownDifference(date, mine) {
 const lunarOrError = (date, o) => { try { return toLunar(date, o); } catch (e) { return e.constructor.name; } };
 
 for (const calendar of ['chinese', 'korean', 'vietnamese'])
-test(`every day of the ${calendar} calendar: ${calendar === 'chinese' ? 'the scalar calls, the batch calls and lunar-javascript'
-                                                 : 'the scalar and the batch calls'} agree`, () => {
+test(`every day of the ${calendar} calendar: the scalar calls, the batch calls${calendar === 'chinese' ? ', lunar-javascript' : ''} agree`, () => {
   const { lunar, terms } = ranges(), o = { calendar };
   const first = Date.parse(lunar.first) / DAY - 61, last = Date.parse(lunar.last) / DAY + 61;
   const days = Int32Array.from({ length: last - first + 1 }, (_, i) => first + i);  // days since 1970
@@ -70,11 +69,8 @@ test(`every day of the ${calendar} calendar: ${calendar === 'chinese' ? 'the sca
     if (fromLunar(l, o) !== date || !back.valid[i] || back.days[i] !== n ||
         there.getFullYear() !== y || there.getMonth() !== m - 1 || there.getDate() !== d || there.getHours() !== 0)
       unexplained.push({ date, back: back.days[i], fromLunar: fromLunar(l, o), lunarToDate: there.toString() });
-    if (calendar !== 'chinese') {
-      const c = toLunar(date);
-      otherThanChinese += c.year !== l.year || c.month !== l.month || c.day !== l.day || c.leap !== l.leap;
-      return;
-    }
+    const c = calendar === 'chinese' ? null : toLunar(date);
+    if (c) return void (otherThanChinese += c.year !== l.year || c.month !== l.month || c.day !== l.day || c.leap !== l.leap);
 
     const s = Solar.fromYmd(y, m, d).getLunar();
     const theirs = `${s.getYear()}-${Math.abs(s.getMonth())}-${s.getDay()}${s.getMonth() < 0 ? ' leap' : ''}`;
