@@ -11,6 +11,9 @@
 // escape/decodeURIComponent round trip, fine for a few hundred short names.
 const utf8 = typeof TextDecoder === 'function' ? new TextDecoder()
   : { decode: (b) => decodeURIComponent(escape(String.fromCharCode(...b))) };
+// And the way back, for the names of calendars (음력, âm lịch).
+const utf8Bytes = typeof TextEncoder === 'function' ? (t) => new TextEncoder().encode(t)
+  : (t) => { try { return Uint8Array.from(unescape(encodeURIComponent(t)), (c) => c.charCodeAt(0)); } catch { return null; } };
 
 export function bind(x) {
   'use strict';
@@ -18,7 +21,8 @@ export function bind(x) {
   const H8 = new Uint8Array(memory), H16 = new Uint16Array(memory), H32 = new Int32Array(memory);
   const F64 = new Float64Array(memory);
   const w = {};
-  for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_month_days', 'lunar_leap_month',
+  for (const f of ['buffers', 'chunk', 'lunar_of_ymd', 'ymd_of_lunar', 'lunar_leap_month', 'month_info',
+                   'calendar_of_name', 'language', 'lunar_text',
                    'day_facts', 'term_instant', 'festival_date', 'pillars_of_cst', 'pillars_of_instant',
                    'holiday_status', 'is_workday', 'holiday_years', 'workdays', 'add_workdays', 'festivals_of_year', 'name', 'version',
                    'count', 'fact_field', 'range', 'epoch', 'lunar_step', 'zi_of_name',
@@ -38,7 +42,8 @@ export function bind(x) {
   // QEL_EPOCH_* (wasm_api.cpp's qjs_epoch numbers them in this order).
   const EPOCHS = { unix: w.epoch(0), serial: w.epoch(1) };
   // qel_count kinds
-  const COUNT_FESTIVALS = 0, COUNT_HOLIDAYS = 1, COUNT_TERMS = 2, COUNT_DOMAINS = 4, COUNT_FACT_FIELDS = 6;
+  const COUNT_FESTIVALS = 0, COUNT_HOLIDAYS = 1, COUNT_TERMS = 2, COUNT_DOMAINS = 4, COUNT_FACT_FIELDS = 6,
+    COUNT_CALENDARS = 7;
 
   const cString = (p) => utf8.decode(H8.subarray(p, H8.indexOf(0, p)));
   const name = (kind, index, flags = 0) => {
@@ -46,6 +51,8 @@ export function bind(x) {
     if (n < 0) throw new Error(`qel_name(${kind}, ${index}) failed`);
     return utf8.decode(H8.subarray(B_TEXT, B_TEXT + n));
   };
+  // A festival's name, or null in a language whose calendar does not keep it.
+  const festivalName = (kind, index, flags) => (w.name(kind, index, flags) < 0 ? null : name(kind, index, flags));
   // qel_name kinds
   const STEM_BRANCH = 2, ANIMAL = 3, MONTH = 4, DAY = 5, TERM = 6, TERM_EN = 7, TERM_KEY = 8;
   const FEST = 9, FEST_SHORT = 10, FEST_EN = 11, FEST_KEY = 12, HOLIDAY = 13, HOLIDAY_EN = 14, HOLIDAY_KEY = 15;
@@ -71,6 +78,26 @@ export function bind(x) {
       const month = name(MONTH, m, leap ? LEAP_MARK : 0);
       for (let d = 1; d <= 30; d++) TEXT[m << 6 | d << 1 | leap] = month + name(DAY, d);
     }
+  // The names each calendar prints in its own language (qjs_language: 한글
+  // for the Korean, quốc ngữ for the Vietnamese), made on first use; the
+  // Chinese are the tables above. A festival the calendar does not keep is
+  // null in its FESTIVALS.
+  const CALENDARS = ['chinese', 'korean', 'vietnamese'].slice(0, w.count(COUNT_CALENDARS));
+  const LOCAL = [{ CYCLE, ANIMALS, TERMS, FESTIVALS, TEXT }];
+  function local(c) {
+    if (LOCAL[c] !== undefined) return LOCAL[c];
+    const lang = w.language(c);
+    return LOCAL[c] = {
+      CYCLE: freeze(Array.from({ length: 60 }, (_, i) => name(STEM_BRANCH, i, lang))),
+      ANIMALS: Array.from({ length: 12 }, (_, i) => name(ANIMAL, i, lang)),
+      TERMS: freeze(TERMS.map((t) => freeze({ ...t, name: name(TERM, t.number, lang) }))),
+      FESTIVALS: freeze(FESTIVALS.map((f) => {
+        const n = festivalName(FEST, f.number, lang);
+        return n === null ? null : freeze({ ...f, name: n, short: festivalName(FEST_SHORT, f.number, lang) });
+      })),
+      TEXT: [],  // filled by lunarOf
+    };
+  }
   const VERSION = cString(w.version());
   // The members of qel_day_facts by name, as qel_day_facts_field lays them
   // out: a 32-bit member as its index into H32, a 64-bit one as a reader.
@@ -182,6 +209,24 @@ export function bind(x) {
     if (!Object.hasOwn(table, k)) throw new RangeError(`${fn}: options.${key} must be ${names}, not ${JSON.stringify(v)}`);
     return table[k];
   }
+  // options.calendar: a name qel_calendar_of_name takes ("korean", 음력, ...),
+  // remembered once it has matched; 0, the Chinese calendar, by default.
+  const CALENDAR_WORDS = CALENDARS.map((k) => JSON.stringify(k)).join(', ').replace(/, (?=[^,]*$)/, ' or ');
+  const calendarOfName = new Map();
+  function calendarOf(opts, fn) {
+    if (opts === undefined) return 0;
+    const v = options(opts, fn).calendar;
+    if (v === undefined) return 0;
+    if (typeof v !== 'string') throw new TypeError(`${fn}: options.calendar must be a string, ${CALENDAR_WORDS}, not ${describe(v)}`);
+    let c = calendarOfName.get(v);
+    if (c === undefined) {
+      const bytes = v.length < 256 ? utf8Bytes(v) : null;
+      c = bytes !== null && bytes.length < 256 ? (H8.set(bytes, B_TEXT), w.calendar_of_name(bytes.length)) : -1;
+      if (c < 0) throw new RangeError(`${fn}: options.calendar must be ${CALENDAR_WORDS}, not ${JSON.stringify(v)}`);
+      if (calendarOfName.size < 64) calendarOfName.set(v, c);
+    }
+    return c;
+  }
   function southXiaonian(o, fn) {
     const v = options(o, fn).southXiaonian;
     if (v !== undefined && typeof v !== 'boolean')
@@ -191,45 +236,73 @@ export function bind(x) {
 
   // ---- lunar dates -------------------------------------------------------------
 
-  const lunarOf = (r) => ({ year: (r >> 10) & 0xfffff, month: (r >> 6) & 15, day: (r >> 1) & 31, leap: (r & 1) === 1,
-                            text: TEXT[r & 1023] });
+  // A packed lunar date of calendar c. The texts of the other calendars come
+  // from qel_lunar_text once for each month, day and leap flag.
+  function lunarOf(r, c = 0) {
+    const year = (r >> 10) & 0xfffff, month = (r >> 6) & 15, day = (r >> 1) & 31, leap = r & 1;
+    let text = TEXT[r & 1023];
+    if (c !== 0) {
+      const T = local(c).TEXT;
+      text = T[r & 1023] ??= said(w.lunar_text(year, month, day, leap, c));
+    }
+    return { year, month, day, leap: leap === 1, text };
+  }
 
-  function toLunar(date) {
+  function toLunar(date, opts) {
     readDate(date, 'toLunar');
-    const r = w.lunar_of_ymd(Y, MO, D);
+    const c = calendarOf(opts, 'toLunar');
+    const r = w.lunar_of_ymd(Y, MO, D, c);
     if (r < 0) throw dateError('toLunar', LUNAR);
-    return lunarOf(r);
+    return lunarOf(r, c);
   }
 
   // The Gregorian date of a lunar date as yyyymmdd; RangeError saying what is wrong.
-  function ymdOfLunar(v, fn) {
+  const leapFlag = (l, what, fn) => {
+    if (l !== undefined && typeof l !== 'boolean' && l !== 0 && l !== 1)
+      throw new TypeError(`${fn}: ${what} must be a boolean (or 0 or 1), not ${describe(l)}`);
+    return l ? 1 : 0;
+  };
+  function ymdOfLunar(v, fn, c) {
     if (typeof v !== 'object' || v === null)
       throw new TypeError(`${fn}: the lunar date must be {year, month, day, leap}, not ${describe(v)}`);
     const y = int(v.year, 'year', fn), m = int(v.month, 'month', fn), d = int(v.day, 'day', fn);
-    const l = v.leap;
-    if (l !== undefined && typeof l !== 'boolean' && l !== 0 && l !== 1)
-      throw new TypeError(`${fn}: leap must be a boolean (or 0 or 1), not ${describe(l)}`);
-    const leap = l ? 1 : 0;
-    const r = w.ymd_of_lunar(y, m, d, leap);
-    return r >= 0 ? r : new RangeError(`${fn}: ${said(w.lunar_message(y, m, d, leap))}`);
+    const leap = leapFlag(v.leap, 'leap', fn);
+    const r = w.ymd_of_lunar(y, m, d, leap, c);
+    return r >= 0 ? r : new RangeError(`${fn}: ${said(w.lunar_message(y, m, d, leap, c))}`);
   }
 
-  function fromLunar(lunar) {
-    const r = ymdOfLunar(lunar, 'fromLunar');
+  function fromLunar(lunar, opts) {
+    const r = ymdOfLunar(lunar, 'fromLunar', calendarOf(opts, 'fromLunar'));
     if (typeof r !== 'number') throw r;
     return isoOfPacked(r);
   }
 
-  function lunarToDate(lunar) {
-    const r = ymdOfLunar(lunar, 'lunarToDate');
+  function lunarToDate(lunar, opts) {
+    const r = ymdOfLunar(lunar, 'lunarToDate', calendarOf(opts, 'lunarToDate'));
     if (typeof r !== 'number') throw r;
     return new Date((r / 10000) | 0, (((r / 100) | 0) % 100) - 1, r % 100);
   }
 
-  function leapMonth(year) {
-    const y = int(year, 'year', 'leapMonth'), r = w.lunar_leap_month(y);
-    if (r < 0) throw new RangeError(`leapMonth: ${said(w.lunar_message(y, 1, 1, 0))}`);
+  function leapMonth(year, opts) {
+    const y = int(year, 'year', 'leapMonth'), c = calendarOf(opts, 'leapMonth'), r = w.lunar_leap_month(y, c);
+    if (r < 0) throw new RangeError(`leapMonth: ${said(w.lunar_message(y, 1, 1, 0, c))}`);
     return r;
+  }
+
+  // Where a month of a calendar comes from and how sure it is
+  // (qel_lunar_month_info; qjs_month_info packs the source and the flags).
+  const SOURCES = ['published', 'computed', 'record'];
+  function monthInfo(year, month, opts) {
+    const fn = 'monthInfo';
+    const y = int(year, 'year', fn), m = int(month, 'month', fn), c = calendarOf(opts, fn);
+    const leap = leapFlag(opts === undefined ? undefined : options(opts, fn).leap, 'options.leap', fn);
+    const r = w.month_info(y, m, leap, c);
+    if (r < 0) throw new RangeError(`${fn}: ${said(w.lunar_message(y, m, 1, leap, c))}`);
+    return {
+      year: y, month: m, leap: leap === 1, days: r >> 12, first: isoOfPacked(F64[B_F64]), source: SOURCES[r & 15],
+      startUncertain: (r & 16) !== 0, labelUncertain: (r & 32) !== 0, enginesDiffer: (r & 64) !== 0,
+      computationDiffers: (r & 128) !== 0,
+    };
   }
 
   // A lunar date moved by n months or years under qel_lunar_step's rule
@@ -237,19 +310,20 @@ export function bind(x) {
   // leap month only where the new year has the same one; day 30 becomes 29
   // where the new month is short, or with { clamp: false } throws).
   function lunarStep(lunar, n, years, opts, fn) {
-    const r = ymdOfLunar(lunar, fn);  // the start's own failure first
+    const c = calendarOf(opts, fn);
+    const r = ymdOfLunar(lunar, fn, c);  // the start's own failure first
     if (typeof r !== 'number') throw r;
     const count = int(n, 'n', fn), o = options(opts, fn);
     if (o.clamp !== undefined && typeof o.clamp !== 'boolean')
       throw new TypeError(`${fn}: options.clamp must be a boolean, not ${describe(o.clamp)}`);
     const { year, month, day } = lunar, leap = lunar.leap ? 1 : 0;
-    const s = w.lunar_step(year, month, day, leap, count, years, o.clamp === false ? 1 : 0);
+    const s = w.lunar_step(year, month, day, leap, count, years, o.clamp === false ? 1 : 0, c);
     if (s === E_RANGE) throw new RangeError(`${fn}: the date ${count} ${years ? 'year' : 'month'}${count === 1 || count === -1 ? '' : 's'} from lunar ${year}-${month}-${day}${leap ? ' leap' : ''} is ${outside(LUNAR)}`);
     if (s < 0) {
-      const to = w.lunar_step(year, month, day, leap, count, years, 0);
-      throw new RangeError(`${fn}: ${said(w.lunar_message(to >> 10 & 0xfffff, to >> 6 & 15, day, to & 1))}`);
+      const to = w.lunar_step(year, month, day, leap, count, years, 0, c);
+      throw new RangeError(`${fn}: ${said(w.lunar_message(to >> 10 & 0xfffff, to >> 6 & 15, day, to & 1, c))}`);
     }
-    return lunarOf(s);
+    return lunarOf(s, c);
   }
   const addLunarMonths = (lunar, n, opts) => lunarStep(lunar, n, 0, opts, 'addLunarMonths');
   const addLunarYears = (lunar, n, opts) => lunarStep(lunar, n, 1, opts, 'addLunarYears');
@@ -260,20 +334,21 @@ export function bind(x) {
     const t = new Date((instant + 8 * 3600) * 1000);
     return iso(t.getUTCFullYear(), t.getUTCMonth() + 1, t.getUTCDate());
   };
-  const termOf = (k, instant) => ({ ...TERMS[k], instant: new Date(instant * 1000), date: cstDate(instant) });
+  const termOf = (k, instant, terms = TERMS) => ({ ...terms[k], instant: new Date(instant * 1000), date: cstDate(instant) });
 
   function dayFacts(date, opts) {
     readDate(date, 'dayFacts');
-    const st = w.day_facts(Y, MO, D, southXiaonian(opts, 'dayFacts'));
+    const c = calendarOf(opts, 'dayFacts'), L = local(c);
+    const st = w.day_facts(Y, MO, D, southXiaonian(opts, 'dayFacts'), c);
     if (st < 0) throw dateError('dayFacts', GREGORIAN);
     const f = H32;
     const hasLunar = (f[F_FLAGS] & 1) === 0;  // QEL_DAY_NO_LUNAR
     const lunar = hasLunar
-      ? lunarOf(f[F_LUNAR_YEAR] << 10 | f[F_LUNAR_MONTH] << 6 | f[F_LUNAR_DAY] << 1 | f[F_LUNAR_LEAP])
+      ? lunarOf(f[F_LUNAR_YEAR] << 10 | f[F_LUNAR_MONTH] << 6 | f[F_LUNAR_DAY] << 1 | f[F_LUNAR_LEAP], c)
       : null;
     const festivals = [];
     for (let bits = festivalsOfFacts(), i = 0; bits !== 0; bits = Math.floor(bits / 2), i++)
-      if (bits % 2) festivals.push(FESTIVALS[i]);
+      if (bits % 2) festivals.push(L.FESTIVALS[i]);
     const status = f[F_HOLIDAY_STATUS], term = f[F_TERM];
     return {
       date: iso(f[F_YEAR], f[F_MONTH], f[F_DAY]),
@@ -282,10 +357,10 @@ export function bind(x) {
       lunar,
       lunarMonthDays: hasLunar ? f[F_LUNAR_MONTH_DAYS] : null,
       lunarLeapMonth: hasLunar ? f[F_LUNAR_LEAP_MONTH] : null,
-      yearCycle: hasLunar ? CYCLE[f[F_YEAR_CYCLE]] : null,
-      animal: hasLunar ? ANIMALS[f[F_YEAR_CYCLE] % 12] : null,
-      dayCycle: CYCLE[f[F_DAY_CYCLE]],
-      term: term >= 0 ? termOf(term, termInstantOfFacts()) : null,
+      yearCycle: hasLunar ? L.CYCLE[f[F_YEAR_CYCLE]] : null,
+      animal: hasLunar ? L.ANIMALS[f[F_YEAR_CYCLE] % 12] : null,
+      dayCycle: L.CYCLE[f[F_DAY_CYCLE]],
+      term: term >= 0 ? termOf(term, termInstantOfFacts(), L.TERMS) : null,
       festivals,
       holidayStatus: status >= 0 ? STATUS[status] : null,
       holiday: status > 0 ? HOLIDAYS[f[F_HOLIDAY]].name : null,
@@ -341,28 +416,30 @@ export function bind(x) {
   // The festival days inside Gregorian year y as [festival, yyyymmdd] in date
   // order (qel_festivals_of_year: 2022 has two 腊八, lunar 2024's 除夕 is in
   // 2025).
-  function festivalDaysOfYear(y, o) {
-    const n = w.festivals_of_year(y, o), days = [];
-    for (let i = 0; i < n; i++) days.push([FESTIVALS[H32[B_MONTH32 + i]], H32[B_IN + i]]);
+  function festivalDaysOfYear(y, o, c) {
+    const n = w.festivals_of_year(y, o, c), days = [], L = local(c);
+    for (let i = 0; i < n; i++) days.push([L.FESTIVALS[H32[B_MONTH32 + i]], H32[B_IN + i]]);
     return days;
   }
 
   function festivals(year, opts) {
-    const y = int(year, 'year', 'festivals'), o = southXiaonian(opts, 'festivals');
-    if (w.festivals_of_year(y, o) === E_RANGE) throw outsideTerms('festivals', y);
-    return festivalDaysOfYear(y, o).map(([f, r]) => ({ ...f, date: isoOfPacked(r) }));
+    const y = int(year, 'year', 'festivals'), o = southXiaonian(opts, 'festivals'), c = calendarOf(opts, 'festivals');
+    if (w.festivals_of_year(y, o, c) === E_RANGE) throw outsideTerms('festivals', y);
+    return festivalDaysOfYear(y, o, c).map(([f, r]) => ({ ...f, date: isoOfPacked(r) }));
   }
 
-  // A festival by number, key, Chinese name or short form, or English name
-  // (key and English ASCII case-insensitive), as qel_festival_of_name takes it.
-  function festivalOf(v, fn) {
+  // A festival by number, key, Chinese name or short form, its name in the
+  // calendar's language, or English name (key and English ASCII
+  // case-insensitive), as qel_festival_of_name takes it.
+  function festivalOf(v, fn, c) {
     if (typeof v === 'number') {
       if (Number.isInteger(v) && v >= 0 && v < FESTIVALS.length) return FESTIVALS[v];
       throw new RangeError(`${fn}: festival ${v} is not a festival number 0-${FESTIVALS.length - 1}`);
     }
     if (typeof v !== 'string') throw new TypeError(`${fn}: the festival must be a name, a key or a number, not ${describe(v)}`);
-    const k = asciiLower(v);
-    const f = FESTIVALS.find((x) => x.name === v || x.short === v || x.key === k || asciiLower(x.english) === k);
+    const k = asciiLower(v), own = local(c).FESTIVALS;
+    const f = FESTIVALS.find((x, i) => x.name === v || x.short === v || x.key === k || asciiLower(x.english) === k ||
+                                       own[i]?.name === v);
     if (f === undefined) throw new RangeError(`${fn}: ${JSON.stringify(v)} is not a festival (a key such as "mid-autumn", or 中秋节)`);
     return f;
   }
@@ -372,8 +449,10 @@ export function bind(x) {
   // for 清明, 冬至 and the fixed Gregorian days.
   function festivalDate(festival, year, opts) {
     const fn = 'festivalDate';
-    const f = festivalOf(festival, fn), y = int(year, 'year', fn);
-    const r = w.festival_date(f.number, y, southXiaonian(opts, fn));
+    const c = calendarOf(opts, fn), f = festivalOf(festival, fn, c), y = int(year, 'year', fn);
+    if (local(c).FESTIVALS[f.number] === null)
+      throw new RangeError(`${fn}: the ${CALENDARS[c]} calendar does not keep ${f.english} (${f.key})`);
+    const r = w.festival_date(f.number, y, southXiaonian(opts, fn), c);
     if (r === E_RANGE) throw outsideTerms(fn, y);
     return isoOfPacked(r);
   }
@@ -438,19 +517,19 @@ export function bind(x) {
   function toLunarBatch(days, opts) {
     if (!(days instanceof Int32Array))
       throw new TypeError(`toLunarBatch: days must be an Int32Array (Int32Array.from(list) makes one), not ${describe(days)}`);
-    const epoch = epochOf(opts, 'toLunarBatch');
+    const epoch = epochOf(opts, 'toLunarBatch'), cal = calendarOf(opts, 'toLunarBatch');
     const n = days.length;
     const year = new Uint16Array(n), month = new Uint8Array(n), day = new Uint8Array(n);
     const leap = new Uint8Array(n), valid = new Uint8Array(n);
     for (let i = 0; i < n; i += CHUNK) {
-      const c = Math.min(CHUNK, n - i);
-      H32.set(days.subarray(i, i + c), B_IN);
-      w.lunar_batch(c, epoch);
-      year.set(H16.subarray(B_YEAR16, B_YEAR16 + c), i);
-      month.set(H8.subarray(B_MONTH8, B_MONTH8 + c), i);
-      day.set(H8.subarray(B_DAY8, B_DAY8 + c), i);
-      leap.set(H8.subarray(B_LEAP8, B_LEAP8 + c), i);
-      valid.set(H8.subarray(B_VALID8, B_VALID8 + c), i);
+      const k = Math.min(CHUNK, n - i);
+      H32.set(days.subarray(i, i + k), B_IN);
+      w.lunar_batch(k, epoch, cal);
+      year.set(H16.subarray(B_YEAR16, B_YEAR16 + k), i);
+      month.set(H8.subarray(B_MONTH8, B_MONTH8 + k), i);
+      day.set(H8.subarray(B_DAY8, B_DAY8 + k), i);
+      leap.set(H8.subarray(B_LEAP8, B_LEAP8 + k), i);
+      valid.set(H8.subarray(B_VALID8, B_VALID8 + k), i);
     }
     return { year, month, day, leap, valid };
   }
@@ -466,25 +545,25 @@ export function bind(x) {
     const n = year.length;
     if (month.length !== n || day.length !== n || (leap !== undefined && leap.length !== n))
       throw new RangeError(`${fn}: the arrays differ in length`);
-    const epoch = epochOf(opts, fn);
+    const epoch = epochOf(opts, fn), cal = calendarOf(opts, fn);
     const days = new Int32Array(n), valid = new Uint8Array(n);
     for (let i = 0; i < n; i += CHUNK) {
-      const c = Math.min(CHUNK, n - i);
-      H32.set(year.subarray(i, i + c), B_IN);
-      H32.set(month.subarray(i, i + c), B_MONTH32);
-      H32.set(day.subarray(i, i + c), B_DAY32);
-      if (leap === undefined) H32.fill(0, B_LEAP32, B_LEAP32 + c);
-      else H32.set(leap.subarray(i, i + c), B_LEAP32);
-      w.days_batch(c, epoch);
-      days.set(H32.subarray(B_OUT_DAYS, B_OUT_DAYS + c), i);
-      valid.set(H8.subarray(B_VALID8, B_VALID8 + c), i);
+      const k = Math.min(CHUNK, n - i);
+      H32.set(year.subarray(i, i + k), B_IN);
+      H32.set(month.subarray(i, i + k), B_MONTH32);
+      H32.set(day.subarray(i, i + k), B_DAY32);
+      if (leap === undefined) H32.fill(0, B_LEAP32, B_LEAP32 + k);
+      else H32.set(leap.subarray(i, i + k), B_LEAP32);
+      w.days_batch(k, epoch, cal);
+      days.set(H32.subarray(B_OUT_DAYS, B_OUT_DAYS + k), i);
+      valid.set(H8.subarray(B_VALID8, B_VALID8 + k), i);
     }
     return { days, valid };
   }
 
   return {
     VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE, ranges: () => RANGES,
-    toLunar, fromLunar, lunarToDate, leapMonth, addLunarMonths, addLunarYears, dayFacts, pillars, solarTerms, festivals, festivalDate,
+    toLunar, fromLunar, lunarToDate, leapMonth, monthInfo, addLunarMonths, addLunarYears, dayFacts, pillars, solarTerms, festivals, festivalDate,
     holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
   };
 }

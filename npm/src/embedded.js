@@ -15,7 +15,7 @@ try {
 
 export {
   VERSION, CYCLE, TERMS, FESTIVALS, FIRST_LUNAR_DATE, LAST_LUNAR_DATE, initSync,
-  ranges, toLunar, fromLunar, lunarToDate, leapMonth, addLunarMonths, addLunarYears, dayFacts, pillars, solarTerms, festivals, festivalDate,
+  ranges, toLunar, fromLunar, lunarToDate, leapMonth, monthInfo, addLunarMonths, addLunarYears, dayFacts, pillars, solarTerms, festivals, festivalDate,
   holidayYears, holidays, isWorkday, workdays, addWorkdays, toLunarBatch, fromLunarBatch,
 } from './lifecycle.js';
 export { whenReady as init };

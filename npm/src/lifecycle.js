@@ -89,10 +89,11 @@ export async function load(source, name = source) {
 export const whenReady = () => new Promise((resolve) => resolve(ready())).then(() => {});
 
 export function ranges() { return (api ?? ready()).ranges(); }
-export function toLunar(date) { return (api ?? ready()).toLunar(date); }
-export function fromLunar(lunar) { return (api ?? ready()).fromLunar(lunar); }
-export function lunarToDate(lunar) { return (api ?? ready()).lunarToDate(lunar); }
-export function leapMonth(year) { return (api ?? ready()).leapMonth(year); }
+export function toLunar(date, options) { return (api ?? ready()).toLunar(date, options); }
+export function fromLunar(lunar, options) { return (api ?? ready()).fromLunar(lunar, options); }
+export function lunarToDate(lunar, options) { return (api ?? ready()).lunarToDate(lunar, options); }
+export function leapMonth(year, options) { return (api ?? ready()).leapMonth(year, options); }
+export function monthInfo(year, month, options) { return (api ?? ready()).monthInfo(year, month, options); }
 export function addLunarMonths(lunar, n, options) { return (api ?? ready()).addLunarMonths(lunar, n, options); }
 export function addLunarYears(lunar, n, options) { return (api ?? ready()).addLunarYears(lunar, n, options); }
 export function dayFacts(date, options) { return (api ?? ready()).dayFacts(date, options); }

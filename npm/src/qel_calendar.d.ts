@@ -1,4 +1,5 @@
-// Types of qel-calendar: the Chinese calendar (qel_calendar in WebAssembly).
+// Types of qel-calendar: the Chinese, Korean and Vietnamese lunisolar
+// calendars (qel_calendar in WebAssembly).
 // The covered years, the rules and the texts of failures are qel_calendar's
 // (include/qel_calendar.h); ranges() gives the ranges at run time.
 // Every function is synchronous. The default builds carry the wasm inline
@@ -15,11 +16,26 @@
 // set, throw RangeError saying why (for dates, times and ranges in the
 // library's own words). Option strings match ASCII
 // case-insensitively ("Early" is "early").
+//
+// The lunar calls take options.calendar: "chinese" (the default), "korean"
+// or "vietnamese" (or 农历, 음력, âm lịch). The three share the rules and
+// differ in the meridian of their days, so a month can start a day apart
+// (Tết 1985 fell on 1985-01-21, 春节 on 1985-02-20) or the leap month
+// differ (2017: the Chinese 闰六月, the Korean 윤5월). Names follow the
+// calendar: Korean in 한글, Vietnamese in quốc ngữ.
+
+/** A calendar by name: "chinese", "korean", "vietnamese" in any ASCII case, or 农历, 음력, âm lịch. */
+export type CalendarName = 'chinese' | 'korean' | 'vietnamese' | (string & {});
+
+export interface CalendarOptions {
+  /** the lunar calendar, "chinese" when left out */
+  calendar?: CalendarName;
+}
 
 /** A date argument: a Date (its local calendar date), "YYYY-MM-DD", or fields. */
 export type DateInput = Date | string | { year: number; month: number; day: number };
 
-/** A date of the Chinese lunisolar calendar. */
+/** A date of a lunisolar calendar (the Chinese unless options.calendar says another). */
 export interface LunarDate {
   /** a lunar year of ranges().lunar */
   year: number;
@@ -29,7 +45,7 @@ export interface LunarDate {
   day: number;
   /** true in the leap month */
   leap: boolean;
-  /** as a Chinese calendar prints it: "闰六月初一", "正月十五" */
+  /** as its calendar prints it: "闰六月初一"; Korean "윤6월 1일"; Vietnamese "mùng 1 tháng Sáu nhuận" */
   text: string;
 }
 
@@ -62,9 +78,9 @@ export interface SolarTerm extends Term {
 export interface Festival {
   /** index into FESTIVALS */
   number: number;
-  /** 中秋节 */
+  /** in the calendar's language: 中秋节, 추석, Tết Trung Thu */
   name: string;
-  /** two characters for calendar cells: 中秋 */
+  /** for calendar cells: 中秋 (two characters); the name in Korean and Vietnamese */
   short: string;
   english: string;
   /** mid-autumn */
@@ -88,16 +104,17 @@ export interface DayFacts {
   lunarMonthDays: number | null;
   /** the month the lunar year's leap month follows, 0 for none */
   lunarLeapMonth: number | null;
-  /** stem-branch of the lunar year: 丁酉 */
+  /** stem-branch of the lunar year, in the calendar's language: 丁酉, 정유, Đinh Dậu */
   yearCycle: string | null;
-  /** animal of the lunar year: 鸡 */
+  /** animal of the lunar year: 鸡, 닭, Gà */
   animal: string | null;
   /** stem-branch of the day */
   dayCycle: string;
   /** the solar term falling on the day (in UTC+8) */
   term: SolarTerm | null;
+  /** the festivals the calendar keeps on the day (the Korean and Vietnamese: no PRC observances) */
   festivals: Festival[];
-  /** PRC working days: "off" (休), "work" (班, a weekend day worked in exchange), "ordinary"; null outside holidayYears() */
+  /** PRC working days, whatever the calendar: "off" (休), "work" (班, a weekend day worked in exchange), "ordinary"; null outside holidayYears() */
   holidayStatus: 'ordinary' | 'off' | 'work' | null;
   /** the holiday of an off or work day: 春节 */
   holiday: string | null;
@@ -133,12 +150,12 @@ export interface HolidayDay {
   key: string;
 }
 
-export interface FestivalOptions {
+export interface FestivalOptions extends CalendarOptions {
   /** 小年 on lunar 12-24, as in the south, instead of 12-23 */
   southXiaonian?: boolean;
 }
 
-export interface BatchOptions {
+export interface BatchOptions extends CalendarOptions {
   /** what the day numbers count: "unix", days since 1970-01-01 (the default; Date.getTime() / 86400000),
    * or "serial", days since 1899-12-30 */
   epoch?: 'unix' | 'serial' | (string & {});
@@ -161,7 +178,7 @@ export declare const VERSION: string;
 export declare const CYCLE: readonly string[];
 /** The 24 solar terms, 0 = 小寒 .. 23 = 冬至 */
 export declare const TERMS: readonly Term[];
-/** The 25 festivals */
+/** The festivals by number, with their Chinese names (雄王祭 for the Vietnamese Giỗ Tổ Hùng Vương) */
 export declare const FESTIVALS: readonly Festival[];
 /** The first day of the lunar table, ranges().lunar.first */
 export declare const FIRST_LUNAR_DATE: string;
@@ -202,14 +219,43 @@ export declare function init(source?: string | URL | Response | PromiseLike<Resp
 export declare function initSync(source: BufferSource | WebAssembly.Module): void;
 
 /** The lunar date of a day of ranges().lunar. */
-export declare function toLunar(date: DateInput): LunarDate;
+export declare function toLunar(date: DateInput, options?: CalendarOptions): LunarDate;
 /** The day of a lunar date, "YYYY-MM-DD". */
-export declare function fromLunar(lunar: LunarDateInput): string;
+export declare function fromLunar(lunar: LunarDateInput, options?: CalendarOptions): string;
 /** The day of a lunar date as a Date at local midnight. */
-export declare function lunarToDate(lunar: LunarDateInput): Date;
+export declare function lunarToDate(lunar: LunarDateInput, options?: CalendarOptions): Date;
 /** The month the lunar year's leap month follows (2..11), 0 for none. */
-export declare function leapMonth(year: number): number;
-export interface LunarStepOptions {
+export declare function leapMonth(year: number, options?: CalendarOptions): number;
+
+/** A lunar month, where it comes from and how sure it is (qel_lunar_month_info). */
+export interface MonthInfo {
+  year: number;
+  month: number;
+  leap: boolean;
+  /** 29 or 30 */
+  days: number;
+  /** its first day, "YYYY-MM-DD" */
+  first: string;
+  /** a published table (the Chinese calendar's of the 20th and 21st centuries, the Korean KASI table),
+   * computed from the ephemerides, or the historical record where it departs from computation */
+  source: 'published' | 'computed' | 'record';
+  /** its new moon falls within the margin of error of midnight: the first day could move */
+  startUncertain: boolean;
+  /** a principal term or new moon within its margin of midnight could move the leap month or the numbering */
+  labelUncertain: boolean;
+  /** the second ephemeris starts or labels the month otherwise */
+  enginesDiffer: boolean;
+  /** computation starts or labels the month otherwise (the published table or the record decides) */
+  computationDiffers: boolean;
+}
+export interface MonthInfoOptions extends CalendarOptions {
+  /** the leap month of that number; false when left out */
+  leap?: boolean | 0 | 1;
+}
+/** A month of a lunar year of ranges().lunar; RangeError for a month the year does not have. */
+export declare function monthInfo(year: number, month: number, options?: MonthInfoOptions): MonthInfo;
+
+export interface LunarStepOptions extends CalendarOptions {
   /** false: a step to day 30 of a month of 29 days throws instead of giving day 29 */
   clamp?: boolean;
 }
@@ -227,7 +273,7 @@ export declare function addLunarMonths(lunar: LunarDateInput, n: number, options
  * becomes 29 where the new month has 29 days.
  */
 export declare function addLunarYears(lunar: LunarDateInput, n: number, options?: LunarStepOptions): LunarDate;
-/** Everything the calendar says about a day of ranges().gregorian. */
+/** Everything the calendar says about a day of ranges().gregorian; the lunar fields and names are options.calendar's. */
 export declare function dayFacts(date: DateInput, options?: FestivalOptions): DayFacts;
 /**
  * The four pillars (四柱, 八字) of a moment: a Date (an instant, seen in UTC+8) or civil fields in
@@ -247,7 +293,8 @@ export declare function festivals(year: number, options?: FestivalOptions): Date
 /**
  * The day of a festival in one year of its own calendar, "YYYY-MM-DD": the lunar year for
  * the lunar festivals (除夕 of lunar 2024 is 2025-01-28), the Gregorian year for 清明, 冬至 and the
- * fixed days. The festival: its number, key ("mid-autumn"), Chinese name or short form, or English name.
+ * fixed days. The festival: its number, key ("mid-autumn"), Chinese name or short form, its name in the
+ * calendar's language, or English name. RangeError for a festival the calendar does not keep.
  */
 export declare function festivalDate(festival: number | string, year: number, options?: FestivalOptions): string;
 /** The Gregorian years of the built-in PRC holiday table. */

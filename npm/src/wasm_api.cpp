@@ -56,6 +56,12 @@ int32_t pack_ymd(int32_t status, int64_t serial) {
 
 int32_t serial_of(int32_t y, int32_t m, int32_t d, int64_t* serial) { return qel_serial_of_date(y, m, d, serial); }
 
+// The calendar (qel_calendar_kind) in the options of the calls that take
+// options or flags.
+uint32_t with_calendar(int32_t options, int32_t calendar) {
+    return static_cast<uint32_t>(options) | QEL_OPT_CALENDAR(calendar);
+}
+
 }  // namespace
 
 extern "C" {
@@ -70,23 +76,61 @@ int32_t qjs_buffers(int32_t which) {
 
 int32_t qjs_chunk(void) { return kChunk; }
 
+// Every lunar call takes a calendar, qel_calendar_kind (0 is the Chinese).
+
 // The lunar date of a Gregorian date, packed, or a negative status.
-int32_t qjs_lunar_of_ymd(int32_t y, int32_t m, int32_t d) {
+int32_t qjs_lunar_of_ymd(int32_t y, int32_t m, int32_t d, int32_t calendar) {
     int64_t serial = 0;
     qel_lunar_date l;
     int32_t st = serial_of(y, m, d, &serial);
-    if (st == QEL_OK) st = qel_lunar_of_serial(serial, &l);
+    if (st == QEL_OK) st = qel_lunar_of_serial_in(calendar, serial, &l);
     return st == QEL_OK ? pack_lunar(l) : st;
 }
 
 // The Gregorian date (yyyymmdd) of a lunar date, or a negative status.
-int32_t qjs_ymd_of_lunar(int32_t y, int32_t m, int32_t d, int32_t leap) {
+int32_t qjs_ymd_of_lunar(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t calendar) {
     int64_t serial = 0;
-    return pack_ymd(qel_serial_of_lunar(y, m, d, leap, &serial), serial);
+    return pack_ymd(qel_serial_of_lunar_in(calendar, y, m, d, leap, &serial), serial);
 }
 
-int32_t qjs_lunar_month_days(int32_t y, int32_t m, int32_t leap) { return qel_lunar_month_days(y, m, leap); }
-int32_t qjs_lunar_leap_month(int32_t y) { return qel_lunar_leap_month(y); }
+// The month a lunar year's leap month follows, 0 for none, or a negative status.
+int32_t qjs_lunar_leap_month(int32_t y, int32_t calendar) {
+    qel_lunar_month months[QEL_LUNAR_MONTHS_MAX];
+    const int32_t n = qel_lunar_year_months_in(calendar, y, months, QEL_LUNAR_MONTHS_MAX);
+    if (n < 0) return n;
+    for (int32_t i = 0; i < n && i < QEL_LUNAR_MONTHS_MAX; ++i)
+        if (months[i].leap) return months[i].month;
+    return 0;
+}
+
+// A month's provenance (qel_lunar_month_info): source | flags << 4 | days << 12,
+// its first day (yyyymmdd) in g_f64[0]; or a negative status.
+int32_t qjs_month_info(int32_t y, int32_t m, int32_t leap, int32_t calendar) {
+    qel_month_info info;
+    const int32_t st = qel_lunar_month_info(calendar, y, m, leap, &info);
+    if (st != QEL_OK) return st;
+    g_f64[0] = static_cast<double>(pack_ymd(QEL_OK, info.first_serial));
+    return info.source | static_cast<int32_t>(info.flags) << 4 | info.days << 12;
+}
+
+// The calendar of a name of n bytes (UTF-8) in g_text (qel_calendar_of_name).
+int32_t qjs_calendar_of_name(int32_t n) {
+    return n >= 0 && n < static_cast<int32_t>(sizeof g_text) ? qel_calendar_of_name(g_text, static_cast<size_t>(n))
+                                                              : QEL_E_ARGUMENT;
+}
+
+// The language flag of qel_name for a calendar's own names.
+int32_t qjs_language(int32_t calendar) {
+    return calendar == QEL_CALENDAR_KOREAN       ? static_cast<int32_t>(QEL_NAME_KOREAN)
+           : calendar == QEL_CALENDAR_VIETNAMESE ? static_cast<int32_t>(QEL_NAME_VIETNAMESE)
+                                                 : 0;
+}
+
+// A lunar date as its calendar prints it, in the calendar's language, into
+// g_text: the length or a negative status.
+int32_t qjs_lunar_text(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t calendar) {
+    return qel_lunar_text(y, m, d, leap, with_calendar(qjs_language(calendar), calendar), g_text, sizeof g_text);
+}
 
 int32_t qjs_count(int32_t what) { return qel_count(what); }
 
@@ -103,10 +147,10 @@ int32_t qjs_fact_field(int32_t index) {
 }
 
 // The facts of a day into g_facts; the status.
-int32_t qjs_day_facts(int32_t y, int32_t m, int32_t d, int32_t options) {
+int32_t qjs_day_facts(int32_t y, int32_t m, int32_t d, int32_t options, int32_t calendar) {
     int64_t serial = 0;
     int32_t st = serial_of(y, m, d, &serial);
-    if (st == QEL_OK) st = qel_day_facts_of(serial, static_cast<uint32_t>(options), &g_facts);
+    if (st == QEL_OK) st = qel_day_facts_of(serial, with_calendar(options, calendar), &g_facts);
     return st;
 }
 
@@ -132,10 +176,11 @@ int32_t qjs_epoch(int32_t which) { return which == 0 ? QEL_EPOCH_UNIX : which ==
 // qel_lunar_step's rule: packed as pack_lunar, with bit 30 set when day 30
 // became 29 (QEL_CLAMPED), or a negative status (QEL_E_DATE for such a day
 // when no_clamp is set).
-int32_t qjs_lunar_step(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t n, int32_t years, int32_t no_clamp) {
+int32_t qjs_lunar_step(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t n, int32_t years, int32_t no_clamp,
+                       int32_t calendar) {
     qel_lunar_date out;
     const int32_t st = qel_lunar_step(y, m, d, leap, n, years ? QEL_UNIT_YEAR : QEL_UNIT_MONTH,
-                                      no_clamp ? QEL_STEP_NO_CLAMP : 0u, &out);
+                                      with_calendar(no_clamp ? QEL_STEP_NO_CLAMP : 0, calendar), &out);
     return st < 0 ? st : pack_lunar(out) | (st == QEL_CLAMPED) << 30;
 }
 
@@ -154,16 +199,16 @@ int32_t qjs_term_instant(int32_t year, int32_t term) {
 }
 
 // The day of a festival as yyyymmdd, or a negative status.
-int32_t qjs_festival_date(int32_t festival, int32_t year, int32_t options) {
+int32_t qjs_festival_date(int32_t festival, int32_t year, int32_t options, int32_t calendar) {
     int64_t serial = 0;
-    return pack_ymd(qel_festival_date(festival, year, static_cast<uint32_t>(options), &serial), serial);
+    return pack_ymd(qel_festival_date(festival, year, with_calendar(options, calendar), &serial), serial);
 }
 
 // The festival days inside a Gregorian year, in order: each day as yyyymmdd
 // in g_in and its festival in g_month32; their count, or a negative status.
-int32_t qjs_festivals_of_year(int32_t year, int32_t options) {
+int32_t qjs_festivals_of_year(int32_t year, int32_t options, int32_t calendar) {
     qel_festival_day days[QEL_FESTIVAL_DAYS_MAX];
-    int32_t n = qel_festivals_of_year(year, static_cast<uint32_t>(options), days, QEL_FESTIVAL_DAYS_MAX);
+    int32_t n = qel_festivals_of_year(year, with_calendar(options, calendar), days, QEL_FESTIVAL_DAYS_MAX);
     if (n > QEL_FESTIVAL_DAYS_MAX) n = QEL_FESTIVAL_DAYS_MAX;  // never: the maximum always suffices
     for (int32_t i = 0; i < n; ++i) {
         g_in[i] = pack_ymd(QEL_OK, days[i].serial);
@@ -237,8 +282,8 @@ int32_t qjs_name(int32_t kind, int32_t index, int32_t flags) {
 // messages (a bad input reads the same in every binding): its length, 0 when
 // nothing is wrong.
 int32_t qjs_date_message(int32_t y, int32_t m, int32_t d) { return qel_date_message(y, m, d, g_text, sizeof g_text); }
-int32_t qjs_lunar_message(int32_t y, int32_t m, int32_t d, int32_t leap) {
-    return qel_lunar_message(y, m, d, leap, g_text, sizeof g_text);
+int32_t qjs_lunar_message(int32_t y, int32_t m, int32_t d, int32_t leap, int32_t calendar) {
+    return qel_lunar_message_in(calendar, y, m, d, leap, g_text, sizeof g_text);
 }
 int32_t qjs_time_message(int32_t h, int32_t mi, int32_t s) { return qel_time_message(h, mi, s, g_text, sizeof g_text); }
 int32_t qjs_range_message(int32_t domain) { return qel_range_message(domain, g_text, sizeof g_text); }
@@ -248,11 +293,11 @@ int32_t qjs_version(void) { return static_cast<int32_t>(reinterpret_cast<uintptr
 // n <= kChunk day counts in g_in (days since the epoch serial) to lunar
 // fields: year (uint16), month, day, leap and valid (0/1) as bytes. Failed
 // elements are 0 throughout. The number of valid elements.
-int32_t qjs_lunar_batch(int32_t n, int32_t epoch) {
+int32_t qjs_lunar_batch(int32_t n, int32_t epoch, int32_t calendar) {
     if (n < 0 || n > kChunk) return QEL_E_ARGUMENT;
     for (int32_t i = 0; i < n; ++i) g_days64[i] = g_in[i];
-    const int64_t ok = qel_lunar_of_days(g_days64, static_cast<size_t>(n), epoch, g_year32, g_month32, g_day32,
-                                         g_leap32, g_status);
+    const int64_t ok = qel_lunar_of_days_in(calendar, g_days64, static_cast<size_t>(n), epoch, g_year32, g_month32,
+                                            g_day32, g_leap32, g_status);
     for (int32_t i = 0; i < n; ++i) {
         g_year16[i] = static_cast<uint16_t>(g_year32[i]);
         g_month8[i] = static_cast<uint8_t>(g_month32[i]);
@@ -266,10 +311,11 @@ int32_t qjs_lunar_batch(int32_t n, int32_t epoch) {
 // n <= kChunk lunar dates (g_in years, g_month32, g_day32, g_leap32) to day
 // counts since the epoch serial in g_out_days (0 where invalid) and valid
 // bytes. The number of valid elements.
-int32_t qjs_days_batch(int32_t n, int32_t epoch) {
+int32_t qjs_days_batch(int32_t n, int32_t epoch, int32_t calendar) {
     if (n < 0 || n > kChunk) return QEL_E_ARGUMENT;
     const auto count = static_cast<size_t>(n);
-    const int64_t ok = qel_days_of_lunar(g_in, g_month32, g_day32, g_leap32, count, epoch, g_days64, g_status);
+    const int64_t ok =
+        qel_days_of_lunar_in(calendar, g_in, g_month32, g_day32, g_leap32, count, epoch, g_days64, g_status);
     for (int32_t i = 0; i < n; ++i) {
         const bool valid = g_status[i] == QEL_OK;
         g_out_days[i] = valid ? static_cast<int32_t>(g_days64[i]) : 0;

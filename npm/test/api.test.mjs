@@ -9,7 +9,7 @@ import * as qel from 'qel-calendar';
 const require = createRequire(import.meta.url);
 const {
   FESTIVALS, VERSION, addLunarMonths, addLunarYears, addWorkdays, dayFacts, festivalDate, festivals, fromLunar, fromLunarBatch, holidayYears,
-  holidays, isWorkday, leapMonth, lunarToDate, pillars, ranges, solarTerms, toLunar, toLunarBatch, workdays,
+  holidays, isWorkday, leapMonth, lunarToDate, monthInfo, pillars, ranges, solarTerms, toLunar, toLunarBatch, workdays,
 } = qel;
 
 test('known days through every export', () => {
@@ -31,7 +31,28 @@ test('known days through every export', () => {
   assert.deepEqual(dayFacts('2025-01-22', { southXiaonian: true }).festivals, []);
   assert.deepEqual([festivals(2025, { southXiaonian: true }).find((x) => x.key === 'xiaonian').date,
                     festivalDate('除夕', 2024), festivalDate('New Year\'s Eve', 2025), festivalDate('XIAONIAN', 2024),
-                    festivalDate(FESTIVALS.length - 1, 2025)], ['2025-01-23', '2025-01-28', '2026-02-16', '2025-01-22', '2025-10-01']);
+                    festivalDate(24, 2025)], ['2025-01-23', '2025-01-28', '2026-02-16', '2025-01-22', '2025-10-01']);
+  // The three calendars, their names in their languages. Vietnam has reckoned in UTC+7 since 1968: Tết 1985
+  // fell a month before 春节. Korea's 2017 leap month is the fifth, China's the sixth.
+  const ko = { calendar: 'Korean' }, vi = { calendar: 'vietnamese' };
+  assert.deepEqual([toLunar('1985-01-21', vi), fromLunar({ year: 1985, month: 1, day: 1 }), fromLunar({ year: 1985, month: 1, day: 1 }, vi),
+                    leapMonth(2017, ko), toLunar('2017-06-24', { calendar: '음력' }).text,
+                    addLunarMonths({ year: 2017, month: 5, day: 1 }, 1, ko).text, addLunarYears({ year: 2017, month: 6, day: 1, leap: true }, 0, vi).text],
+                   [{ year: 1985, month: 1, day: 1, leap: false, text: 'mùng 1 tháng Giêng' }, '1985-02-20', '1985-01-21',
+                    5, '윤5월 1일', '윤5월 1일', 'mùng 1 tháng Sáu nhuận']);
+  const tet = dayFacts('2025-01-29', vi), seollal = dayFacts('2025-01-29', ko);
+  assert.deepEqual([tet.festivals[0].name, tet.yearCycle, tet.animal, seollal.festivals[0].name, seollal.dayCycle, seollal.lunar.text,
+                    festivalDate('Giỗ Tổ Hùng Vương', 2025, vi), festivalDate(FESTIVALS.length - 1, 2025, vi),
+                    festivals(2025, ko).some((f) => f.key === 'national-day')],
+                   ['Tết Nguyên Đán', 'Ất Tỵ', 'Rắn', '설날', '무술', '정월 1일', '2025-04-07', '2025-04-07', false]);
+  // Round trips in the 18th and 22nd centuries (lunar-javascript agrees on the Chinese days).
+  for (const [date, year] of [['1760-02-17', 1760], ['2150-01-29', 2150]]) for (const o of [undefined, ko, vi])
+    assert.deepEqual([fromLunar({ year, month: 1, day: 1 }, o), toLunar(date, o).day, toLunar(date, o).year], [date, 1, year]);
+  // Provenance: 2057-09 published, its new moon minutes from midnight; 1645-06 as recorded, not as computed.
+  assert.deepEqual(monthInfo(2057, 9), { year: 2057, month: 9, leap: false, days: 29, first: '2057-09-29', source: 'published',
+                                         startUncertain: true, labelUncertain: false, enginesDiffer: false, computationDiffers: false });
+  assert.deepEqual([monthInfo(1645, 6).source, monthInfo(1645, 6).computationDiffers, monthInfo(2017, 6, { leap: 1 }).first,
+                    monthInfo(2017, 5, { leap: true, calendar: 'korean' }).first], ['record', true, '2017-07-23', '2017-06-24']);
   // A term instant past 2038, beyond int32 seconds.
   assert.equal(solarTerms(2100)[23].instant.toISOString(), '2100-12-21T19:50:35.000Z');
   assert.equal(VERSION, require('../package.json').version);
@@ -45,7 +66,7 @@ test('known days through every export', () => {
   // The batch of lunar dates: valid, leap, then a leap month the year lacks, one
   // 2018 lacks, day 30 of a 29-day month, month 13, years beyond each end, leap 2.
   assert.deepEqual(fromLunarBatch({
-    year: Int32Array.of(2017, 2017, 2017, 2018, 2024, 2017, 1899, 2101, 2017),
+    year: Int32Array.of(2017, 2017, 2017, 2018, 2024, 2017, ranges().lunar.firstYear - 1, ranges().lunar.lastYear + 1, 2017),
     month: Int32Array.of(6, 6, 5, 5, 12, 13, 12, 1, 6), day: Int32Array.of(1, 1, 1, 1, 30, 1, 1, 1, 1),
     leap: Uint8Array.of(0, 1, 1, 1, 0, 0, 0, 0, 2),
   }), { days: Int32Array.of(17341, 17370, 0, 0, 0, 0, 0, 0, 0), valid: Uint8Array.of(1, 1, 0, 0, 0, 0, 0, 0, 0) });
@@ -86,7 +107,11 @@ test('wrong types throw TypeError, impossible or uncovered values RangeError, sa
     [() => pillars(new Date(0), { zi: 'middle' }), RangeError, /options\.zi must be "late" or "early", not "middle"/],
     [() => pillars(new Date(0), { zi: 1 }), TypeError, /options\.zi must be a string, "late" or "early", not number 1/],
     [() => festivalDate('spring', 2024), RangeError, /"spring" is not a festival/],
-    [() => festivalDate(25, 2024), RangeError, /festival 25 is not a festival number 0-24/],
+    [() => festivalDate(FESTIVALS.length, 2024), RangeError, /festival \d+ is not a festival number 0-\d+$/],
+    [() => festivalDate('national-day', 2025, { calendar: 'korean' }), RangeError, /the korean calendar does not keep National Day/],
+    [() => toLunar('2017-01-01', { calendar: 'japanese' }), RangeError, /options\.calendar must be "chinese", "korean" or "vietnamese", not "japanese"/],
+    [() => fromLunar({ year: 2017, month: 6, day: 1, leap: true }, { calendar: 'korean' }), RangeError, /lunar 2017 has no leap month 6 \(its leap month is 5\)/],
+    [() => monthInfo(2017, 5, { leap: true }), RangeError, /monthInfo: lunar 2017 has no leap month 5/],
     [() => festivalDate(null, 2024), TypeError, /must be a name, a key or a number, not null/],
     [() => festivalDate('laba', ranges().terms.lastYear + 1), RangeError, /year \d+ is outside the years/],
     [() => addWorkdays(`${last}-12-31`, 5), RangeError, new RegExp(`the day 5 working days from ${last}-12-31 is outside`)],
@@ -120,6 +145,7 @@ test('ranges() are the edges of the calls: the first and last day work, one day 
     [r.gregorian, dayFacts, day],
     [r.lunar, toLunar, day],
     [r.lunar, fromLunar, (date, n) => { const l = toLunar(date); return { ...l, year: l.year + n }; }],  // a year beyond
+    [r.lunar, (y) => monthInfo(y, 1), (date, n) => toLunar(date).year + n],
     [r.terms, solarTerms, (date, n) => day(date, n).year],
     [r.terms, festivals, (date, n) => day(date, n).year],
     [r.pillars, pillars, (_, n, instant) => second(instant, n)],
