@@ -302,8 +302,9 @@ date_of_lunar(int32 calendar, int32 year, int32 month, int32 day, bool leap)
 }
 
 /* lunar_date holds the day itself, as date does (days from 2000-01-01), so
- * every comparison, hash and sort is date's, by time. A value always lies
- * within the lunar table: input, receive and every constructor check. */
+ * every comparison, hash and sort is date's, by time. Its lunar date is the
+ * Chinese calendar's, and a value always lies within its lunar years:
+ * input, receive and every constructor check. */
 
 /* The year of the text form in Chinese digits, as calendars write it:
  * 二〇一七年. Each digit is three bytes in UTF-8. */
