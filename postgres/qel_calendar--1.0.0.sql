@@ -1,4 +1,5 @@
--- qel_calendar 1.0.0: the Chinese calendar as SQL functions.
+-- qel_calendar 1.0.0: the Chinese, Korean and Vietnamese lunar calendars
+-- as SQL functions.
 -- Every calculation is IMMUTABLE STRICT PARALLEL SAFE: a pure function of
 -- its arguments (usable in indexes, generated columns, parallel workers and
 -- on the shards of a distributed table), NULL for a NULL argument. The one
@@ -81,6 +82,9 @@ CREATE OPERATOR CLASS lunar_date_hash_ops DEFAULT FOR TYPE lunar_date USING hash
 -- The forms with a second argument `strict => false` answer NULL for a day
 -- outside the covered years instead of raising an error, for aggregates and
 -- indexes over data that may hold such days; every other error stays one.
+-- The functions with a `calendar` argument answer in the calendar it names
+-- (chinese, korean or vietnamese, as qel_calendar_of_name reads it), their
+-- names and text in its language; lunar_date is the Chinese calendar's.
 CREATE FUNCTION lunar(date) RETURNS lunar_date
   AS 'MODULE_PATHNAME', 'sql_lunar' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION lunar(date, strict boolean) RETURNS lunar_date
@@ -97,29 +101,25 @@ CREATE FUNCTION lunar(timestamptz) RETURNS lunar_date
 CREATE FUNCTION lunar(text) RETURNS lunar_date
   AS 'MODULE_PATHNAME', 'sql_lunar_of_text' LANGUAGE C STABLE STRICT PARALLEL SAFE;
 
-CREATE FUNCTION lunar_year(date) RETURNS integer
+-- The parts of a day's lunar date, all four at once as a row (lunar_fields)
+-- or one each.
+CREATE FUNCTION lunar_fields(date, strict boolean DEFAULT true, calendar text DEFAULT 'chinese',
+                             OUT year integer, OUT month integer, OUT day integer, OUT leap boolean) RETURNS record
+  AS 'MODULE_PATHNAME', 'sql_lunar_fields' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
+CREATE FUNCTION lunar_year(date, strict boolean DEFAULT true, calendar text DEFAULT 'chinese') RETURNS integer
   AS 'MODULE_PATHNAME', 'sql_lunar_year' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_year(date, strict boolean) RETURNS integer
-  AS 'MODULE_PATHNAME', 'sql_lunar_year' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_month(date) RETURNS integer
+CREATE FUNCTION lunar_month(date, strict boolean DEFAULT true, calendar text DEFAULT 'chinese') RETURNS integer
   AS 'MODULE_PATHNAME', 'sql_lunar_month' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_month(date, strict boolean) RETURNS integer
-  AS 'MODULE_PATHNAME', 'sql_lunar_month' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_day(date) RETURNS integer
+CREATE FUNCTION lunar_day(date, strict boolean DEFAULT true, calendar text DEFAULT 'chinese') RETURNS integer
   AS 'MODULE_PATHNAME', 'sql_lunar_day' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_day(date, strict boolean) RETURNS integer
-  AS 'MODULE_PATHNAME', 'sql_lunar_day' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_is_leap(date) RETURNS boolean
+CREATE FUNCTION lunar_is_leap(date, strict boolean DEFAULT true, calendar text DEFAULT 'chinese') RETURNS boolean
   AS 'MODULE_PATHNAME', 'sql_lunar_is_leap' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_is_leap(date, strict boolean) RETURNS boolean
-  AS 'MODULE_PATHNAME', 'sql_lunar_is_leap' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
--- The month and day without the year: 闰六月初一.
-CREATE FUNCTION lunar_text(date) RETURNS text
-  AS 'MODULE_PATHNAME', 'sql_lunar_text' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION lunar_text(date, strict boolean) RETURNS text
+-- The month and day without the year: 闰六月初一, 윤6월 1일, mùng 1 tháng Sáu nhuận.
+CREATE FUNCTION lunar_text(date, strict boolean DEFAULT true, calendar text DEFAULT 'chinese') RETURNS text
   AS 'MODULE_PATHNAME', 'sql_lunar_text' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 
-CREATE FUNCTION from_lunar(year integer, month integer, day integer, leap boolean DEFAULT false) RETURNS date
+CREATE FUNCTION from_lunar(year integer, month integer, day integer, leap boolean DEFAULT false,
+                           calendar text DEFAULT 'chinese') RETURNS date
   AS 'MODULE_PATHNAME', 'sql_from_lunar' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE FUNCTION lunar_date(year integer, month integer, day integer, leap boolean DEFAULT false) RETURNS lunar_date
   AS 'MODULE_PATHNAME', 'sql_from_lunar' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
@@ -128,6 +128,18 @@ CREATE FUNCTION from_lunar(lunar_date) RETURNS date
   AS 'MODULE_PATHNAME', 'sql_lunar' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 CREATE CAST (lunar_date AS date) WITHOUT FUNCTION;
 CREATE CAST (date AS lunar_date) WITH FUNCTION lunar(date);
+
+-- A lunar month: its first day and length, its source ('published' table,
+-- 'computed' from the ephemerides, or the historical 'record' where it
+-- departs from computation), and whether a new moon or principal term lies
+-- so near midnight that its start or its number could move, or the second
+-- ephemeris or the computation gives it otherwise.
+CREATE FUNCTION lunar_month_info(year integer, month integer, leap boolean DEFAULT false,
+                                 calendar text DEFAULT 'chinese',
+                                 OUT first_day date, OUT days integer, OUT source text,
+                                 OUT start_uncertain boolean, OUT label_uncertain boolean,
+                                 OUT engines_differ boolean, OUT computation_differs boolean) RETURNS record
+  AS 'MODULE_PATHNAME', 'sql_lunar_month_info' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 
 -- Stepping by lunar months and years: qel_lunar_step in
 -- include/qel_calendar.h, the one rule of every surface (leap months count
@@ -156,24 +168,24 @@ CREATE FUNCTION solar_terms(year integer, OUT name text, OUT at timestamptz) RET
   AS 'MODULE_PATHNAME', 'sql_solar_terms' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE SUPPORT solar_terms_rows;
 
 -- ---- Festivals ---------------------------------------------------------------------
-CREATE FUNCTION festival(date) RETURNS text[]
-  AS 'MODULE_PATHNAME', 'sql_festival' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION festival(date, strict boolean) RETURNS text[]
+-- Each calendar marks its own festivals, named in its language: the Chinese
+-- all but the Hùng Kings' day, the Korean and the Vietnamese those they keep.
+CREATE FUNCTION festival(date, strict boolean DEFAULT true, calendar text DEFAULT 'chinese') RETURNS text[]
   AS 'MODULE_PATHNAME', 'sql_festival' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 -- The festival days inside a Gregorian year, in date order, as
 -- qel_festivals_of_year lists them: 2022 has two 腊八 (lunar 2021's and
--- lunar 2022's), 2025 the 除夕 of lunar 2024; the second form keeps one
--- festival's days. The row estimate is the library's count of festivals.
+-- lunar 2022's), 2025 the 除夕 of lunar 2024; a festival's name keeps its
+-- days only, 'all' every festival's. The row estimate is the library's count
+-- of festivals.
 CREATE FUNCTION festivals_rows(internal) RETURNS internal
   AS 'MODULE_PATHNAME', 'sql_festivals_rows' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
-CREATE FUNCTION festivals(year integer, OUT day date, OUT name text) RETURNS SETOF record
-  AS 'MODULE_PATHNAME', 'sql_festivals' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE SUPPORT festivals_rows;
-CREATE FUNCTION festivals(year integer, festival text, OUT day date, OUT name text) RETURNS SETOF record
+CREATE FUNCTION festivals(year integer, festival text DEFAULT 'all', calendar text DEFAULT 'chinese',
+                          OUT day date, OUT name text) RETURNS SETOF record
   AS 'MODULE_PATHNAME', 'sql_festivals' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE SUPPORT festivals_rows;
 -- The day of one festival in the festival's own year: the lunar year for
 -- the lunar festivals (除夕 of lunar 2024 is 2025-01-28), the Gregorian
 -- year for the others.
-CREATE FUNCTION festival_date(year integer, name text) RETURNS date
+CREATE FUNCTION festival_date(year integer, name text, calendar text DEFAULT 'chinese') RETURNS date
   AS 'MODULE_PATHNAME', 'sql_festival_date' LANGUAGE C IMMUTABLE STRICT PARALLEL SAFE;
 
 -- ---- Pillars -------------------------------------------------------------------------

@@ -8,7 +8,9 @@
  *   22008 datetime_field_overflow   outside a covered range; a Gregorian date
  *                                   or a time of day that does not exist
  *   22007 invalid_datetime_format   a lunar date that does not exist
- *   22023 invalid_parameter_value   an unknown name, term number or option
+ *   22023 invalid_parameter_value   an unknown name, calendar, term number or
+ *                                   option; a festival the calendar does
+ *                                   not keep
  * The message of every error about a date, a time or a range is the
  * library's own text (qel_range_message, qel_date_message, ...), so a bad
  * input reads the same here as in qeldate and the bindings; the detail
@@ -127,21 +129,21 @@ range_error(int32 domain, const char *argument)
 					errdetail("The argument is %s.", argument)));
 }
 
-/* A lunar date that qel_check_lunar rejects: its reason in the library's
- * words ("lunar 2023 has no leap month 3 (its leap month is 2)"). */
-static void lunar_date_error(int32 year, int32 month, int32 day, bool leap) pg_attribute_noreturn();
+/* A lunar date that qel_check_lunar_in rejects in `calendar`: its reason in
+ * the library's words ("lunar 2023 has no leap month 3 (its leap month is
+ * 2)"); `argument` names it in the detail. */
+static void lunar_date_error(int32 calendar, int32 year, int32 month, int32 day, bool leap,
+							 const char *argument) pg_attribute_noreturn();
 
 static void
-lunar_date_error(int32 year, int32 month, int32 day, bool leap)
+lunar_date_error(int32 calendar, int32 year, int32 month, int32 day, bool leap, const char *argument)
 {
 	char		message[MESSAGE_BUFFER];
-	int32		status = qel_check_lunar(year, month, day, leap ? 1 : 0, NULL);
+	int32		status = qel_check_lunar_in(calendar, year, month, day, leap ? 1 : 0, NULL);
 
-	qel_lunar_message(year, month, day, leap ? 1 : 0, message, sizeof message);
+	qel_lunar_message_in(calendar, year, month, day, leap ? 1 : 0, message, sizeof message);
 	ereport(ERROR, (errcode(status == QEL_E_RANGE ? ERRCODE_DATETIME_FIELD_OVERFLOW : ERRCODE_INVALID_DATETIME_FORMAT),
-					errmsg("%s", message),
-					errdetail("The argument is lunar date %d-%d-%d%s.", (int) year, (int) month, (int) day,
-							  leap ? " (leap month)" : "")));
+					errmsg("%s", message), errdetail("The argument is %s%s.", argument, leap ? " (leap month)" : "")));
 }
 
 /* A Gregorian date or a time of day that qel_check_date or qel_check_time
@@ -178,27 +180,83 @@ check_time_fields(int32 hour, int32 minute, int32 second, const char *argument)
 	field_error(message, argument);
 }
 
+/* ---- Calendars --------------------------------------------------------------- */
+
+/* The calendars by the words of their English names, for messages. */
+static const char *const calendar_words[] = {"Chinese", "Korean", "Vietnamese"};
+
+static const char *
+calendar_word(int32 calendar)
+{
+	return calendar >= 0 && calendar < (int32) lengthof(calendar_words) ? calendar_words[calendar] : "chosen";
+}
+
+/* The calendar of a name, as qel_calendar_of_name reads it: chinese,
+ * korean, vietnamese in any ASCII case, or 农历, 음력, âm lịch. */
+static int32
+calendar_of_text(text *name)
+{
+	int32		calendar = qel_calendar_of_name(VARDATA_ANY(name), VARSIZE_ANY_EXHDR(name));
+
+	if (calendar < 0)
+		ARGUMENT_ERROR(("unknown calendar \"%s\"", text_to_cstring(name)),
+					   ("Use 'chinese', 'korean' or 'vietnamese' (or 农历, 음력, âm lịch)."));
+	return calendar;
+}
+
+/* The calendar of argument n, the Chinese when the call has fewer. */
+static int32
+calendar_arg(FunctionCallInfo fcinfo, int n)
+{
+	return PG_NARGS() > n ? calendar_of_text(PG_GETARG_TEXT_PP(n)) : QEL_CALENDAR_CHINESE;
+}
+
+/* A calendar's names and dates are written in its own language: 설날 and
+ * 윤6월 1일 in the Korean, Tết Nguyên Đán and mùng 1 tháng Sáu nhuận in the
+ * Vietnamese. */
+static uint32
+language_of(int32 calendar)
+{
+	switch (calendar)
+	{
+		case QEL_CALENDAR_KOREAN:
+			return QEL_NAME_KOREAN;
+		case QEL_CALENDAR_VIETNAMESE:
+			return QEL_NAME_VIETNAMESE;
+		default:
+			return 0;
+	}
+}
+
 /* ---- Names --------------------------------------------------------------- */
 
 /* Every name the library has fits: the longest is an English festival name. */
 #define NAME_BUFFER 96
 
 static text *
-calendar_name(int32 kind, int32 index)
+name_in(int32 kind, int32 index, uint32 flags)
 {
 	char		buf[NAME_BUFFER];
-	int32		length = qel_name(kind, index, 0, buf, sizeof buf);
+	int32		length = qel_name(kind, index, flags, buf, sizeof buf);
 
 	if (length < 0 || length >= (int32) sizeof buf)
-		elog(ERROR, "qel_name(%d, %d) returned %d", (int) kind, (int) index, (int) length);
+		elog(ERROR, "qel_name(%d, %d, %u) returned %d", (int) kind, (int) index, (unsigned) flags, (int) length);
 	return cstring_to_text_with_len(buf, length);
 }
 
 static text *
-lunar_text_of(int32 year, int32 month, int32 day, int32 leap)
+calendar_name(int32 kind, int32 index)
+{
+	return name_in(kind, index, 0);
+}
+
+/* A lunar date as a calendar of `calendar` prints it, in its language. */
+static text *
+lunar_text_of(int32 calendar, int32 year, int32 month, int32 day, int32 leap)
 {
 	char		buf[NAME_BUFFER];
-	int32		length = qel_lunar_text(year, month, day, leap, 0, buf, sizeof buf);
+	int32		length = qel_lunar_text(year, month, day, leap, QEL_OPT_CALENDAR(calendar) | language_of(calendar),
+										buf, sizeof buf);
 
 	if (length < 0 || length >= (int32) sizeof buf)
 		elog(ERROR, "qel_lunar_text(%d, %d, %d, %d) returned %d",
@@ -218,32 +276,35 @@ lenient(FunctionCallInfo fcinfo)
 
 /* ---- Lunar dates --------------------------------------------------------- */
 
-/* The lunar date of a day; false outside the lunar years when `lenient`,
- * else an error there. */
+/* The lunar date of a day in `calendar`; false outside the lunar years when
+ * `lenient`, else an error there. */
 static bool
-lunar_of_date(DateADT d, bool lenient, qel_lunar_date *lunar)
+lunar_of_date(DateADT d, bool lenient, int32 calendar, qel_lunar_date *lunar)
 {
-	if (qel_lunar_of_serial(serial_of_date(d), lunar) == QEL_OK)
+	if (qel_lunar_of_serial_in(calendar, serial_of_date(d), lunar) == QEL_OK)
 		return true;
 	if (!lenient)
 		range_error(QEL_DOMAIN_LUNAR, psprintf("date %s", date_text(d)));
 	return false;
 }
 
-/* The day of a lunar date, or the library's reason why there is none. */
+/* The day of a lunar date in `calendar`, or the library's reason why there
+ * is none. */
 static DateADT
-date_of_lunar(int32 year, int32 month, int32 day, bool leap)
+date_of_lunar(int32 calendar, int32 year, int32 month, int32 day, bool leap)
 {
 	int64		serial;
 
-	if (qel_serial_of_lunar(year, month, day, leap ? 1 : 0, &serial) != QEL_OK)
-		lunar_date_error(year, month, day, leap);
+	if (qel_serial_of_lunar_in(calendar, year, month, day, leap ? 1 : 0, &serial) != QEL_OK)
+		lunar_date_error(calendar, year, month, day, leap,
+						 psprintf("lunar date %d-%d-%d", (int) year, (int) month, (int) day));
 	return date_of_serial(serial);
 }
 
 /* lunar_date holds the day itself, as date does (days from 2000-01-01), so
- * every comparison, hash and sort is date's, by time. A value always lies
- * within the lunar table: input, receive and every constructor check. */
+ * every comparison, hash and sort is date's, by time. Its lunar date is the
+ * Chinese calendar's, and a value always lies within its lunar years:
+ * input, receive and every constructor check. */
 
 /* The year of the text form in Chinese digits, as calendars write it:
  * 二〇一七年. Each digit is three bytes in UTF-8. */
@@ -259,7 +320,7 @@ lunar_date_cstring(DateADT d)
 	char	   *out;
 	int32		length;
 
-	lunar_of_date(d, false, &lunar);
+	lunar_of_date(d, false, QEL_CALENDAR_CHINESE, &lunar);
 	length = qel_lunar_text(lunar.year, lunar.month, lunar.day, lunar.leap, 0, buf, sizeof buf);
 	if (length < 0 || length >= (int32) sizeof buf)
 		elog(ERROR, "qel_lunar_text(%d, %d, %d, %d) returned %d",
@@ -343,7 +404,7 @@ sql_lunar_date_in(PG_FUNCTION_ARGS)
 	day = leading_name(p, QEL_NAME_LUNAR_DAY, 0, &matched);
 	if (day == 0 || p + matched != end)
 		lunar_date_syntax_error(input);
-	PG_RETURN_DATEADT(date_of_lunar(year, month, day, leap));
+	PG_RETURN_DATEADT(date_of_lunar(QEL_CALENDAR_CHINESE, year, month, day, leap));
 }
 
 PG_FUNCTION_INFO_V1(sql_lunar_date_out);
@@ -361,7 +422,7 @@ sql_lunar_date_recv(PG_FUNCTION_ARGS)
 	DateADT		d = (DateADT) pq_getmsgint((StringInfo) PG_GETARG_POINTER(0), sizeof(DateADT));
 	qel_lunar_date lunar;
 
-	lunar_of_date(d, false, &lunar);
+	lunar_of_date(d, false, QEL_CALENDAR_CHINESE, &lunar);
 	PG_RETURN_DATEADT(d);
 }
 
@@ -384,7 +445,7 @@ sql_lunar(PG_FUNCTION_ARGS)
 	DateADT		d = PG_GETARG_DATEADT(0);
 	qel_lunar_date lunar;
 
-	if (!lunar_of_date(d, lenient(fcinfo), &lunar))
+	if (!lunar_of_date(d, lenient(fcinfo), QEL_CALENDAR_CHINESE, &lunar))
 		PG_RETURN_NULL();
 	PG_RETURN_DATEADT(d);
 }
@@ -442,7 +503,7 @@ sql_lunar_of_text(PG_FUNCTION_ARGS)
 	}
 	else
 		d = DatumGetDateADT(DirectFunctionCall1(date_in, CStringGetDatum(input)));
-	lunar_of_date(d, false, &lunar);
+	lunar_of_date(d, false, QEL_CALENDAR_CHINESE, &lunar);
 	PG_RETURN_DATEADT(d);
 }
 
@@ -483,7 +544,7 @@ sql_lunar_year(PG_FUNCTION_ARGS)
 {
 	qel_lunar_date lunar;
 
-	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), calendar_arg(fcinfo, 2), &lunar))
 		PG_RETURN_NULL();
 	PG_RETURN_INT32(lunar.year);
 }
@@ -494,7 +555,7 @@ sql_lunar_month(PG_FUNCTION_ARGS)
 {
 	qel_lunar_date lunar;
 
-	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), calendar_arg(fcinfo, 2), &lunar))
 		PG_RETURN_NULL();
 	PG_RETURN_INT32(lunar.month);
 }
@@ -505,7 +566,7 @@ sql_lunar_day(PG_FUNCTION_ARGS)
 {
 	qel_lunar_date lunar;
 
-	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), calendar_arg(fcinfo, 2), &lunar))
 		PG_RETURN_NULL();
 	PG_RETURN_INT32(lunar.day);
 }
@@ -516,7 +577,7 @@ sql_lunar_is_leap(PG_FUNCTION_ARGS)
 {
 	qel_lunar_date lunar;
 
-	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), calendar_arg(fcinfo, 2), &lunar))
 		PG_RETURN_NULL();
 	PG_RETURN_BOOL(lunar.leap != 0);
 }
@@ -525,21 +586,86 @@ PG_FUNCTION_INFO_V1(sql_lunar_text);
 Datum
 sql_lunar_text(PG_FUNCTION_ARGS)
 {
+	int32		calendar = calendar_arg(fcinfo, 2);
 	qel_lunar_date lunar;
 
-	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), &lunar))
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), calendar, &lunar))
 		PG_RETURN_NULL();
-	PG_RETURN_TEXT_P(lunar_text_of(lunar.year, lunar.month, lunar.day, lunar.leap));
+	PG_RETURN_TEXT_P(lunar_text_of(calendar, lunar.year, lunar.month, lunar.day, lunar.leap));
 }
 
-/* from_lunar(year, month, day, leap) and lunar_date(year, month, day,
- * leap): both are the day, as date and as lunar_date. */
+/* lunar_fields(date, strict, calendar): the lunar date of a day in any of
+ * the calendars as a row (year, month, day, leap); lunar_date holds the
+ * Chinese one only. */
+PG_FUNCTION_INFO_V1(sql_lunar_fields);
+Datum
+sql_lunar_fields(PG_FUNCTION_ARGS)
+{
+	qel_lunar_date lunar;
+	TupleDesc	desc;
+	Datum		values[4];
+	bool		nulls[4] = {false, false, false, false};
+
+	if (!lunar_of_date(PG_GETARG_DATEADT(0), lenient(fcinfo), calendar_arg(fcinfo, 2), &lunar))
+		PG_RETURN_NULL();
+	if (get_call_result_type(fcinfo, NULL, &desc) != TYPEFUNC_COMPOSITE)
+		elog(ERROR, "function returning a row called in a context that cannot accept one");
+	values[0] = Int32GetDatum(lunar.year);
+	values[1] = Int32GetDatum(lunar.month);
+	values[2] = Int32GetDatum(lunar.day);
+	values[3] = BoolGetDatum(lunar.leap != 0);
+	PG_RETURN_DATUM(HeapTupleGetDatum(heap_form_tuple(BlessTupleDesc(desc), values, nulls)));
+}
+
+/* from_lunar(year, month, day, leap, calendar) and lunar_date(year, month,
+ * day, leap): both are the day, as date and as lunar_date (which is the
+ * Chinese calendar's). */
 PG_FUNCTION_INFO_V1(sql_from_lunar);
 Datum
 sql_from_lunar(PG_FUNCTION_ARGS)
 {
-	PG_RETURN_DATEADT(date_of_lunar(PG_GETARG_INT32(0), PG_GETARG_INT32(1), PG_GETARG_INT32(2),
-									PG_GETARG_BOOL(3)));
+	PG_RETURN_DATEADT(date_of_lunar(calendar_arg(fcinfo, 4), PG_GETARG_INT32(0), PG_GETARG_INT32(1),
+									PG_GETARG_INT32(2), PG_GETARG_BOOL(3)));
+}
+
+/* lunar_month_info(year, month, leap, calendar): a month's first day and
+ * length, where it comes from (the published table, computation from the
+ * ephemerides, or the historical record) and how sure it is: a new moon or
+ * principal term within its margin of midnight, or the second ephemeris or
+ * the computation disagreeing. */
+static const char *const source_words[] = {
+	[QEL_SOURCE_PUBLISHED] = "published",
+	[QEL_SOURCE_COMPUTED] = "computed",
+	[QEL_SOURCE_RECORD] = "record",
+};
+
+PG_FUNCTION_INFO_V1(sql_lunar_month_info);
+Datum
+sql_lunar_month_info(PG_FUNCTION_ARGS)
+{
+	int32		year = PG_GETARG_INT32(0);
+	int32		month = PG_GETARG_INT32(1);
+	bool		leap = PG_GETARG_BOOL(2);
+	int32		calendar = calendar_arg(fcinfo, 3);
+	qel_month_info info;
+	TupleDesc	desc;
+	Datum		values[7];
+	bool		nulls[7] = {false, false, false, false, false, false, false};
+
+	if (qel_lunar_month_info(calendar, year, month, leap ? 1 : 0, &info) != QEL_OK)
+		lunar_date_error(calendar, year, month, 1, leap, psprintf("lunar month %d-%d", (int) year, (int) month));
+	if (info.source < 0 || info.source >= (int32) lengthof(source_words))
+		elog(ERROR, "qel_lunar_month_info gave the unknown source %d", (int) info.source);
+	if (get_call_result_type(fcinfo, NULL, &desc) != TYPEFUNC_COMPOSITE)
+		elog(ERROR, "function returning a row called in a context that cannot accept one");
+	values[0] = DateADTGetDatum(date_of_serial(info.first_serial));
+	values[1] = Int32GetDatum(info.days);
+	values[2] = PointerGetDatum(cstring_to_text(source_words[info.source]));
+	values[3] = BoolGetDatum((info.flags & QEL_MONTH_START_UNCERTAIN) != 0);
+	values[4] = BoolGetDatum((info.flags & QEL_MONTH_LABEL_UNCERTAIN) != 0);
+	values[5] = BoolGetDatum((info.flags & QEL_MONTH_ENGINES_DIFFER) != 0);
+	values[6] = BoolGetDatum((info.flags & QEL_MONTH_COMPUTATION_DIFFERS) != 0);
+	PG_RETURN_DATUM(HeapTupleGetDatum(heap_form_tuple(BlessTupleDesc(desc), values, nulls)));
 }
 
 /* lunar_add_months(l, n) and lunar_add_years(l, n): qel_lunar_step, the
@@ -553,14 +679,14 @@ lunar_step(DateADT d, int32 count, int32 unit)
 	qel_lunar_date to;
 	int32		status;
 
-	lunar_of_date(d, false, &from);
+	lunar_of_date(d, false, QEL_CALENDAR_CHINESE, &from);
 	status = qel_lunar_step(from.year, from.month, from.day, from.leap, count, unit, 0, &to);
 	if (status == QEL_E_RANGE)
 		range_error(QEL_DOMAIN_LUNAR, psprintf("%s moved by %d lunar %s%s", lunar_date_cstring(d), (int) count,
 											   unit == QEL_UNIT_YEAR ? "year" : "month", count == 1 || count == -1 ? "" : "s"));
 	if (status < 0)
 		elog(ERROR, "qel_lunar_step returned %d", (int) status);
-	return date_of_lunar(to.year, to.month, to.day, to.leap != 0);
+	return date_of_lunar(QEL_CALENDAR_CHINESE, to.year, to.month, to.day, to.leap != 0);
 }
 
 PG_FUNCTION_INFO_V1(sql_lunar_add_months);
@@ -587,16 +713,18 @@ term_year_error(int32 year)
 	range_error(QEL_DOMAIN_TERMS, psprintf("year %d", (int) year));
 }
 
-/* The facts of a day, false outside the days where the terms and the
- * festivals are known (QEL_DOMAIN_TERMS). */
+/* The facts of a day, with the lunar fields and festivals of `calendar`;
+ * false outside the days where the terms and the festivals are known
+ * (QEL_DOMAIN_TERMS). */
 static bool
-facts_of_terms_day(DateADT d, qel_day_facts *facts)
+facts_of_terms_day(DateADT d, int32 calendar, qel_day_facts *facts)
 {
 	int64		serial = serial_of_date(d);
 	qel_range	range;
 
 	return qel_domain_range(QEL_DOMAIN_TERMS, &range) == QEL_OK && serial >= range.first_serial &&
-		serial <= range.last_serial && qel_day_facts_get(serial, 0, facts, sizeof *facts) == QEL_OK;
+		serial <= range.last_serial &&
+		qel_day_facts_get(serial, QEL_OPT_CALENDAR(calendar), facts, sizeof *facts) == QEL_OK;
 }
 
 PG_FUNCTION_INFO_V1(sql_solar_term);
@@ -606,7 +734,7 @@ sql_solar_term(PG_FUNCTION_ARGS)
 	DateADT		d = PG_GETARG_DATEADT(0);
 	qel_day_facts facts;
 
-	if (!facts_of_terms_day(d, &facts))
+	if (!facts_of_terms_day(d, QEL_CALENDAR_CHINESE, &facts))
 	{
 		if (lenient(fcinfo))
 			PG_RETURN_NULL();
@@ -711,19 +839,38 @@ festival_of_text(text *name)
 	return festival;
 }
 
-/* festival(date): the festivals the library marks on a day, in its order,
- * '{}' for none; known in the Gregorian years of the terms. Before the
- * lunar table opens (January 1900) no lunar festival is marked. */
+/* The festival of a name, which `calendar` must keep: the Chinese keeps all
+ * but the Hùng Kings' day, the Korean and the Vietnamese those they name. */
+static int32
+festival_in(text *name, int32 calendar)
+{
+	int32		festival = festival_of_text(name);
+	qel_range	range;
+	int64		serial;
+
+	if (qel_domain_range(QEL_DOMAIN_TERMS, &range) == QEL_OK &&
+		qel_festival_date(festival, range.first_year, QEL_OPT_CALENDAR(calendar), &serial) == QEL_E_ARGUMENT)
+		ereport(ERROR, (errcode(ERRCODE_INVALID_PARAMETER_VALUE),
+						errmsg("the %s calendar does not keep the festival \"%s\"", calendar_word(calendar),
+							   text_to_cstring(name))));
+	return festival;
+}
+
+/* festival(date, strict, calendar): the festivals the library marks on a
+ * day in the calendar, in its order and language, '{}' for none; known in
+ * the Gregorian years of the terms. Before the lunar calendar opens no lunar
+ * festival is marked. */
 PG_FUNCTION_INFO_V1(sql_festival);
 Datum
 sql_festival(PG_FUNCTION_ARGS)
 {
 	DateADT		d = PG_GETARG_DATEADT(0);
+	int32		calendar = calendar_arg(fcinfo, 2);
 	qel_day_facts facts;
 	Datum		names[QEL_FESTIVAL_COUNT];
 	int			count = 0;
 
-	if (!facts_of_terms_day(d, &facts))
+	if (!facts_of_terms_day(d, calendar, &facts))
 	{
 		if (lenient(fcinfo))
 			PG_RETURN_NULL();
@@ -731,15 +878,22 @@ sql_festival(PG_FUNCTION_ARGS)
 	}
 	for (int32 f = 0; f < QEL_FESTIVAL_COUNT; f++)
 		if (facts.festivals & ((uint64) 1 << f))
-			names[count++] = PointerGetDatum(calendar_name(QEL_NAME_FESTIVAL, f));
+			names[count++] = PointerGetDatum(name_in(QEL_NAME_FESTIVAL, f, language_of(calendar)));
 	if (count == 0)
 		PG_RETURN_ARRAYTYPE_P(construct_empty_array(TEXTOID));
 	PG_RETURN_ARRAYTYPE_P(construct_array(names, count, TEXTOID, -1, false, TYPALIGN_INT));
 }
 
-/* festivals(year) and festivals(year, festival): rows (day, name), the
- * festival days inside a Gregorian year as qel_festivals_of_year lists them
- * (by day, then in the library's festival order), or those of one festival. */
+/* festivals(year, festival, calendar): rows (day, name), the festival days
+ * inside a Gregorian year as qel_festivals_of_year lists them (by day, then
+ * in the library's festival order), or those of one festival; 'all' (the
+ * default, no festival's name) keeps every one. */
+static bool
+all_festivals(text *festival)
+{
+	return VARSIZE_ANY_EXHDR(festival) == 3 && pg_strncasecmp(VARDATA_ANY(festival), "all", 3) == 0;
+}
+
 PG_FUNCTION_INFO_V1(sql_festivals);
 Datum
 sql_festivals(PG_FUNCTION_ARGS)
@@ -750,7 +904,9 @@ sql_festivals(PG_FUNCTION_ARGS)
 	if (SRF_IS_FIRSTCALL())
 	{
 		int32		year = PG_GETARG_INT32(0);
-		int32		festival = PG_NARGS() > 1 ? festival_of_text(PG_GETARG_TEXT_PP(1)) : -1;
+		int32		calendar = calendar_arg(fcinfo, 2);
+		int32		festival = PG_NARGS() > 1 && !all_festivals(PG_GETARG_TEXT_PP(1)) ?
+			festival_in(PG_GETARG_TEXT_PP(1), calendar) : -1;
 		MemoryContext previous;
 		TupleDesc	desc;
 		int32		count;
@@ -759,7 +915,7 @@ sql_festivals(PG_FUNCTION_ARGS)
 		call = SRF_FIRSTCALL_INIT();
 		previous = MemoryContextSwitchTo(call->multi_call_memory_ctx);
 		days = palloc(sizeof(qel_festival_day) * QEL_FESTIVAL_DAYS_MAX);
-		count = qel_festivals_of_year(year, 0, days, QEL_FESTIVAL_DAYS_MAX);
+		count = qel_festivals_of_year(year, QEL_OPT_CALENDAR(calendar), days, QEL_FESTIVAL_DAYS_MAX);
 		if (count == QEL_E_RANGE)
 			term_year_error(year);
 		if (count < 0 || count > QEL_FESTIVAL_DAYS_MAX)
@@ -783,23 +939,24 @@ sql_festivals(PG_FUNCTION_ARGS)
 		bool		nulls[2] = {false, false};
 
 		values[0] = DateADTGetDatum(date_of_serial(f->serial));
-		values[1] = PointerGetDatum(calendar_name(QEL_NAME_FESTIVAL, f->festival));
+		values[1] = PointerGetDatum(name_in(QEL_NAME_FESTIVAL, f->festival, language_of(calendar_arg(fcinfo, 2))));
 		SRF_RETURN_NEXT(call, HeapTupleGetDatum(heap_form_tuple(call->tuple_desc, values, nulls)));
 	}
 	SRF_RETURN_DONE(call);
 }
 
-/* festival_date(year, name): the lunar year for the lunar festivals, the
- * Gregorian year for the others. */
+/* festival_date(year, name, calendar): the lunar year for the lunar
+ * festivals, the Gregorian year for the others. */
 PG_FUNCTION_INFO_V1(sql_festival_date);
 Datum
 sql_festival_date(PG_FUNCTION_ARGS)
 {
 	int32		year = PG_GETARG_INT32(0);
-	int32		festival = festival_of_text(PG_GETARG_TEXT_PP(1));
+	int32		calendar = calendar_arg(fcinfo, 2);
+	int32		festival = festival_in(PG_GETARG_TEXT_PP(1), calendar);
 	int64		serial;
 
-	if (qel_festival_date(festival, year, 0, &serial) != QEL_OK)
+	if (qel_festival_date(festival, year, QEL_OPT_CALENDAR(calendar), &serial) != QEL_OK)
 		term_year_error(year);
 	PG_RETURN_DATEADT(date_of_serial(serial));
 }
@@ -827,9 +984,19 @@ Datum
 sql_festivals_rows(PG_FUNCTION_ARGS)
 {
 	Node	   *request = (Node *) PG_GETARG_POINTER(0);
-	bool		one_festival = IsA(request, SupportRequestRows) &&
-		IsA(((SupportRequestRows *) request)->node, FuncExpr) &&
-		list_length(((FuncExpr *) ((SupportRequestRows *) request)->node)->args) > 1;
+	bool		one_festival = false;
+
+	/* The planner has filled in the defaults: one festival unless the
+	 * festival argument is the constant 'all'. */
+	if (IsA(request, SupportRequestRows) && IsA(((SupportRequestRows *) request)->node, FuncExpr))
+	{
+		List	   *args = ((FuncExpr *) ((SupportRequestRows *) request)->node)->args;
+		Node	   *festival = list_length(args) > 1 ? lsecond(args) : NULL;
+
+		one_festival = festival != NULL &&
+			!(IsA(festival, Const) && !((Const *) festival)->constisnull &&
+			  all_festivals(DatumGetTextPP(((Const *) festival)->constvalue)));
+	}
 
 	return rows_estimate(request, one_festival ? 1 : qel_count(QEL_COUNT_FESTIVALS));
 }

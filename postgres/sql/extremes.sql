@@ -7,28 +7,28 @@ SET TimeZone = 'Etc/GMT-8';  -- UTC+8, as the library counts days and hours
 
 CREATE TEMP TABLE edge (type regtype, value text);
 INSERT INTO edge SELECT 'date', unnest(ARRAY[NULL, '-infinity', 'infinity', '4713-01-01 BC', '5874897-12-31',
-  '0001-01-01', '9999-12-31', '10000-01-01', '1899-12-31', '1900-01-01', '1900-01-30', '1900-01-31', '2003-12-31',
-  '2004-01-01', '2026-12-31', '2027-01-01', '2100-12-31', '2101-01-01', '2101-01-28', '2101-01-29']);
+  '0001-01-01', '9999-12-31', '10000-01-01', '1644-12-31', '1645-01-01', '1645-01-27', '1645-01-28', '2003-12-31',
+  '2004-01-01', '2026-12-31', '2027-01-01', '2200-12-31', '2201-01-01', '2201-02-03', '2201-02-04']);
 INSERT INTO edge SELECT 'integer', unnest(ARRAY[NULL, '-2147483648', '-1', '0', '1', '12', '13', '23', '24', '29',
-  '30', '31', '1899', '1900', '2100', '2101', '2147483647']);
-INSERT INTO edge SELECT 'text', unnest(ARRAY[NULL, '', ' late', 'late', 'Late', 'EARLY', '春节', '清明', '除夕', '2017-07-23', '2023-02-29',
-  'winter-solstice', 'x', repeat('春', 2000)]);
+  '30', '31', '1644', '1645', '2200', '2201', '2147483647']);
+INSERT INTO edge SELECT 'text', unnest(ARRAY[NULL, '', ' late', 'late', 'Late', 'EARLY', 'Korean', 'âm lịch', 'all', '春节',
+  '清明', '除夕', 'hung-kings', '2017-07-23', '2023-02-29', 'winter-solstice', 'x', repeat('春', 2000)]);
 INSERT INTO edge SELECT 'boolean', unnest(ARRAY[NULL, 'true', 'false']);
 INSERT INTO edge SELECT 'timestamptz', unnest(ARRAY[NULL, '-infinity', 'infinity', '4714-11-24 00:00:00+00 BC',
-  '294276-12-31 23:59:59.999999+00', '1900-02-04 13:51:30+08', '1900-02-04 13:51:29.999999+08',
-  '2100-12-31 23:59:59.999999+08', '2101-01-01 00:00:00+08']);
+  '294276-12-31 23:59:59.999999+00', '1645-02-03 16:40:29+08', '1645-02-03 16:40:28.999999+08',
+  '2200-12-31 23:59:59.999999+08', '2201-01-01 00:00:00+08']);
 INSERT INTO edge SELECT 'timestamp', unnest(ARRAY[NULL, '-infinity', 'infinity', '4714-11-24 00:00:00 BC',
-  '294276-12-31 23:59:59.999999', '1900-01-30 23:59:59.999999', '1900-01-31 00:00:00', '1900-02-04 13:51:29',
-  '1900-02-04 13:51:30', '2101-01-28 23:59:59.999999', '2101-01-29 00:00:00']);
-INSERT INTO edge SELECT 'lunar_date', unnest(ARRAY[NULL, '一九〇〇年正月初一', '二〇一七年闰六月初一', '二一〇〇年腊月廿九']);
+  '294276-12-31 23:59:59.999999', '1645-01-27 23:59:59.999999', '1645-01-28 00:00:00', '1645-02-03 16:40:28',
+  '1645-02-03 16:40:29', '2201-02-03 23:59:59.999999', '2201-02-04 00:00:00']);
+INSERT INTO edge SELECT 'lunar_date', unnest(ARRAY[NULL, '一六四五年正月初一', '二〇一七年闰六月初一', '二二〇〇年腊月廿九']);
 
 -- Every call, and whether one of its arguments is NULL: every combination
 -- of edge values for up to four arguments; a wider function (pillars by its
--- fields) takes each argument through its edge values with the others at a
--- plain value (1, 'late').
+-- fields, from_lunar with a calendar) takes each argument through its edge
+-- values with the others at a plain value (1, 'late', a calendar 'Korean').
 CREATE TEMP VIEW calls AS
 WITH RECURSIVE fn AS (
-  SELECT p.oid, p.proargtypes::oid[]::regtype[] AS types  -- indexed from 0, as oidvector
+  SELECT p.oid, p.proargtypes::oid[]::regtype[] AS types, p.proargnames AS names  -- types from 0, names from 1
   FROM pg_proc p JOIN pg_depend d ON d.objid = p.oid AND d.classid = 'pg_proc'::regclass
   JOIN pg_extension e ON e.oid = d.refobjid AND e.extname = 'qel_calendar'
   WHERE p.prolang <> (SELECT oid FROM pg_language WHERE lanname = 'internal')  -- date's own comparisons
@@ -43,7 +43,8 @@ WITH RECURSIVE fn AS (
          || coalesce(quote_literal(a.value), 'NULL') || '::' || a.type, c.null_argument OR a.value IS NULL
   FROM combo c JOIN arg a ON a.oid = c.oid AND a.n = c.n
 ), wide (oid, args, null_argument) AS (
-  SELECT a.oid, string_agg(coalesce(quote_literal(CASE WHEN i = a.n THEN a.value ELSE b.value END), 'NULL') || '::' || fn.types[i],
+  SELECT a.oid, string_agg(coalesce(quote_literal(CASE WHEN i = a.n THEN a.value WHEN fn.names[i + 1] = 'calendar' THEN 'Korean'
+                                                       ELSE b.value END), 'NULL') || '::' || fn.types[i],
                            ', ' ORDER BY i), a.value IS NULL
   FROM arg a JOIN fn USING (oid), generate_series(0, cardinality(fn.types) - 1) i, base b
   WHERE cardinality(fn.types) > 4 AND b.type = fn.types[i] GROUP BY a.oid, a.n, a.value

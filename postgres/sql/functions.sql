@@ -17,6 +17,25 @@ SELECT lunar('2017-07-23'), lunar('2017-07-23')::text, format('%s', lunar('2017-
        from_lunar(2017, 6, 1), from_lunar(2017, 6, 1, true), from_lunar('二〇一七年闰六月初一'),
        lunar_date(2017, 6, 29, leap => true), ' 二〇一七年闰六月初一 '::lunar_date = lunar('2017-07-23') AS read_back;
 
+-- The calendars part where a new moon or a principal term falls between
+-- their meridians' midnights: Korea's 2017 has its leap month after the
+-- fifth month, China's after the sixth; Seollal 1997 fell a day after 春节;
+-- Tết 1985 a month before it (China's 1984 has a leap tenth month, Vietnam's
+-- a plain eleventh). Names and text are in the calendar's language.
+SELECT from_lunar(2017, 5, 1, true, 'korean') AS korean_leap_5, lunar_text('2017-07-23', calendar => '음력'),
+       festival_date(1997, '설날', 'Korean') AS seollal_1997, festival_date(1997, '春节') AS chunjie_1997,
+       from_lunar(1985, 1, 1, calendar => 'vietnamese') AS tet_1985, festival('1985-01-21', calendar => 'âm lịch'),
+       lunar_fields('1985-01-21'), festival('1985-02-20');
+-- Beyond the published table: an 18th- and a 22nd-century day through
+-- lunar_date's text and back.
+SELECT lunar('1723-03-01'), lunar('1723-03-01')::text::lunar_date::date, lunar('2150-09-15'),
+       lunar('2150-09-15')::text::lunar_date::date;
+-- Where a month comes from: the new moon that opens the ninth month of 2057
+-- in the published table lies within its margin of midnight; in 1645 the
+-- historical record departs from computation.
+SELECT * FROM lunar_month_info(2057, 9) UNION ALL SELECT * FROM lunar_month_info(1645, 6)
+UNION ALL SELECT * FROM lunar_month_info(2017, 5, true, 'korean');
+
 -- lunar_date sorts by time: the leap month between months 6 and 7, through
 -- a btree index, a sort and a hash; its binary form is date's.
 CREATE TEMP TABLE lunar_days AS
