@@ -75,7 +75,7 @@ extern "C" {
  *   (9999-12-31).
  * - Lunar dates, in each of the three calendars: the lunar years 1645-2200,
  *   serials QEL_FIRST_LUNAR_SERIAL (1645-01-28, lunar 1645-01-01) ..
- *   QEL_LAST_LUNAR_SERIAL (2201-02-03, lunar 2200-12-30).
+ *   QEL_LAST_LUNAR_SERIAL (2201-02-03, lunar 2200-12-29).
  * - Solar terms and the Gregorian festivals: the Gregorian years 1645-2200;
  *   the lunar festivals: every day of the lunar calendars; the four pillars:
  *   from the 立春 of 1645 to the end of 2200.
@@ -321,7 +321,8 @@ QEL_CALENDAR_API int32_t qel_lunar_year_months_in(int32_t calendar, int32_t year
                                                   size_t capacity) QEL_CALENDAR_NOEXCEPT;
 
 /* Where a month comes from, and how sure it is. */
-#define QEL_SOURCE_PUBLISHED 0 /* a published table: the Chinese 1900-2100, the Korean 1645-2050 */
+#define QEL_SOURCE_PUBLISHED 0 /* a published table: the Chinese 1900-2100, the Korean months that
+                                  end by 2050-12-31 */
 #define QEL_SOURCE_COMPUTED 1  /* computed from the ephemerides under the rules above */
 #define QEL_SOURCE_RECORD 2    /* the historical record, where it departs from computation */
 /* Flags of a month. The margin of a new moon or principal term is the
@@ -667,8 +668,9 @@ typedef enum qel_name_kind {
 
 /* A name. QEL_E_ARGUMENT for an unknown kind, index or flag (QEL_NAME_LEAP
  * and QEL_NAME_PLAIN_MONTHS apply to QEL_NAME_LUNAR_MONTH only, one language
- * flag to the kinds above), and for a festival the language's calendar does
- * not keep. */
+ * flag to the kinds above), and for a festival in Korean or Vietnamese that
+ * the Korean or Vietnamese calendar does not keep (every festival has a
+ * Chinese and an English name). */
 QEL_CALENDAR_API int32_t qel_name(int32_t kind, int32_t index, uint32_t flags, char* buf,
                                   size_t size) QEL_CALENDAR_NOEXCEPT;
 /* A lunar date as a calendar prints it: "闰六月初一", "正月十五"; with

@@ -36,7 +36,7 @@ qel_month_info month_info(size_t calendar, int32_t year, int32_t index) noexcept
     const uint8_t f = ls::source_flags(calendar, first);
     const bool published = (calendar == QEL_CALENDAR_CHINESE && year >= qel::lunar::kFirstYear &&
                             year <= qel::lunar::kLastYear) ||
-                           (calendar == QEL_CALENDAR_KOREAN && first < ls::kKoreanPublishedEnd);
+                           (calendar == QEL_CALENDAR_KOREAN && first + ls::days(y, index) <= ls::kKoreanPublishedEnd);
     const bool overridden = (f & qel::lunar::kComputedRecord) != 0;
     uint32_t flags = 0;
     if (f & qel::lunar::kComputedStartUncertain) flags |= QEL_MONTH_START_UNCERTAIN;

@@ -270,12 +270,12 @@ static_assert(year_entry(QEL_CALENDAR_VIETNAMESE, 1985).first == gregorian::seri
               "Tết 1985 a month before the Spring Festival");
 static_assert(kFirstSerial == gregorian::serial_from_civil(1645, 1, 28) &&
                   kEndSerial == gregorian::serial_from_civil(2201, 2, 4),
-              "lunar 1645-01-01 .. 2200-12-30");
+              "lunar 1645-01-01 .. 2200-12-29");
 
 // ---- Provenance and uncertainty of a month ------------------------------
 
-// The Korea Astronomy and Space Science Institute's table reaches the months
-// that begin by 2050-12-31.
+// The Korea Astronomy and Space Science Institute's table ends on 2050-12-31:
+// it gives the months that end by then (the next one starts by then).
 inline constexpr int64_t kKoreanPublishedEnd = gregorian::serial_from_civil(2051, 1, 1);
 
 struct Flagged {

@@ -19,7 +19,7 @@ static void expect(int ok, const char* what) {
  * leap sixth month, which has 30 days; 除夕 of lunar 2024 is 2025-01-28. */
 static void calendar_checks(void) {
     char text[16];
-    int64_t serial = 0, eve = 0, days[2] = {0, -QEL_EPOCH_UNIX};
+    int64_t serial = 0, eve = 0, days[2] = {0, QEL_FIRST_LUNAR_SERIAL - 1 - QEL_EPOCH_UNIX};
     int32_t month[2] = {-1, -1};
     qel_lunar_date lunar = {0, 0, 0, 0};
     qel_day_facts facts;

@@ -496,6 +496,44 @@ inline const std::vector<Probe>& probes() {
              return (Digest{} << r << f).h;
          }},
         QEL_PROBE(qel_day_facts_field, K::Index, O, N),
+        // The calendar-taking calls: the calendar from kFlags (0, 1, 2 and
+        // unknown ones).
+        QEL_PROBE(qel_calendar_of_name, K::Text, K::Size),
+        QEL_PROBE(qel_lunar_of_serial_in, K::Flag, S, O, N),
+        QEL_PROBE(qel_serial_of_lunar_in, K::Flag, Y, M, D, L, O, N),
+        QEL_PROBE(qel_check_lunar_in, K::Flag, Y, M, D, L, O, N),
+        QEL_PROBE(qel_lunar_message_in, K::Flag, Y, M, D, L, O, K::Size, N),
+        QEL_PROBE(qel_lunar_month_info, K::Flag, Y, M, L, O, N),
+        {"qel_lunar_year_months_in", {K::Flag, Y, K::Size, N}, [](const int64_t* a) {
+             std::array<qel_lunar_month, QEL_LUNAR_MONTHS_MAX> m;
+             std::memset(m.data(), 7, sizeof m);
+             const int32_t r = qel_lunar_year_months_in(int32_t(a[0]), int32_t(a[1]), a[3] & 1 ? nullptr : m.data(),
+                                                        size_t(a[2]));
+             return (Digest{} << r << m).h;
+         }},
+        {"qel_lunar_of_days_in", {K::Flag, S, K::Count, K::Size, N}, [](const int64_t* a) {
+             const auto days = day_run(a[1], a[2]);
+             std::array<int32_t, 64> y, m, d, l;
+             std::array<int8_t, 64> st;
+             y.fill(7), m.fill(7), d.fill(7), l.fill(7), st.fill(7);
+             const auto out = [a](auto& v, int bit) { return a[4] >> bit & 1 ? nullptr : v.data(); };
+             const int64_t r = qel_lunar_of_days_in(int32_t(a[0]), a[4] & 16 ? nullptr : days.data(), size_t(a[3]),
+                                                    QEL_EPOCH_SERIAL, out(y, 0), out(m, 1), out(d, 2), out(l, 3),
+                                                    out(st, 5));
+             return (Digest{} << r << y << m << d << l << st).h;
+         }},
+        {"qel_days_of_lunar_in", {K::Flag, Y, M, L, K::Size, N}, [](const int64_t* a) {
+             std::array<int32_t, 64> y, m, d, l;
+             for (size_t i = 0; i < 64; ++i)
+                 y[i] = int32_t(a[1]), m[i] = int32_t(a[2]), d[i] = int32_t(i % 31), l[i] = int32_t(a[3]);
+             std::array<int64_t, 64> days;
+             std::array<int8_t, 64> st;
+             days.fill(7), st.fill(7);
+             const int64_t r = qel_days_of_lunar_in(int32_t(a[0]), a[5] & 16 ? nullptr : y.data(), m.data(), d.data(),
+                                                    l.data(), size_t(a[4]), QEL_EPOCH_SERIAL,
+                                                    a[5] & 1 ? nullptr : days.data(), a[5] & 2 ? nullptr : st.data());
+             return (Digest{} << r << days << st).h;
+         }},
         // Batch calls of up to 64 elements; bit 4 of the mask nulls the
         // input, the other bits outputs.
         {"qel_lunar_of_days", {S, K::Count, K::Size, K::Epoch, N}, [](const int64_t* a) {
