@@ -37,7 +37,7 @@ fi
 
 list() { grep -v '^#' "$root/src/calendar/$1" | grep -v '^[[:space:]]*$'; }
 mapfile -t flags < <(list flags.txt)
-cflags=(-O3 -std=c++17 -fconstexpr-steps=50000000 "${flags[@]}" -DNDEBUG -I"$root/include" -I"$root/src" -I"$root/src/core")
+cflags=(-O3 -std=c++17 "${flags[@]}" -DNDEBUG -I"$root/include" -I"$root/src" -I"$root/src/core")
 mapfile -t sources < <(list sources.txt | sed "s#^#$root/src/calendar/#")
 sources+=("$here/src/wasm_api.cpp")
 objects=()

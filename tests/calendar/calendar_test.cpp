@@ -69,6 +69,26 @@ TEST(LunarDates, HostileDatesTheirLengthsAndTexts) {
                         << y << "-" << m << "-" << d << " " << leap;
 }
 
+// Every month ordinal of every calendar, one step from the first month,
+// against the literal months: the lookup's year guess for an ordinal, the
+// leap months in order, and the calendar's end.
+TEST(LunarDates, EveryMonthOrdinalOfEveryCalendar) {
+    for (int32_t c = 0; c < QEL_CALENDAR_COUNT; ++c) {
+        const auto& months = literal_months(c);
+        for (size_t k = 0; k <= months.size(); ++k) {
+            qel_lunar_date to{};
+            const int32_t st = qel_lunar_step(1645, 1, 1, 0, int64_t(k), QEL_UNIT_MONTH, QEL_OPT_CALENDAR(c), &to);
+            if (k == months.size()) {
+                ASSERT_EQ(st, QEL_E_RANGE) << c;
+                continue;
+            }
+            ASSERT_TRUE(st == QEL_OK && to.year == months[k].year && to.month == months[k].month &&
+                        to.leap == months[k].leap && to.day == 1)
+                << c << " " << k;
+        }
+    }
+}
+
 TEST(Dates, SerialsAndInstantsOfHostileFields) {
     for (int32_t y : hostile::kYears)
         for (int32_t m : hostile::kMonths)
