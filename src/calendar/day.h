@@ -41,11 +41,35 @@ static_assert(year_cycle(2017) == 33 && year_cycle(1984) == 0, "丁酉, 甲子")
 static_assert(iso_weekday(2) == 1, "1900-01-01 was a Monday");
 static_assert(sexagenary(2, 2) == 2 && sexagenary(9, 11) == 59, "丙寅, 癸亥");
 
+// The days of the month (1-31) on which each term falls in some year,
+// earliest and latest: a day outside both windows of its month has no term,
+// and most days are decided by that test alone.
+struct DayWindow {
+    uint8_t first, last;
+};
+inline constexpr auto kTermWindow = [] {
+    std::array<DayWindow, kTermsPerYear> window{};
+    for (auto& w : window) w = {31, 1};
+    for (size_t i = 0; i < size_t{kTermCount}; ++i) {
+        const auto year = static_cast<uint32_t>(QEL_FIRST_YEAR + int32_t(i / kTermsPerYear));
+        const auto month = static_cast<uint32_t>(i % kTermsPerYear / 2 + 1);
+        const int64_t day = floor_div(term_instant(i) + kCstOffset, kSecondsPerDay) + kSerialOf1970 -
+                            gregorian::serial_from_civil(year, month, 1) + 1;
+        DayWindow& w = window[i % kTermsPerYear];
+        if (day < w.first) w.first = static_cast<uint8_t>(day);
+        if (day > w.last) w.last = static_cast<uint8_t>(day);
+    }
+    return window;
+}();
+
 // The solar term on a day, if any: each Gregorian month m holds terms
 // 2(m - 1) and 2(m - 1) + 1 (小寒 and 大寒 in January .. 大雪 and 冬至 in
 // December), so a day's term is one of two, each a comparison of its instant
 // with the day's first second in UTC+8. Precondition: the year is covered.
-constexpr int32_t term_of_day(DateInt serial, int32_t year, int32_t month) noexcept {
+constexpr int32_t term_of_day(DateInt serial, int32_t year, int32_t month, int32_t day) noexcept {
+    const DayWindow& a = kTermWindow[static_cast<size_t>(2 * (month - 1))];
+    const DayWindow& b = kTermWindow[static_cast<size_t>(2 * (month - 1) + 1)];
+    if ((day < a.first || day > a.last) && (day < b.first || day > b.last)) return -1;
     const int64_t start = (serial - kSerialOf1970) * kSecondsPerDay - kCstOffset;
     const size_t k = term_index(year, 2 * (month - 1));
     for (size_t i = k; i < k + 2; ++i) {
@@ -61,7 +85,8 @@ constexpr bool term_days_agree() noexcept {
         const auto year = static_cast<int32_t>(kSolarTermFirstYear + int32_t(i / kTermsPerYear));
         const auto term = static_cast<int32_t>(i % kTermsPerYear);
         const DateInt day = gregorian::serial_from_civil(uint32_t(year), 1, 1) + lunar::SolarTermTable[i];
-        if (term_of_day(day, year, term / 2 + 1) != term) return false;
+        const gregorian::CivilDate c = gregorian::civil_from_serial(day);
+        if (term_of_day(day, year, term / 2 + 1, c.day) != term) return false;
     }
     return true;
 }
@@ -93,7 +118,7 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     uint64_t festivals = 0;
     if (lunisolar::in_range(serial)) {
         const size_t calendar = calendar_of(options);
-        const lunisolar::MonthRef r = lunisolar::month_of(calendar, serial);
+        const lunisolar::MonthRef r = lunisolar::month_of(calendar, serial, c.year);
         const lunisolar::Year& y = lunisolar::year_entry(calendar, r.year);
         const auto day = static_cast<int32_t>(serial - lunisolar::first_day(y, r.index)) + 1;
         f.flags = 0;
@@ -113,7 +138,7 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     if (c.year >= QEL_FIRST_YEAR && c.year <= QEL_LAST_YEAR) {
         const auto year = static_cast<int32_t>(c.year), month = static_cast<int32_t>(c.month);
         festivals |= kGregorianDayBits[c.month][c.day] & kCalendarFestivals[calendar_of(options)];
-        f.term = term_of_day(serial, year, month);
+        f.term = term_of_day(serial, year, month, static_cast<int32_t>(c.day));
         if (f.term >= 0) {
             f.term_instant = term_instant(term_index(year, f.term));
             festivals |= kTermBits[static_cast<size_t>(f.term)] & kCalendarFestivals[calendar_of(options)];

@@ -125,9 +125,18 @@ constexpr const Year& year_entry(size_t calendar, int32_t y) noexcept {
     return kYearTable[calendar][static_cast<size_t>(y - kFirstYear)];
 }
 
+// The set bits of a byte: the big months are counted by two reads (baseline
+// x86-64 and WebAssembly MVP builds have no population-count instruction).
+inline constexpr auto kBitsInByte = [] {
+    std::array<uint8_t, 256> bits{};
+    for (size_t b = 1; b < bits.size(); ++b) bits[b] = static_cast<uint8_t>((b & 1u) + bits[b / 2]);
+    return bits;
+}();
+
 // 29 days a month and one more for each big month before month index i.
 constexpr int32_t days_before(const Year& y, int32_t i) noexcept {
-    return 29 * i + __builtin_popcount(static_cast<uint32_t>(y.big) & ((1u << i) - 1u));
+    const uint32_t big = static_cast<uint32_t>(y.big) & ((1u << i) - 1u);
+    return 29 * i + kBitsInByte[big & 0xFFu] + kBitsInByte[big >> 8];
 }
 
 // A month of a calendar: its year and index 0-12 within it (the leap month
@@ -137,23 +146,36 @@ struct MonthRef {
     int32_t index;
 };
 
-// The mean tropical year, 365.2422 days, and synodic month, 29.530589 days, x 10^6.
-inline constexpr int64_t kTropicalYearE6 = 365242200;
-inline constexpr int64_t kSynodicMonthE6 = 29530589;
+// The month of a day within the lunar year at index yi (the year holding it
+// or the one before): one step back at most, then the month by the mean
+// synodic month, 29.530589 days ~ 65536 / 2219, and one step either way.
+constexpr MonthRef month_in(const std::array<Year, kYears + 1>& years, int64_t yi, int64_t serial) noexcept {
+    if (years[static_cast<size_t>(yi)].first > serial) --yi;
+    const Year& y = years[static_cast<size_t>(yi)];
+    const auto d = static_cast<uint32_t>(serial - y.first);
+    auto i = static_cast<int32_t>((d * 2219u) >> 16);
+    if (i >= y.months) i = y.months - 1;
+    if (days_before(y, i) > static_cast<int32_t>(d)) --i;
+    else if (i + 1 < y.months && days_before(y, i + 1) <= static_cast<int32_t>(d)) ++i;
+    return {kFirstYear + static_cast<int32_t>(yi), i};
+}
+
+// The year by the mean tropical year (365.2422 days ~ 2^32 / 11759231 days),
+// corrected by one step.
+inline constexpr int64_t kYearsPerDayQ32 = 11759231;
 
 constexpr MonthRef month_of(size_t calendar, int64_t serial) noexcept {
     const auto& years = kYearTable[calendar];
-    int64_t yi = (serial - kFirstSerial) * 1000000 / kTropicalYearE6;
-    if (yi >= int64_t(kYears)) yi = int64_t(kYears) - 1;
+    int64_t yi = ((serial - kFirstSerial) * kYearsPerDayQ32 >> 32) + 1;
+    if (yi > int64_t(kYears)) yi = int64_t(kYears);
     if (years[static_cast<size_t>(yi)].first > serial) --yi;
-    else if (years[static_cast<size_t>(yi) + 1].first <= serial) ++yi;
-    const Year& y = years[static_cast<size_t>(yi)];
-    const auto d = static_cast<int32_t>(serial - y.first);
-    auto i = static_cast<int32_t>(int64_t{d} * 1000000 / kSynodicMonthE6);
-    if (i >= y.months) i = y.months - 1;
-    if (days_before(y, i) > d) --i;
-    else if (i + 1 < y.months && days_before(y, i + 1) <= d) ++i;
-    return {kFirstYear + static_cast<int32_t>(yi), i};
+    return month_in(years, yi, serial);
+}
+
+// The same when the Gregorian year of the day is known: the lunar year is
+// that year or the one before.
+constexpr MonthRef month_of(size_t calendar, int64_t serial, int32_t gregorian_year) noexcept {
+    return month_in(kYearTable[calendar], gregorian_year - kFirstYear, serial);
 }
 
 // The number (1-12) and leap flag of month index i of a year.
