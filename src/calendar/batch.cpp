@@ -61,7 +61,7 @@ int64_t qel_lunar_of_days_in(int32_t calendar, const int64_t* days, size_t n, in
             }
             const lunisolar::MonthRef r = lunisolar::month_of(c, s);
             const lunisolar::Year& y = lunisolar::year_entry(c, r.year);
-            run = {lunisolar::first_day(y, r.index), lunisolar::days(y, r.index), r.year, lunisolar::number(y, r.index),
+            run = {y.first + r.offset, lunisolar::days(y, r.index), r.year, lunisolar::number(y, r.index),
                    lunisolar::leap(y, r.index)};
             offset = static_cast<uint64_t>(s - run.first);
         }

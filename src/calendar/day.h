@@ -62,14 +62,21 @@ inline constexpr auto kTermWindow = [] {
     return window;
 }();
 
+// Per Gregorian month, bit d set when day d lies in a window of one of its
+// two terms: one read decides most days.
+inline constexpr auto kTermDays = [] {
+    std::array<uint32_t, 13> days{};
+    for (size_t k = 0; k < kTermWindow.size(); ++k)
+        for (uint32_t d = kTermWindow[k].first; d <= kTermWindow[k].last; ++d) days[k / 2 + 1] |= 1u << d;
+    return days;
+}();
+
 // The solar term on a day, if any: each Gregorian month m holds terms
 // 2(m - 1) and 2(m - 1) + 1 (小寒 and 大寒 in January .. 大雪 and 冬至 in
 // December), so a day's term is one of two, each a comparison of its instant
 // with the day's first second in UTC+8. Precondition: the year is covered.
 constexpr int32_t term_of_day(DateInt serial, int32_t year, int32_t month, int32_t day) noexcept {
-    const DayWindow& a = kTermWindow[static_cast<size_t>(2 * (month - 1))];
-    const DayWindow& b = kTermWindow[static_cast<size_t>(2 * (month - 1) + 1)];
-    if ((day < a.first || day > a.last) && (day < b.first || day > b.last)) return -1;
+    if ((kTermDays[static_cast<size_t>(month)] >> day & 1u) == 0) return -1;
     const int64_t start = (serial - kSerialOf1970) * kSecondsPerDay - kCstOffset;
     const size_t k = term_index(year, 2 * (month - 1));
     for (size_t i = k; i < k + 2; ++i) {
@@ -116,11 +123,12 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     f.holiday_status = builtin_status(serial, &holiday);
     f.holiday = f.holiday_status > QEL_DAY_ORDINARY ? holiday : 0;
     uint64_t festivals = 0;
+    const size_t calendar = calendar_of(options);
+    const uint64_t kept = kCalendarFestivals[calendar];
     if (lunisolar::in_range(serial)) {
-        const size_t calendar = calendar_of(options);
         const lunisolar::MonthRef r = lunisolar::month_of(calendar, serial, c.year);
         const lunisolar::Year& y = lunisolar::year_entry(calendar, r.year);
-        const auto day = static_cast<int32_t>(serial - lunisolar::first_day(y, r.index)) + 1;
+        const auto day = static_cast<int32_t>(serial - y.first) - r.offset + 1;
         f.flags = 0;
         f.lunar_year = r.year;
         f.lunar_month = lunisolar::number(y, r.index);
@@ -137,11 +145,11 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     }
     if (c.year >= QEL_FIRST_YEAR && c.year <= QEL_LAST_YEAR) {
         const auto year = static_cast<int32_t>(c.year), month = static_cast<int32_t>(c.month);
-        festivals |= kGregorianDayBits[c.month][c.day] & kCalendarFestivals[calendar_of(options)];
+        festivals |= kGregorianDayBits[c.month][c.day] & kept;
         f.term = term_of_day(serial, year, month, static_cast<int32_t>(c.day));
         if (f.term >= 0) {
             f.term_instant = term_instant(term_index(year, f.term));
-            festivals |= kTermBits[static_cast<size_t>(f.term)] & kCalendarFestivals[calendar_of(options)];
+            festivals |= kTermBits[static_cast<size_t>(f.term)] & kept;
         }
     }
     f.festivals = festivals;

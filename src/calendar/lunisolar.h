@@ -144,7 +144,14 @@ constexpr int32_t days_before(const Year& y, int32_t i) noexcept {
 struct MonthRef {
     int32_t year;
     int32_t index;
+    int32_t offset = 0;  // month_of only: the month's first day, in days after the new year
 };
+
+// The number (1-12) and leap flag of month index i of a year.
+constexpr int32_t number(const Year& y, int32_t i) noexcept { return y.leap_month && i >= y.leap_month ? i : i + 1; }
+constexpr int32_t leap(const Year& y, int32_t i) noexcept { return y.leap_month && i == y.leap_month ? 1 : 0; }
+constexpr int32_t days(const Year& y, int32_t i) noexcept { return 29 + ((y.big >> i) & 1); }
+constexpr int64_t first_day(const Year& y, int32_t i) noexcept { return y.first + days_before(y, i); }
 
 // The month of a day within the lunar year at index yi (the year holding it
 // or the one before): one step back at most, then the month by the mean
@@ -155,9 +162,15 @@ constexpr MonthRef month_in(const std::array<Year, kYears + 1>& years, int64_t y
     const auto d = static_cast<uint32_t>(serial - y.first);
     auto i = static_cast<int32_t>((d * 2219u) >> 16);
     if (i >= y.months) i = y.months - 1;
-    if (days_before(y, i) > static_cast<int32_t>(d)) --i;
-    else if (i + 1 < y.months && days_before(y, i + 1) <= static_cast<int32_t>(d)) ++i;
-    return {kFirstYear + static_cast<int32_t>(yi), i};
+    int32_t before = days_before(y, i);
+    if (before > static_cast<int32_t>(d)) {
+        --i;
+        before -= days(y, i);
+    } else if (const int32_t next = before + days(y, i); i + 1 < y.months && next <= static_cast<int32_t>(d)) {
+        ++i;
+        before = next;
+    }
+    return {kFirstYear + static_cast<int32_t>(yi), i, before};
 }
 
 // The year by the mean tropical year (365.2422 days ~ 2^32 / 11759231 days),
@@ -177,12 +190,6 @@ constexpr MonthRef month_of(size_t calendar, int64_t serial) noexcept {
 constexpr MonthRef month_of(size_t calendar, int64_t serial, int32_t gregorian_year) noexcept {
     return month_in(kYearTable[calendar], gregorian_year - kFirstYear, serial);
 }
-
-// The number (1-12) and leap flag of month index i of a year.
-constexpr int32_t number(const Year& y, int32_t i) noexcept { return y.leap_month && i >= y.leap_month ? i : i + 1; }
-constexpr int32_t leap(const Year& y, int32_t i) noexcept { return y.leap_month && i == y.leap_month ? 1 : 0; }
-constexpr int32_t days(const Year& y, int32_t i) noexcept { return 29 + ((y.big >> i) & 1); }
-constexpr int64_t first_day(const Year& y, int32_t i) noexcept { return y.first + days_before(y, i); }
 
 constexpr int32_t leap_month(size_t calendar, int32_t y) noexcept { return year_entry(calendar, y).leap_month; }
 constexpr int32_t months_in(size_t calendar, int32_t y) noexcept { return year_entry(calendar, y).months; }

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -85,70 +84,6 @@ TEST(Ranges, EveryDomainEndsWhereItsCallsDo) {
     EXPECT_TRUE(edges(holiday_ok, r[QEL_DOMAIN_HOLIDAYS].first_serial, r[QEL_DOMAIN_HOLIDAYS].last_serial));
     qel_range unknown;
     EXPECT_EQ(qel_domain_range(QEL_DOMAIN_COUNT, &unknown), QEL_E_ARGUMENT);
-}
-
-// The months of every lunar year, walked day by day through the conversion.
-TEST(LunarYears, MonthsFollowTheDays) {
-    qel_range lunar;
-    ASSERT_EQ(qel_domain_range(QEL_DOMAIN_LUNAR, &lunar), QEL_OK);
-    int64_t next = lunar.first_serial;
-    for (int32_t y = lunar.first_year; y <= lunar.last_year; ++y) {
-        qel_lunar_month months[QEL_LUNAR_MONTHS_MAX];
-        const int32_t n = qel_lunar_year_months(y, months, QEL_LUNAR_MONTHS_MAX);
-        ASSERT_EQ(n, 12 + (qel_lunar_leap_month(y) > 0)) << y;
-        int32_t days = 0;
-        for (int32_t k = 0; k < n; ++k) {
-            const qel_lunar_month& m = months[k];
-            qel_lunar_date first{}, last{};
-            ASSERT_EQ(m.first_serial, next) << y << " " << k;
-            ASSERT_EQ(qel_lunar_of_serial(m.first_serial, &first), QEL_OK);
-            ASSERT_EQ(qel_lunar_of_serial(m.first_serial + m.days - 1, &last), QEL_OK);
-            ASSERT_TRUE(first.year == y && first.month == m.month && first.leap == m.leap && first.day == 1);
-            ASSERT_TRUE(last.month == m.month && last.leap == m.leap && last.day == m.days) << y << " " << k;
-            next += m.days, days += m.days;
-        }
-        ASSERT_EQ(qel_lunar_year_days(y), days) << y;
-        ASSERT_EQ(qel_lunar_year_months(y, months, 3), n);  // counts beyond the capacity
-    }
-    EXPECT_EQ(next, lunar.last_serial + 1);
-}
-
-// Month steps against a walk of whole months through the day conversion:
-// the next month starts the day after this one ends.
-TEST(LunarStep, MonthsAgainstTheDayWalk) {
-    std::mt19937_64 rng(7);
-    qel_range lunar;
-    ASSERT_EQ(qel_domain_range(QEL_DOMAIN_LUNAR, &lunar), QEL_OK);
-    for (int i = 0; i < 20000; ++i) {
-        const int64_t s = lunar.first_serial + int64_t(rng() % uint64_t(lunar.last_serial - lunar.first_serial + 1));
-        const int64_t count = int64_t(rng() % 121) - 60;
-        qel_lunar_date from{}, got{};
-        ASSERT_EQ(qel_lunar_of_serial(s, &from), QEL_OK);
-        int64_t first = s - from.day + 1;  // the walk: day 1 of each month
-        for (int64_t k = 0; k < count; ++k) {
-            qel_lunar_date m{};
-            if (qel_lunar_of_serial(first, &m) != QEL_OK) break;  // past the end: the step fails too
-            first += qel_lunar_month_days(m.year, m.month, m.leap);
-        }
-        for (int64_t k = 0; k > count; --k) {
-            qel_lunar_date m{};
-            if (qel_lunar_of_serial(first - 1, &m) != QEL_OK) { first = INT64_MIN / 2; break; }
-            first -= m.day;
-        }
-        const int32_t status = qel_lunar_step(from.year, from.month, from.day, from.leap, count, QEL_UNIT_MONTH, 0, &got);
-        qel_lunar_date want{};
-        if (qel_lunar_of_serial(first, &want) != QEL_OK) {
-            ASSERT_EQ(status, QEL_E_RANGE) << s << " " << count;
-            continue;
-        }
-        const int32_t days = qel_lunar_month_days(want.year, want.month, want.leap);
-        want.day = from.day <= days ? from.day : days;
-        ASSERT_EQ(status, from.day <= days ? QEL_OK : QEL_CLAMPED) << s << " " << count;
-        ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0) << s << " " << count;
-        ASSERT_EQ(qel_lunar_step(from.year, from.month, from.day, from.leap, count, QEL_UNIT_MONTH,
-                                 QEL_STEP_NO_CLAMP, &got),
-                  from.day <= days ? QEL_OK : QEL_E_DATE);
-    }
 }
 
 // The festivals of every Gregorian year equal the days the day facts mark.

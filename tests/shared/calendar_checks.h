@@ -220,10 +220,19 @@ inline bool check_lunar_of_serial(int64_t s) {
         QEL_CHECK(same_bytes(p, qel_lunar_date{month->year, month->month, int32_t(s - month->first) + 1, month->leap}));
         int64_t back = kUnset;
         QEL_CHECK(qel_serial_of_lunar_in(c, p.year, p.month, p.day, p.leap, &back) == QEL_OK && back == s);
+        // The year's months hold this one, at its place, and count beyond a
+        // small capacity.
         qel_lunar_month months[QEL_LUNAR_MONTHS_MAX];
         const int32_t n = qel_lunar_year_months_in(c, p.year, months, QEL_LUNAR_MONTHS_MAX);
-        QEL_CHECK(n == 12 + (literal_leap_month(c, p.year) != 0));
+        const int32_t index = p.month - 1 + (literal_leap_month(c, p.year) && (p.month > literal_leap_month(c, p.year) || p.leap));
+        QEL_CHECK(n == 12 + (literal_leap_month(c, p.year) != 0) && qel_lunar_year_months_in(c, p.year, months, 1) == n);
+        qel_lunar_year_months_in(c, p.year, months, QEL_LUNAR_MONTHS_MAX);
+        QEL_CHECK(months[index].first_serial == month->first && months[index].days == month->days &&
+                  months[index].month == p.month && months[index].leap == p.leap);
         if (c == QEL_CALENDAR_CHINESE) {
+            int32_t days = 0;
+            for (int32_t k = 0; k < n; ++k) days += months[k].days;
+            QEL_CHECK(qel_lunar_year_days(p.year) == days);
             QEL_CHECK(qel_lunar_of_serial(s, &p) == QEL_OK && qel_lunar_leap_month(p.year) == literal_leap_month(c, p.year));
             if (p.year >= 1900 && p.year <= 2100) QEL_CHECK(qel_lunar_leap_month(p.year) == GetLeapMonthInPYear(p.year));
         }
