@@ -25,6 +25,13 @@ uint64_t day_facts_qel(const DateInt& s) {
     return lunar_digest(f.lunar_year, f.lunar_month, f.lunar_day, f.lunar_leap);
 }
 
+template <int32_t Calendar>
+uint64_t lunar_in(const DateInt& s) {
+    qel_lunar_date l{};
+    qel_lunar_of_serial_in(Calendar, s, &l);
+    return lunar_digest(l.year, l.month, l.day, l.leap);
+}
+
 uint64_t by_tdate(const DateInt& s) {
     int32_t y, m, d, leap;
     GDateToPDateByTDate(s, &y, &m, &d, &leap);
@@ -72,6 +79,19 @@ void register_calendar() {
     // Day facts may cost at most twice the bare conversion: a speed-up of 0.5.
     add("qel_day_facts_of (lunar part)", "qel", lunar_range_serials(), fn<day_facts_qel>);
     add("qel_day_facts_of (lunar part)", "GDateToPDateByTDate", lunar_range_serials(), fn<by_tdate>, 0.5);
+    // A day's lunar date in each calendar over 1645-2200: the same lookup in
+    // another table, so the Korean and Vietnamese dates cost what the Chinese
+    // one does (a speed-up of 1).
+    static const std::vector<DateInt> range = [] {
+        auto days = serials(1645, 2200, 17);
+        for (auto& d : days) d = d < QEL_FIRST_LUNAR_SERIAL ? QEL_FIRST_LUNAR_SERIAL : d;
+        return days;
+    }();
+    add("qel_lunar_of_serial_in 1645-2200", "qel", range, fn<lunar_in<QEL_CALENDAR_CHINESE>>);
+    add("qel_lunar_of_serial_in 1645-2200", "korean", range, fn<lunar_in<QEL_CALENDAR_KOREAN>>);
+    registry().back().must_agree = false;  // another calendar
+    add("qel_lunar_of_serial_in 1645-2200", "vietnamese", range, fn<lunar_in<QEL_CALENDAR_VIETNAMESE>>);
+    registry().back().must_agree = false;
     add("qel_lunar_of_days, 4096 sorted days", "qel", sorted, fn<batch_qel>);
     add("qel_lunar_of_days, 4096 sorted days", "call per day", sorted, fn<batch_one_call_per_day>);
     add("qel_lunar_of_days, 4096 random days", "qel", random, fn<batch_qel>);
