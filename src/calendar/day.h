@@ -50,7 +50,7 @@ struct DayWindow {
 inline constexpr auto kTermWindow = [] {
     std::array<DayWindow, kTermsPerYear> window{};
     for (auto& w : window) w = {31, 1};
-    for (size_t i = 0; i < size_t{kTermCount}; ++i) {
+    for (size_t i = 0; i != size_t{kTermCount}; ++i) {
         const auto year = static_cast<uint32_t>(QEL_FIRST_YEAR + int32_t(i / kTermsPerYear));
         const auto month = static_cast<uint32_t>(i % kTermsPerYear / 2 + 1);
         const int64_t day = floor_div(term_instant(i) + kCstOffset, kSecondsPerDay) + kSerialOf1970 -
@@ -66,7 +66,7 @@ inline constexpr auto kTermWindow = [] {
 // two terms: one read decides most days.
 inline constexpr auto kTermDays = [] {
     std::array<uint32_t, 13> days{};
-    for (size_t k = 0; k < kTermWindow.size(); ++k)
+    for (size_t k = 0; k != kTermWindow.size(); ++k)
         for (uint32_t d = kTermWindow[k].first; d <= kTermWindow[k].last; ++d) days[k / 2 + 1] |= 1u << d;
     return days;
 }();

@@ -61,7 +61,7 @@ inline constexpr auto kChineseSource = [] {
     std::array<Source, kChineseMonths> months{};
     size_t k = 0;
     for (const Source& m : lunar::kComputedMonthsEarly) months[k++] = m;
-    for (size_t i = 0; i < lunar::kTableYears; ++i) {
+    for (size_t i = 0; i != lunar::kTableYears; ++i) {
         const int32_t year = lunar::kFirstYear + static_cast<int32_t>(i);
         const int32_t leap = lunar::leap_month(year);
         int64_t first = lunar::kNewYearSerial[i];
@@ -129,7 +129,7 @@ constexpr const Year& year_entry(size_t calendar, int32_t y) noexcept {
 // x86-64 and WebAssembly MVP builds have no population-count instruction).
 inline constexpr auto kBitsInByte = [] {
     std::array<uint8_t, 256> bits{};
-    for (size_t b = 1; b < bits.size(); ++b) bits[b] = static_cast<uint8_t>((b & 1u) + bits[b / 2]);
+    for (size_t b = 1; b != bits.size(); ++b) bits[b] = static_cast<uint8_t>((b & 1u) + bits[b / 2]);
     return bits;
 }();
 

@@ -36,7 +36,7 @@ static_assert(kTermInstantFirstYear == QEL_FIRST_YEAR && kTermInstantLastYear ==
 // compile-time source.)
 inline constexpr auto kTermBase = [] {
     std::array<int64_t, kTermsPerYear> base{};
-    for (size_t k = 0; k < base.size(); ++k) base[k] = kTermInstantTable[k];
+    for (size_t k = 0; k != base.size(); ++k) base[k] = kTermInstantTable[k];
     return base;
 }();
 
@@ -46,7 +46,7 @@ constexpr int64_t mean_instant(size_t index) noexcept {
 
 inline constexpr auto kTermResidual = [] {
     std::array<int16_t, kTermCount> residual{};
-    for (size_t i = 0; i < residual.size(); ++i) residual[i] = static_cast<int16_t>(kTermInstantTable[i] - mean_instant(i));
+    for (size_t i = 0; i != residual.size(); ++i) residual[i] = static_cast<int16_t>(kTermInstantTable[i] - mean_instant(i));
     return residual;
 }();
 
