@@ -128,16 +128,16 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     if (lunisolar::in_range(serial)) {
         const lunisolar::MonthRef r = lunisolar::month_of(calendar, serial, c.year);
         const lunisolar::Year& y = lunisolar::year_entry(calendar, r.year);
-        const auto day = static_cast<int32_t>(serial - y.first) - r.offset + 1;
+        const auto day = static_cast<int32_t>(serial - y.first) - lunisolar::offset_of(r.month) + 1;
         f.flags = 0;
         f.lunar_year = r.year;
-        f.lunar_month = lunisolar::number(y, r.index);
+        f.lunar_month = lunisolar::number(r.month);
         f.lunar_day = day;
-        f.lunar_leap = lunisolar::leap(y, r.index);
-        f.lunar_month_days = lunisolar::days(y, r.index);
+        f.lunar_leap = lunisolar::leap(r.month);
+        f.lunar_month_days = lunisolar::days(r.month);
         f.lunar_leap_month = y.leap_month;
         f.year_cycle = year_cycle(r.year);
-        festivals = lunar_festivals(f.lunar_month, day, f.lunar_leap, f.lunar_month_days, options);
+        festivals = lunar_festivals(f.lunar_month, day, f.lunar_leap, f.lunar_month_days, options, kept);
     } else {
         f.flags = QEL_DAY_NO_LUNAR;
         f.lunar_year = f.lunar_month = f.lunar_day = f.lunar_leap = 0;

@@ -108,16 +108,16 @@ static_assert(kGregorianDayBits[10][1] == festival_bit(QEL_FESTIVAL_NATIONAL_DAY
 static_assert(kTermBits[6] == festival_bit(QEL_FESTIVAL_QINGMING), "清明 term 6");
 
 // The lunar festivals of day `day` of a lunar month: `month_days` long, `leap`
-// for the leap month (which has none), in the options' calendar.
-constexpr uint64_t lunar_festivals(int32_t month, int32_t day, int32_t leap, int32_t month_days,
-                                   uint32_t options) noexcept {
+// for the leap month (which has none), among those a calendar keeps.
+constexpr uint64_t lunar_festivals(int32_t month, int32_t day, int32_t leap, int32_t month_days, uint32_t options,
+                                   uint64_t kept) noexcept {
     if (leap != 0) return 0;
     uint64_t bits = kLunarDayBits[static_cast<size_t>(month)][static_cast<size_t>(day)];
     if (month == 12) {
         if (day == month_days) bits |= festival_bit(QEL_FESTIVAL_NEW_YEARS_EVE);  // kept by all three
         if (options & QEL_OPT_XIAONIAN_SOUTH) bits = (bits & ~kXiaonianBit) | (day == kXiaonianSouthDay ? kXiaonianBit : 0);
     }
-    return bits & kCalendarFestivals[calendar_of(options)];
+    return bits & kept;
 }
 
 }  // namespace qel::calendar

@@ -35,12 +35,19 @@ inline constexpr size_t kCalendars = 3;  // QEL_CALENDAR_CHINESE, _KOREAN, _VIET
 inline constexpr int32_t kMaxMonths = 13;
 
 struct Year {
-    int32_t first;       // day serial of day 1 of month 1
-    uint16_t big;        // bit i: the year's i-th month (leap month counted, in order) has 30 days
-    uint8_t leap_month;  // the month its leap month follows, 0 for none
-    uint8_t months;      // 12 or 13; the sentinel after the last year: 0
+    int32_t first;         // day serial of day 1 of month 1
+    uint16_t first_month;  // index of its month 1 in kMonths (the three calendars one after another)
+    uint8_t leap_month;    // the month its leap month follows, 0 for none
+    uint8_t months;        // 12 or 13; the sentinel after the last year: 0
 };
 static_assert(sizeof(Year) == 8, "one 8-byte entry per year");
+
+// A month: bits 0-3 its number (1-12), bit 4 the leap flag, bit 5 set for 30
+// days, bits 6-14 its first day in days after the new year (0-383).
+inline constexpr uint32_t kNumberMask = 0x0F;
+inline constexpr uint32_t kLeapShift = 4;
+inline constexpr uint32_t kBigShift = 5;
+inline constexpr uint32_t kOffsetShift = 6;
 
 // A month as the sources list it.
 using Source = lunar::ComputedMonth;
@@ -90,31 +97,48 @@ static_assert(lunar::kComputedMonthsKoreanEnd == lunar::kComputedMonthsLateEnd &
 inline constexpr int64_t kFirstSerial = lunar::kComputedMonthsEarly[0].first_day;
 inline constexpr int64_t kEndSerial = lunar::kComputedMonthsLateEnd;  // the day after the last
 
-template <size_t N>
-constexpr std::array<Year, kYears + 1> years_of(const Source (&months)[N]) noexcept {
-    std::array<Year, kYears + 1> years{};
-    for (size_t k = 0; k < N; ++k) {
-        Year& y = years[static_cast<size_t>(months[k].year - kFirstYear)];
-        const int32_t end = k + 1 < N ? months[k + 1].first_day : static_cast<int32_t>(kEndSerial);
-        if (y.months == 0) y.first = months[k].first_day;
-        if (end - months[k].first_day == 30) y.big = static_cast<uint16_t>(y.big | (1u << y.months));
-        if (months[k].flags & lunar::kComputedLeap) y.leap_month = months[k].month;
+inline constexpr size_t kMonthCount = kChineseMonths + std::size(lunar::kComputedMonthsKorean) +
+                                      std::size(lunar::kComputedMonthsVietnamese);
+
+// The year and month tables of the three calendars, built together: each
+// calendar's months follow the previous calendar's in kMonths.
+struct Tables {
+    std::array<std::array<Year, kYears + 1>, kCalendars> years{};
+    std::array<uint16_t, kMonthCount> months{};
+};
+
+template <typename List>
+constexpr void add_calendar(Tables& t, size_t calendar, const List& list, size_t n, size_t& k) noexcept {
+    auto& years = t.years[calendar];
+    for (size_t j = 0; j < n; ++j, ++k) {
+        const Source& m = list[j];
+        Year& y = years[static_cast<size_t>(m.year - kFirstYear)];
+        const int32_t end = j + 1 < n ? list[j + 1].first_day : static_cast<int32_t>(kEndSerial);
+        if (y.months == 0) y = {m.first_day, static_cast<uint16_t>(k), 0, 0};
+        const bool leap = (m.flags & lunar::kComputedLeap) != 0;
+        if (leap) y.leap_month = m.month;
+        t.months[k] = static_cast<uint16_t>(uint32_t(m.month) | uint32_t(leap) << kLeapShift |
+                                            uint32_t(end - m.first_day == 30) << kBigShift |
+                                            uint32_t(m.first_day - y.first) << kOffsetShift);
         ++y.months;
     }
-    years[kYears] = {static_cast<int32_t>(kEndSerial), 0, 0, 0};
-    return years;
+    years[kYears] = {static_cast<int32_t>(kEndSerial), static_cast<uint16_t>(k), 0, 0};
 }
 
-template <size_t N>
-constexpr std::array<Year, kYears + 1> years_of(const std::array<Source, N>& months) noexcept {
-    Source list[N] = {};
-    for (size_t k = 0; k < N; ++k) list[k] = months[k];
-    return years_of(list);
-}
+inline constexpr Tables kTables = [] {
+    Tables t;
+    size_t k = 0;
+    add_calendar(t, QEL_CALENDAR_CHINESE, kChineseSource, kChineseMonths, k);
+    add_calendar(t, QEL_CALENDAR_KOREAN, lunar::kComputedMonthsKorean, std::size(lunar::kComputedMonthsKorean), k);
+    add_calendar(t, QEL_CALENDAR_VIETNAMESE, lunar::kComputedMonthsVietnamese,
+                 std::size(lunar::kComputedMonthsVietnamese), k);
+    return t;
+}();
+static_assert(kMonthCount <= 0xFFFF, "month indices fit the year entries");
 
 // [calendar][year - kFirstYear], and a sentinel year whose first day ends the calendar.
-inline constexpr std::array<std::array<Year, kYears + 1>, kCalendars> kYearTable = {
-    years_of(kChineseSource), years_of(lunar::kComputedMonthsKorean), years_of(lunar::kComputedMonthsVietnamese)};
+inline constexpr const auto& kYearTable = kTables.years;
+inline constexpr const auto& kMonths = kTables.months;
 
 // Preconditions below: calendar < kCalendars, in_range(serial), year_in_range(y).
 constexpr bool in_range(int64_t serial) noexcept { return serial >= kFirstSerial && serial < kEndSerial; }
@@ -125,52 +149,42 @@ constexpr const Year& year_entry(size_t calendar, int32_t y) noexcept {
     return kYearTable[calendar][static_cast<size_t>(y - kFirstYear)];
 }
 
-// The set bits of a byte: the big months are counted by two reads (baseline
-// x86-64 and WebAssembly MVP builds have no population-count instruction).
-inline constexpr auto kBitsInByte = [] {
-    std::array<uint8_t, 256> bits{};
-    for (size_t b = 1; b != bits.size(); ++b) bits[b] = static_cast<uint8_t>((b & 1u) + bits[b / 2]);
-    return bits;
-}();
-
-// 29 days a month and one more for each big month before month index i.
-constexpr int32_t days_before(const Year& y, int32_t i) noexcept {
-    const uint32_t big = static_cast<uint32_t>(y.big) & ((1u << i) - 1u);
-    return 29 * i + kBitsInByte[big & 0xFFu] + kBitsInByte[big >> 8];
+// A month of a year, and its parts.
+constexpr uint16_t month_entry(const Year& y, int32_t i) noexcept {
+    return kMonths[static_cast<size_t>(y.first_month) + static_cast<size_t>(i)];
 }
+constexpr int32_t offset_of(uint16_t m) noexcept { return m >> kOffsetShift; }
 
 // A month of a calendar: its year and index 0-12 within it (the leap month
 // counted in order).
 struct MonthRef {
     int32_t year;
     int32_t index;
-    int32_t offset = 0;  // month_of only: the month's first day, in days after the new year
+    uint16_t month = 0;  // month_of only: the month's entry in kMonths
 };
 
 // The number (1-12) and leap flag of month index i of a year.
-constexpr int32_t number(const Year& y, int32_t i) noexcept { return y.leap_month && i >= y.leap_month ? i : i + 1; }
-constexpr int32_t leap(const Year& y, int32_t i) noexcept { return y.leap_month && i == y.leap_month ? 1 : 0; }
-constexpr int32_t days(const Year& y, int32_t i) noexcept { return 29 + ((y.big >> i) & 1); }
-constexpr int64_t first_day(const Year& y, int32_t i) noexcept { return y.first + days_before(y, i); }
+constexpr int32_t number(uint16_t m) noexcept { return static_cast<int32_t>(m & kNumberMask); }
+constexpr int32_t leap(uint16_t m) noexcept { return m >> kLeapShift & 1; }
+constexpr int32_t days(uint16_t m) noexcept { return 29 + (m >> kBigShift & 1); }
+constexpr int32_t number(const Year& y, int32_t i) noexcept { return number(month_entry(y, i)); }
+constexpr int32_t leap(const Year& y, int32_t i) noexcept { return leap(month_entry(y, i)); }
+constexpr int32_t days(const Year& y, int32_t i) noexcept { return days(month_entry(y, i)); }
+constexpr int64_t first_day(const Year& y, int32_t i) noexcept { return y.first + offset_of(month_entry(y, i)); }
 
 // The month of a day within the lunar year at index yi (the year holding it
 // or the one before): one step back at most, then the month by the mean
-// synodic month, 29.530589 days ~ 65536 / 2219, and one step either way.
+// synodic month, 29.530589 days ~ 65536 / 2218, and one step either way.
 constexpr MonthRef month_in(const std::array<Year, kYears + 1>& years, int64_t yi, int64_t serial) noexcept {
     if (years[static_cast<size_t>(yi)].first > serial) --yi;
     const Year& y = years[static_cast<size_t>(yi)];
-    const auto d = static_cast<uint32_t>(serial - y.first);
-    auto i = static_cast<int32_t>((d * 2219u) >> 16);
-    if (i >= y.months) i = y.months - 1;
-    int32_t before = days_before(y, i);
-    if (before > static_cast<int32_t>(d)) {
-        --i;
-        before -= days(y, i);
-    } else if (const int32_t next = before + days(y, i); i + 1 < y.months && next <= static_cast<int32_t>(d)) {
-        ++i;
-        before = next;
-    }
-    return {kFirstYear + static_cast<int32_t>(yi), i, before};
+    const auto d = static_cast<int32_t>(serial - y.first);
+    // 2218 / 65536 keeps the guess of a year's last day (383 or 384) below 13.
+    auto i = static_cast<int32_t>((static_cast<uint32_t>(d) * 2218u) >> 16);
+    const uint16_t* m = &kMonths[y.first_month];
+    if (offset_of(m[i]) > d) --i;
+    else if (i + 1 < y.months && offset_of(m[i + 1]) <= d) ++i;
+    return {kFirstYear + static_cast<int32_t>(yi), i, m[i]};
 }
 
 // The year by the mean tropical year (365.2422 days ~ 2^32 / 11759231 days),
@@ -208,32 +222,25 @@ constexpr int32_t month_days(size_t calendar, int32_t y, int32_t m, int32_t is_l
     return days(year_entry(calendar, y), month_index(calendar, y, m, is_leap));
 }
 
-// Per calendar and year, the months of the calendar before the year's first
-// (and after the last year, all of them): a step by months is an ordinal
-// sum and a year guess.
-inline constexpr auto kMonthsBefore = [] {
-    std::array<std::array<uint16_t, kYears + 1>, kCalendars> before{};
-    for (size_t c = 0; c < kCalendars; ++c)
-        for (size_t y = 0; y < kYears; ++y) before[c][y + 1] = static_cast<uint16_t>(before[c][y] + kYearTable[c][y].months);
-    return before;
-}();
-
 // The mean 12.368267 months of a tropical year, x 10^6.
 inline constexpr int64_t kMonthsPerYearE6 = 12368267;
 
-// The month `count` months after `ref` in calendar order; false when it
-// leaves the calendar (any count).
+// The month `count` months after `ref` in calendar order (its ordinal is its
+// index in kMonths less the calendar's first); false when it leaves the
+// calendar (any count).
 constexpr bool step_months(size_t calendar, MonthRef& ref, int64_t count) noexcept {
-    const auto& before = kMonthsBefore[calendar];
-    const int64_t from = before[static_cast<size_t>(ref.year - kFirstYear)] + ref.index;
-    const int64_t total = before[kYears];
+    const auto& years = kYearTable[calendar];
+    const int64_t base = years[0].first_month;
+    const auto before = [&](int64_t yi) { return int64_t{years[static_cast<size_t>(yi)].first_month} - base; };
+    const int64_t from = before(ref.year - kFirstYear) + ref.index;
+    const int64_t total = before(int64_t(kYears));
     if (count < -from || count >= total - from) return false;
     const int64_t to = from + count;
     int64_t yi = to * 1000000 / kMonthsPerYearE6;
     if (yi >= int64_t(kYears)) yi = int64_t(kYears) - 1;
-    if (before[static_cast<size_t>(yi)] > to) --yi;
-    else if (before[static_cast<size_t>(yi) + 1] <= to) ++yi;
-    ref = {kFirstYear + static_cast<int32_t>(yi), static_cast<int32_t>(to - before[static_cast<size_t>(yi)])};
+    if (before(yi) > to) --yi;
+    else if (before(yi + 1) <= to) ++yi;
+    ref = {kFirstYear + static_cast<int32_t>(yi), static_cast<int32_t>(to - before(yi))};
     return true;
 }
 
