@@ -61,7 +61,7 @@ int64_t qel_lunar_of_days_in(int32_t calendar, const int64_t* days, size_t n, in
             }
             const lunisolar::MonthRef r = lunisolar::month_of(c, s);
             const lunisolar::Year& y = lunisolar::year_entry(c, r.year);
-            run = {y.first + lunisolar::offset_of(r.month), lunisolar::days(r.month), r.year,
+            run = {y.first + lunisolar::offset_of(r.month, r.index), lunisolar::days(r.month), r.year,
                    lunisolar::number(r.month), lunisolar::leap(r.month)};
             offset = static_cast<uint64_t>(s - run.first);
         }

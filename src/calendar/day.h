@@ -128,7 +128,7 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
     if (lunisolar::in_range(serial)) {
         const lunisolar::MonthRef r = lunisolar::month_of(calendar, serial, c.year);
         const lunisolar::Year& y = lunisolar::year_entry(calendar, r.year);
-        const auto day = static_cast<int32_t>(serial - y.first) - lunisolar::offset_of(r.month) + 1;
+        const auto day = static_cast<int32_t>(serial - y.first) - lunisolar::offset_of(r.month, r.index) + 1;
         f.flags = 0;
         f.lunar_year = r.year;
         f.lunar_month = lunisolar::number(r.month);

@@ -57,7 +57,7 @@ int32_t qel_lunar_of_serial_in(int32_t calendar, int64_t serial, qel_lunar_date*
     const auto c = static_cast<size_t>(calendar);
     const ls::MonthRef r = ls::month_of(c, serial);
     const ls::Year& y = ls::year_entry(c, r.year);
-    *out = {r.year, ls::number(r.month), static_cast<int32_t>(serial - y.first) - ls::offset_of(r.month) + 1,
+    *out = {r.year, ls::number(r.month), static_cast<int32_t>(serial - y.first) - ls::offset_of(r.month, r.index) + 1,
             ls::leap(r.month)};
     return QEL_OK;
 }

@@ -43,11 +43,21 @@ struct Year {
 static_assert(sizeof(Year) == 8, "one 8-byte entry per year");
 
 // A month: bits 0-3 its number (1-12), bit 4 the leap flag, bit 5 set for 30
-// days, bits 6-14 its first day in days after the new year (0-383).
+// days, bits 6-7 its first day's distance from the mean: month i of a year
+// begins kMeanOffset[i] + (bits 6-7) - 2 days after the new year (the months'
+// lengths alternate closely enough to stay within -2 .. +1 of the mean).
 inline constexpr uint32_t kNumberMask = 0x0F;
 inline constexpr uint32_t kLeapShift = 4;
 inline constexpr uint32_t kBigShift = 5;
-inline constexpr uint32_t kOffsetShift = 6;
+inline constexpr uint32_t kDeviationShift = 6;
+inline constexpr int32_t kDeviationBias = 2;
+
+// Month i's mean first day, i x 29.530589 days rounded.
+inline constexpr auto kMeanOffset = [] {
+    std::array<int16_t, 13> mean{};
+    for (int64_t i = 0; i != 13; ++i) mean[static_cast<size_t>(i)] = static_cast<int16_t>((i * 29530589 + 500000) / 1000000);
+    return mean;
+}();
 
 // A month as the sources list it.
 using Source = lunar::ComputedMonth;
@@ -104,7 +114,8 @@ inline constexpr size_t kMonthCount = kChineseMonths + std::size(lunar::kCompute
 // calendar's months follow the previous calendar's in kMonths.
 struct Tables {
     std::array<std::array<Year, kYears + 1>, kCalendars> years{};
-    std::array<uint16_t, kMonthCount> months{};
+    std::array<uint8_t, kMonthCount> months{};
+    bool deviations_fit = true;
 };
 
 template <typename List>
@@ -117,9 +128,11 @@ constexpr void add_calendar(Tables& t, size_t calendar, const List& list, size_t
         if (y.months == 0) y = {m.first_day, static_cast<uint16_t>(k), 0, 0};
         const bool leap = (m.flags & lunar::kComputedLeap) != 0;
         if (leap) y.leap_month = m.month;
-        t.months[k] = static_cast<uint16_t>(uint32_t(m.month) | uint32_t(leap) << kLeapShift |
-                                            uint32_t(end - m.first_day == 30) << kBigShift |
-                                            uint32_t(m.first_day - y.first) << kOffsetShift);
+        const int32_t deviation = m.first_day - y.first - kMeanOffset[y.months] + kDeviationBias;
+        if (deviation < 0 || deviation > 3 || y.months >= 13) t.deviations_fit = false;
+        t.months[k] = static_cast<uint8_t>(uint32_t(m.month) | uint32_t(leap) << kLeapShift |
+                                           uint32_t(end - m.first_day == 30) << kBigShift |
+                                           uint32_t(deviation & 3) << kDeviationShift);
         ++y.months;
     }
     years[kYears] = {static_cast<int32_t>(kEndSerial), static_cast<uint16_t>(k), 0, 0};
@@ -135,6 +148,7 @@ inline constexpr Tables kTables = [] {
     return t;
 }();
 static_assert(kMonthCount <= 0xFFFF, "month indices fit the year entries");
+static_assert(kTables.deviations_fit, "every month begins within -2 .. +1 days of its mean first day");
 
 // [calendar][year - kFirstYear], and a sentinel year whose first day ends the calendar.
 inline constexpr const auto& kYearTable = kTables.years;
@@ -150,27 +164,30 @@ constexpr const Year& year_entry(size_t calendar, int32_t y) noexcept {
 }
 
 // A month of a year, and its parts.
-constexpr uint16_t month_entry(const Year& y, int32_t i) noexcept {
+constexpr uint8_t month_entry(const Year& y, int32_t i) noexcept {
     return kMonths[static_cast<size_t>(y.first_month) + static_cast<size_t>(i)];
 }
-constexpr int32_t offset_of(uint16_t m) noexcept { return m >> kOffsetShift; }
+// The first day of month i with entry m, in days after the new year.
+constexpr int32_t offset_of(uint8_t m, int32_t i) noexcept {
+    return kMeanOffset[static_cast<size_t>(i)] + (m >> kDeviationShift) - kDeviationBias;
+}
 
 // A month of a calendar: its year and index 0-12 within it (the leap month
 // counted in order).
 struct MonthRef {
     int32_t year;
     int32_t index;
-    uint16_t month = 0;  // month_of only: the month's entry in kMonths
+    uint8_t month = 0;  // month_of only: the month's entry in kMonths
 };
 
 // The number (1-12) and leap flag of month index i of a year.
-constexpr int32_t number(uint16_t m) noexcept { return static_cast<int32_t>(m & kNumberMask); }
-constexpr int32_t leap(uint16_t m) noexcept { return m >> kLeapShift & 1; }
-constexpr int32_t days(uint16_t m) noexcept { return 29 + (m >> kBigShift & 1); }
+constexpr int32_t number(uint8_t m) noexcept { return static_cast<int32_t>(m & kNumberMask); }
+constexpr int32_t leap(uint8_t m) noexcept { return m >> kLeapShift & 1; }
+constexpr int32_t days(uint8_t m) noexcept { return 29 + (m >> kBigShift & 1); }
 constexpr int32_t number(const Year& y, int32_t i) noexcept { return number(month_entry(y, i)); }
 constexpr int32_t leap(const Year& y, int32_t i) noexcept { return leap(month_entry(y, i)); }
 constexpr int32_t days(const Year& y, int32_t i) noexcept { return days(month_entry(y, i)); }
-constexpr int64_t first_day(const Year& y, int32_t i) noexcept { return y.first + offset_of(month_entry(y, i)); }
+constexpr int64_t first_day(const Year& y, int32_t i) noexcept { return y.first + offset_of(month_entry(y, i), i); }
 
 // The month of a day within the lunar year at index yi (the year holding it
 // or the one before): one step back at most, then the month by the mean
@@ -181,9 +198,9 @@ constexpr MonthRef month_in(const std::array<Year, kYears + 1>& years, int64_t y
     const auto d = static_cast<int32_t>(serial - y.first);
     // 2218 / 65536 keeps the guess of a year's last day (383 or 384) below 13.
     auto i = static_cast<int32_t>((static_cast<uint32_t>(d) * 2218u) >> 16);
-    const uint16_t* m = &kMonths[y.first_month];
-    if (offset_of(m[i]) > d) --i;
-    else if (i + 1 < y.months && offset_of(m[i + 1]) <= d) ++i;
+    const uint8_t* m = &kMonths[y.first_month];
+    if (offset_of(m[i], i) > d) --i;
+    else if (i + 1 < y.months && offset_of(m[i + 1], i + 1) <= d) ++i;
     return {kFirstYear + static_cast<int32_t>(yi), i, m[i]};
 }
 
