@@ -305,14 +305,10 @@ struct Flagged {
 
 inline constexpr uint8_t kNotLeap = static_cast<uint8_t>(~lunar::kComputedLeap);
 
-template <size_t N>
-constexpr size_t count_flagged(const Source (&months)[N]) noexcept {
-    size_t n = 0;
-    for (const Source& m : months) n += (m.flags & kNotLeap) != 0;
-    return n;
-}
-template <size_t N>
-constexpr size_t count_flagged(const std::array<Source, N>& months) noexcept {
+// The months of a list (a C array or std::array of Source) with a flag
+// besides the leap flag.
+template <typename List>
+constexpr size_t count_flagged(const List& months) noexcept {
     size_t n = 0;
     for (const Source& m : months) n += (m.flags & kNotLeap) != 0;
     return n;
