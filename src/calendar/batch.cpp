@@ -20,13 +20,14 @@ constexpr int64_t kMaxEpoch = int64_t{1} << 40;
 
 bool epoch_ok(int64_t epoch) noexcept { return epoch >= -kMaxEpoch && epoch <= kMaxEpoch; }
 
-// The serial of count + epoch (|epoch| <= 2^40), saturated at the ends of
-// int64: outside every range either way.
+// The serial of count + epoch, added modulo 2^64: with |epoch| <= 2^40 a
+// sum beyond int64 wraps to within 2^40 of the other end, outside every
+// range just as the true sum is, so no element needs a saturation test.
 constexpr qel::DateInt serial_of_count(int64_t count, int64_t epoch) noexcept {
-    if (epoch > 0 && count > INT64_MAX - epoch) return INT64_MAX;
-    if (epoch < 0 && count < INT64_MIN - epoch) return INT64_MIN;
-    return count + epoch;
+    return static_cast<qel::DateInt>(static_cast<uint64_t>(count) + static_cast<uint64_t>(epoch));
 }
+static_assert(serial_of_count(INT64_MAX, 1) == INT64_MIN && serial_of_count(INT64_MIN, -kMaxEpoch) > kMaxEpoch,
+              "an overflowing sum lands outside every range");
 
 template <typename T>
 void put(T* array, size_t i, T value) noexcept {
@@ -40,14 +41,15 @@ struct MonthRun {
     int32_t year = 0, month = 0, leap = 0;
 };
 
-}  // namespace
+struct LunarColumns {
+    int32_t *year, *month, *day, *leap;
+    int8_t* status;
+};
 
-extern "C" {
-
-int64_t qel_lunar_of_days_in(int32_t calendar, const int64_t* days, size_t n, int64_t epoch, int32_t* year,
-                             int32_t* month, int32_t* day, int32_t* leap, int8_t* status) noexcept {
-    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || !lunisolar::calendar_ok(calendar)) return QEL_E_ARGUMENT;
-    const auto c = static_cast<size_t>(calendar);
+// The conversion loop, inlined once per calendar so that its table offsets
+// are constants.
+QEL_ALWAYS_INLINE int64_t lunar_of_days(size_t c, const int64_t* days, size_t n, int64_t epoch,
+                                        const LunarColumns& out) noexcept {
     MonthRun run;
     int64_t ok = 0;
     for (size_t i = 0; i < n; ++i) {
@@ -55,22 +57,36 @@ int64_t qel_lunar_of_days_in(int32_t calendar, const int64_t* days, size_t n, in
         auto offset = static_cast<uint64_t>(s) - static_cast<uint64_t>(run.first);
         if (offset >= static_cast<uint64_t>(run.days)) {
             if (!lunisolar::in_range(s)) {
-                put(year, i, 0), put(month, i, 0), put(day, i, 0), put(leap, i, 0);
-                put(status, i, static_cast<int8_t>(QEL_E_RANGE));
+                put(out.year, i, 0), put(out.month, i, 0), put(out.day, i, 0), put(out.leap, i, 0);
+                put(out.status, i, static_cast<int8_t>(QEL_E_RANGE));
                 continue;
             }
-            const lunisolar::MonthRef r = lunisolar::month_of(c, s);
-            const lunisolar::Year& y = lunisolar::year_entry(c, r.year);
-            run = {y.first + lunisolar::offset_of(r.month, r.index), lunisolar::days(r.month), r.year,
-                   lunisolar::number(r.month), lunisolar::leap(r.month)};
+            const lunisolar::Found m = lunisolar::month_of(c, s);
+            run = {m.first, lunisolar::days(m.month), lunisolar::kFirstYear + lunisolar::year_index_of(c, m.ordinal, m.month),
+                   lunisolar::number(m.month), lunisolar::leap(m.month)};
             offset = static_cast<uint64_t>(s - run.first);
         }
-        put(year, i, run.year), put(month, i, run.month), put(leap, i, run.leap);
-        put(day, i, static_cast<int32_t>(offset) + 1);
-        put(status, i, static_cast<int8_t>(QEL_OK));
+        put(out.year, i, run.year), put(out.month, i, run.month), put(out.leap, i, run.leap);
+        put(out.day, i, static_cast<int32_t>(offset) + 1);
+        put(out.status, i, static_cast<int8_t>(QEL_OK));
         ++ok;
     }
     return ok;
+}
+
+}  // namespace
+
+extern "C" {
+
+int64_t qel_lunar_of_days_in(int32_t calendar, const int64_t* days, size_t n, int64_t epoch, int32_t* year,
+                             int32_t* month, int32_t* day, int32_t* leap, int8_t* status) noexcept {
+    if (!epoch_ok(epoch) || (days == nullptr && n > 0) || !lunisolar::calendar_ok(calendar)) return QEL_E_ARGUMENT;
+    const LunarColumns out{year, month, day, leap, status};
+    switch (calendar) {
+        case QEL_CALENDAR_KOREAN: return lunar_of_days(QEL_CALENDAR_KOREAN, days, n, epoch, out);
+        case QEL_CALENDAR_VIETNAMESE: return lunar_of_days(QEL_CALENDAR_VIETNAMESE, days, n, epoch, out);
+        default: return lunar_of_days(QEL_CALENDAR_CHINESE, days, n, epoch, out);
+    }
 }
 
 int64_t qel_lunar_of_days(const int64_t* days, size_t n, int64_t epoch, int32_t* year, int32_t* month,

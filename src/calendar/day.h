@@ -24,6 +24,21 @@ constexpr int32_t floor_mod(int64_t v, int32_t n) noexcept {
     return static_cast<int32_t>(r < 0 ? r + n : r);
 }
 
+// x mod d by a multiply and a shift: with m = ceil(2^32 / d) and e = m d - 2^32,
+// floor(x m / 2^32) = floor(x / d + x e / (d 2^32)) is floor(x / d) while
+// x e < 2^32 (the fraction of x / d is at most (d - 1) / d): fewer steps
+// than a compiler's remainder for any 32-bit x, and the inputs here are
+// bounded (serials shifted non-negative).
+template <uint32_t D>
+constexpr uint32_t small_mod(uint32_t x) noexcept {
+    constexpr uint64_t m = ((uint64_t{1} << 32) + D - 1) / D;
+    constexpr uint64_t limit = (uint64_t{1} << 32) / (m * D - (uint64_t{1} << 32));
+    static_assert(limit > (1u << 22), "exact for serials shifted from 0001-01-01 and beyond 9999");
+    return x - static_cast<uint32_t>(x * m >> 32) * D;
+}
+static_assert(small_mod<420>(4194303) == 4194303 % 420 && small_mod<420>(419) == 419 && small_mod<420>(420) == 0,
+              "small_mod");
+
 // 1900-01-01 (serial 2) is a 甲戌 day, number 10 of the cycle: the day-cycle
 // anchor of the almanacs (its Julian Day Number 2415021 gives (2415021 + 49)
 // mod 60 = 10 as well). Every day is one step on.
@@ -105,38 +120,61 @@ static_assert(term_days_agree(), "the term days of 1900-2100 are qel_datetime's"
 inline constexpr int64_t kShift = 420 * 1652;  // 693840 > 693593
 static_assert((kShift + 5) % 7 == 5 % 7 && kShift % 60 == 0, "the shift keeps both cycles");
 
+// A day's weekday and day cycle repeat every 420 days: one remainder and
+// one read give both.
+struct Cycles {
+    uint8_t weekday;  // ISO 1-7
+    uint8_t day_cycle;
+};
+inline constexpr auto kCycles = [] {
+    std::array<Cycles, 420> table{};
+    for (int64_t i = 0; i != 420; ++i)
+        table[static_cast<size_t>(i)] = {static_cast<uint8_t>(iso_weekday(i - kShift)),
+                                         static_cast<uint8_t>(day_cycle(i - kShift))};
+    return table;
+}();
+
+// Inlined into its callers with the calendar a constant, so that the table
+// offsets and phases of that calendar fold into the code.
+#if defined(__GNUC__)
+#define QEL_ALWAYS_INLINE [[gnu::always_inline]] inline
+#else
+#define QEL_ALWAYS_INLINE inline
+#endif
+
 // Precondition: QEL_FIRST_SERIAL <= serial <= QEL_LAST_SERIAL.
-inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcept {
+QEL_ALWAYS_INLINE void fill_day_in(size_t calendar, DateInt serial, uint32_t options, qel_day_facts& f) noexcept {
     const gregorian::CivilDate c = gregorian::civil_from_serial(serial);
     const auto shifted = static_cast<uint32_t>(serial + kShift);
     f.serial = serial;
     f.year = c.year;
     f.month = c.month;
     f.day = c.day;
-    f.weekday = static_cast<int32_t>((shifted + 5) % 7 + 1);
-    f.day_of_year = gregorian::month_span(c.year, c.month).days_before + c.day;
+    const Cycles cycles = kCycles[small_mod<420>(shifted)];
+    f.weekday = cycles.weekday;
+    f.day_of_year = static_cast<int32_t>(serial - gregorian::serial_of_year_start(c.year));
     f.reserved = 0;
-    f.day_cycle = static_cast<int32_t>((shifted + 8) % kCycle);
+    f.day_cycle = cycles.day_cycle;
     f.term = -1;
     f.term_instant = 0;
     int32_t holiday = 0;
     f.holiday_status = builtin_status(serial, &holiday);
     f.holiday = f.holiday_status > QEL_DAY_ORDINARY ? holiday : 0;
     uint64_t festivals = 0;
-    const size_t calendar = calendar_of(options);
     const uint64_t kept = kCalendarFestivals[calendar];
     if (lunisolar::in_range(serial)) {
-        const lunisolar::MonthRef r = lunisolar::month_of(calendar, serial, c.year);
-        const lunisolar::Year& y = lunisolar::year_entry(calendar, r.year);
-        const auto day = static_cast<int32_t>(serial - y.first) - lunisolar::offset_of(r.month, r.index) + 1;
+        const lunisolar::Found m = lunisolar::month_of(calendar, serial);
+        const int32_t yi = lunisolar::year_index_of(calendar, m.ordinal, m.month);
+        const auto day = static_cast<int32_t>(serial - m.first) + 1;
         f.flags = 0;
-        f.lunar_year = r.year;
-        f.lunar_month = lunisolar::number(r.month);
+        f.lunar_year = lunisolar::kFirstYear + yi;
+        f.lunar_month = lunisolar::number(m.month);
         f.lunar_day = day;
-        f.lunar_leap = lunisolar::leap(r.month);
-        f.lunar_month_days = lunisolar::days(r.month);
+        f.lunar_leap = lunisolar::leap(m.month);
+        f.lunar_month_days = lunisolar::days(m.month);
+        const lunisolar::Year& y = lunisolar::kYearTable[calendar][static_cast<size_t>(yi)];
         f.lunar_leap_month = y.leap_month;
-        f.year_cycle = year_cycle(r.year);
+        f.year_cycle = y.cycle;
         festivals = lunar_festivals(f.lunar_month, day, f.lunar_leap, f.lunar_month_days, options, kept);
     } else {
         f.flags = QEL_DAY_NO_LUNAR;
@@ -153,6 +191,13 @@ inline void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcep
         }
     }
     f.festivals = festivals;
+}
+
+QEL_ALWAYS_INLINE void fill_day(DateInt serial, uint32_t options, qel_day_facts& f) noexcept {
+    const size_t calendar = calendar_of(options);
+    if (calendar == QEL_CALENDAR_CHINESE) return fill_day_in(QEL_CALENDAR_CHINESE, serial, options, f);
+    if (calendar == QEL_CALENDAR_KOREAN) return fill_day_in(QEL_CALENDAR_KOREAN, serial, options, f);
+    return fill_day_in(QEL_CALENDAR_VIETNAMESE, serial, options, f);
 }
 
 }  // namespace qel::calendar

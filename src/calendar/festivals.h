@@ -63,7 +63,10 @@ inline constexpr FestivalDef kFestivals[QEL_FESTIVAL_COUNT] = {
 // option bits a festival call accepts.
 constexpr size_t calendar_of(uint32_t options) noexcept { return (options & QEL_OPT_CALENDAR_MASK) >> 8; }
 constexpr bool festival_options_ok(uint32_t options) noexcept {
-    return (options & ~(QEL_OPT_XIAONIAN_SOUTH | QEL_OPT_CALENDAR_MASK)) == 0 && calendar_of(options) < QEL_CALENDAR_COUNT;
+    // The calendar field is the highest of the bits: a known calendar is a bound.
+    static_assert(QEL_OPT_XIAONIAN_SOUTH < QEL_OPT_CALENDAR(1), "the calendar bits are the highest");
+    return (options & ~(QEL_OPT_XIAONIAN_SOUTH | QEL_OPT_CALENDAR_MASK)) == 0 &&
+           options < QEL_OPT_CALENDAR(QEL_CALENDAR_COUNT);
 }
 
 constexpr uint64_t festival_bit(int32_t f) noexcept { return uint64_t{1} << f; }

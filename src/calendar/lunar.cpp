@@ -18,7 +18,7 @@ int32_t lunar_serial_checked(size_t calendar, int32_t year, int32_t month, int32
     const int32_t status = status_of(lunar_reason(calendar, year, month, day, leap));
     if (status != QEL_OK) return status;
     const lunisolar::Year& y = lunisolar::year_entry(calendar, year);
-    *serial = lunisolar::first_day(y, lunisolar::month_index(calendar, year, month, leap)) + day - 1;
+    *serial = lunisolar::first_day(calendar, y, lunisolar::month_index(calendar, year, month, leap)) + day - 1;
     return QEL_OK;
 }
 
@@ -32,18 +32,19 @@ namespace {
 // The month's source and flags from the sources' flags of its first day.
 qel_month_info month_info(size_t calendar, int32_t year, int32_t index) noexcept {
     const ls::Year& y = ls::year_entry(calendar, year);
-    const int64_t first = ls::first_day(y, index);
+    const uint8_t m = ls::month_entry(calendar, y, index);
+    const int64_t first = ls::first_day(calendar, y, index);
     const uint8_t f = ls::source_flags(calendar, first);
     const bool published = (calendar == QEL_CALENDAR_CHINESE && year >= qel::lunar::kFirstYear &&
                             year <= qel::lunar::kLastYear) ||
-                           (calendar == QEL_CALENDAR_KOREAN && first + ls::days(y, index) <= ls::kKoreanPublishedEnd);
+                           (calendar == QEL_CALENDAR_KOREAN && first + ls::days(m) <= ls::kKoreanPublishedEnd);
     const bool overridden = (f & qel::lunar::kComputedRecord) != 0;
     uint32_t flags = 0;
     if (f & qel::lunar::kComputedStartUncertain) flags |= QEL_MONTH_START_UNCERTAIN;
     if (f & qel::lunar::kComputedLabelUncertain) flags |= QEL_MONTH_LABEL_UNCERTAIN;
     if (f & qel::lunar::kComputedEnginesDiffer) flags |= QEL_MONTH_ENGINES_DIFFER;
     if (overridden || (f & qel::lunar::kComputedDiffersFromPublished)) flags |= QEL_MONTH_COMPUTATION_DIFFERS;
-    return {year, ls::number(y, index), ls::leap(y, index), ls::days(y, index), first,
+    return {year, ls::number(m), ls::leap(m), ls::days(m), first,
             published ? QEL_SOURCE_PUBLISHED : overridden ? QEL_SOURCE_RECORD : QEL_SOURCE_COMPUTED, flags};
 }
 
@@ -55,10 +56,9 @@ int32_t qel_lunar_of_serial_in(int32_t calendar, int64_t serial, qel_lunar_date*
     if (out == nullptr || !ls::calendar_ok(calendar)) return QEL_E_ARGUMENT;
     if (!ls::in_range(serial)) return QEL_E_RANGE;
     const auto c = static_cast<size_t>(calendar);
-    const ls::MonthRef r = ls::month_of(c, serial);
-    const ls::Year& y = ls::year_entry(c, r.year);
-    *out = {r.year, ls::number(r.month), static_cast<int32_t>(serial - y.first) - ls::offset_of(r.month, r.index) + 1,
-            ls::leap(r.month)};
+    const ls::Found m = ls::month_of(c, serial);
+    *out = {ls::kFirstYear + ls::year_index_of(c, m.ordinal, m.month), ls::number(m.month),
+            static_cast<int32_t>(serial - m.first) + 1, ls::leap(m.month)};
     return QEL_OK;
 }
 
@@ -95,10 +95,14 @@ int32_t qel_lunar_year_days(int32_t year) noexcept {
 int32_t qel_lunar_year_months_in(int32_t calendar, int32_t year, qel_lunar_month* out, size_t capacity) noexcept {
     if ((out == nullptr && capacity > 0) || !ls::calendar_ok(calendar)) return QEL_E_ARGUMENT;
     if (!ls::year_in_range(year)) return QEL_E_RANGE;
-    const ls::Year& y = ls::year_entry(static_cast<size_t>(calendar), year);
-    for (int32_t i = 0; i < y.months && static_cast<size_t>(i) < capacity; ++i)
-        out[i] = {ls::number(y, i), ls::leap(y, i), ls::days(y, i), 0, ls::first_day(y, i)};
-    return y.months;
+    const auto c = static_cast<size_t>(calendar);
+    const ls::Year& y = ls::year_entry(c, year);
+    const int32_t months = ls::months_in(c, year);
+    for (int32_t i = 0; i < months && static_cast<size_t>(i) < capacity; ++i) {
+        const uint8_t m = ls::month_entry(c, y, i);
+        out[i] = {ls::number(m), ls::leap(m), ls::days(m), 0, ls::first_day(c, y, i)};
+    }
+    return months;
 }
 
 int32_t qel_lunar_year_months(int32_t year, qel_lunar_month* out, size_t capacity) noexcept {
@@ -130,9 +134,9 @@ int32_t qel_lunar_step(int32_t year, int32_t month, int32_t day, int32_t leap, i
         // Months in calendar order: an ordinal of the calendar's months.
         ls::MonthRef r{year, ls::month_index(c, year, month, leap)};
         if (!ls::step_months(c, r, count)) return QEL_E_RANGE;
-        const ls::Year& y = ls::year_entry(c, r.year);
-        to = {r.year, ls::number(y, r.index), day, ls::leap(y, r.index)};
-        days = ls::days(y, r.index);
+        const uint8_t m = ls::month_entry(c, ls::year_entry(c, r.year), r.index);
+        to = {r.year, ls::number(m), day, ls::leap(m)};
+        days = ls::days(m);
     } else {
         if (count < ls::kFirstYear - year || count > ls::kLastYear - year) return QEL_E_RANGE;
         const auto y = static_cast<int32_t>(year + count);

@@ -86,11 +86,14 @@ constexpr bool GDateValid(uint32_t year, uint32_t month, uint32_t day) noexcept 
 // each leap year among them (multiples of 4, less those of 100, plus those of
 // 400), plus the days of the year before the month and the day. 365 y + y / 4
 // is taken as 1461 y / 4, one multiply and one shift.
-constexpr DateInt serial_from_civil(uint32_t year, uint32_t month, uint32_t day) noexcept {
+constexpr DateInt serial_of_year_start(uint32_t year) noexcept {  // the serial of 1 January, less 1
     const uint32_t y = year - 1;                                         // whole years before: [0, 9998]
     const uint32_t centuries = y / 100;                                  // [0, 99]
     const uint32_t days_before_year = 1461 * y / 4 - centuries + centuries / 4;  // < 3.66e6
-    return DateInt{days_before_year} + month_span(year, month).days_before + day - kEpochOffset;
+    return DateInt{days_before_year} - kEpochOffset;
+}
+constexpr DateInt serial_from_civil(uint32_t year, uint32_t month, uint32_t day) noexcept {
+    return serial_of_year_start(year) + month_span(year, month).days_before + day;
 }
 
 // Month and day of each day of a year that begins on 1 March (index 0) and
