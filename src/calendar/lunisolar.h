@@ -262,17 +262,13 @@ struct Found {
     uint8_t month;
 };
 
-// The guess by the mean synodic month is the month or one of its neighbours
-// (checked below for every day), whose first day is one month length away;
-// the sentinel month ends the last.
+// The guess by the mean synodic month is the month or the one before it
+// (checked below for every day), whose first day is one month length back.
 constexpr Found month_of(size_t calendar, int64_t serial) noexcept {
     int64_t g = static_cast<int64_t>(static_cast<uint64_t>(serial - kFirstSerial) * kMonthsPerDayQ32 >> 32);
     uint8_t m = month_at(calendar, g);
     int64_t first = first_of(calendar, g, m);
-    if (first > serial) {
-        m = month_at(calendar, --g);
-        first -= days(m);
-    } else if (first + days(m) <= serial) {
+    if (first + days(m) <= serial) {
         first += days(m);
         m = month_at(calendar, ++g);
     }
@@ -285,9 +281,9 @@ constexpr int32_t year_index_of(size_t calendar, int64_t g, uint8_t m) noexcept 
     return static_cast<int32_t>((x * kYearsPerMonthQ32 + kSpans[calendar].year_phase) >> 32);
 }
 
-// The month guess lands within one step: it is monotonic in the day, so it
-// suffices that the first and the last day of every month guess within one
-// month of it.
+// The month guess is the month or the one before: it is monotonic in the
+// day, so it suffices that the first day of every month guesses no earlier
+// than the month before and its last day no later than the month itself.
 constexpr bool month_guess_fits(size_t calendar) noexcept {
     const int64_t n = kSpans[calendar].count;
     const auto guess = [](int64_t serial) {
@@ -295,7 +291,7 @@ constexpr bool month_guess_fits(size_t calendar) noexcept {
     };
     for (int64_t g = 0; g != n; ++g) {
         const int64_t low = guess(first_of(calendar, g)), high = guess(first_of(calendar, g + 1) - 1);
-        if (low < g - 1 || high > g + 1 || high > n) return false;
+        if (low < g - 1 || high > g) return false;
     }
     return true;
 }
