@@ -149,28 +149,6 @@ TEST(Names, EveryKindIndexFlagAndBufferSize) {
     for (const char* text : hostile::kTexts) ASSERT_CHECK(check_name_lookup(text));
 }
 
-TEST(Names, AsChineseCalendarsPrintThem) {
-    const struct {
-        int32_t kind, index;
-        uint32_t flags;
-        const char* want;
-    } rows[] = {
-        {QEL_NAME_CYCLE, 0, 0, "甲子"},       {QEL_NAME_CYCLE, 33, 0, "丁酉"},
-        {QEL_NAME_CYCLE, 59, 0, "癸亥"},      {QEL_NAME_STEM, 2, 0, "丙"},
-        {QEL_NAME_BRANCH, 11, 0, "亥"},       {QEL_NAME_ANIMAL, 9, 0, "鸡"},
-        {QEL_NAME_LUNAR_MONTH, 1, 0, "正月"}, {QEL_NAME_LUNAR_MONTH, 11, 0, "冬月"},
-        {QEL_NAME_LUNAR_MONTH, 12, 0, "腊月"}, {QEL_NAME_LUNAR_MONTH, 11, QEL_NAME_PLAIN_MONTHS, "十一月"},
-        {QEL_NAME_LUNAR_MONTH, 6, QEL_NAME_LEAP, "闰六月"}, {QEL_NAME_LUNAR_DAY, 10, 0, "初十"},
-        {QEL_NAME_LUNAR_DAY, 20, 0, "二十"},  {QEL_NAME_LUNAR_DAY, 21, 0, "廿一"},
-        {QEL_NAME_LUNAR_DAY, 30, 0, "三十"},  {QEL_NAME_TERM, 23, 0, "冬至"},
-        {QEL_NAME_TERM_ENGLISH, 5, 0, "Spring Equinox"}, {QEL_NAME_FESTIVAL_SHORT, QEL_FESTIVAL_NATIONAL_DAY, 0, "国庆"},
-    };
-    for (const auto& r : rows) EXPECT_EQ(name(r.kind, r.index, r.flags), r.want) << r.kind << " " << r.index;
-    char buf[64];
-    EXPECT_EQ(qel_lunar_text(2033, 11, 1, 1, QEL_NAME_PLAIN_MONTHS, buf, sizeof buf), 18);
-    EXPECT_STREQ(buf, "闰十一月初一");
-}
-
 // 小年 in the south (lunar 12-24) is a day after the north's, which
 // lunar_js_test checks on every day; no oracle lists the southern one.
 TEST(Festivals, SouthernXiaonian) {
