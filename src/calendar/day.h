@@ -53,6 +53,10 @@ constexpr int32_t sexagenary(int32_t stem, int32_t branch) noexcept { return (6 
 
 static_assert(day_cycle(gregorian::serial_from_civil(2017, 7, 23)) == 47, "2017-07-23 辛亥");
 static_assert(year_cycle(2017) == 33 && year_cycle(1984) == 0, "丁酉, 甲子");
+static_assert(lunisolar::year_entry(QEL_CALENDAR_CHINESE, 2017).cycle == year_cycle(2017) &&
+                  lunisolar::year_entry(QEL_CALENDAR_KOREAN, lunisolar::kFirstYear).cycle == year_cycle(1645) &&
+                  lunisolar::year_entry(QEL_CALENDAR_VIETNAMESE, lunisolar::kLastYear).cycle == year_cycle(2200),
+              "the year table's cycles are year_cycle's");
 static_assert(iso_weekday(2) == 1, "1900-01-01 was a Monday");
 static_assert(sexagenary(2, 2) == 2 && sexagenary(9, 11) == 59, "丙寅, 癸亥");
 
